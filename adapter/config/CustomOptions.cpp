@@ -1,0 +1,115 @@
+#include "adapter/config/CustomOptions.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "adapter/config/PendingCommands.h"
+#include "adapter/driver/StringUtil.h"
+
+namespace pontax {
+
+namespace {
+
+constexpr std::string_view kReadFileCommand = "<readfile> %s";
+
+std::optional<CustomOptionType> ParseType(std::string_view text) {
+    if (text == "spin") return CustomOptionType::Spin;
+    if (text == "check") return CustomOptionType::Check;
+    if (text == "button") return CustomOptionType::Button;
+    if (text == "combo") return CustomOptionType::Combo;
+    if (text == "string") return CustomOptionType::String;
+    return std::nullopt;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The combo value to use: a variant, a text as it came, or the variant a leading digit indexes.
+std::optional<std::string> ResolveComboValue(const CustomOption& option, std::string_view value) {
+    std::vector<std::string> variants = SplitWords(option.third, "|");
+    if (!IsDigit(value[0])) return std::string(value);
+    for (const auto& variant : variants)
+        if (variant == value) return std::string(value);
+    int index = ParseInteger(value);
+    if (index < 0 || static_cast<size_t>(index) >= variants.size()) return std::nullopt;
+    return variants[static_cast<size_t>(index)];
+}
+
+}  // namespace
+
+void DefineCustomOption(std::string_view name, std::string_view definition) {
+    std::vector<std::string> fields = SplitWords(definition, "|");
+    if (name.empty() || fields.size() < 2) return;
+    auto type = ParseType(fields[1]);
+    if (!type) return;
+    CustomOption option;
+    option.name = name;
+    option.type = *type;
+    switch (*type) {
+    case CustomOptionType::Spin:
+    case CustomOptionType::Check:
+        if (fields.size() < 5) return;
+        option.defaultValue = fields[2];
+        option.third = fields[3];
+        option.fourth = fields[4];
+        break;
+    case CustomOptionType::Button: break;
+    case CustomOptionType::String:
+        option.defaultValue = fields.size() > 2 ? fields[2] : std::string(kEmptyText);
+        break;
+    case CustomOptionType::Combo:
+        if (fields.size() > 2) option.defaultValue = fields[2];
+        for (size_t i = 3; i < fields.size(); ++i) {
+            if (i > 3) option.third += '|';
+            option.third += fields[i];
+        }
+        break;
+    }
+    option.command = Unescape(fields[0]);
+    if (*type == CustomOptionType::Spin && option.command.find("%i") == std::string::npos)
+        option.command += " %i";
+    if ((*type == CustomOptionType::Check || *type == CustomOptionType::String ||
+         *type == CustomOptionType::Combo) &&
+        option.command.find("%s") == std::string::npos)
+        option.command += " %s";
+    Settings().CustomOptions.push_back(std::move(option));
+}
+
+void SetCustomOption(std::string_view name, std::string_view value) {
+    const auto& options = Settings().CustomOptions;
+    auto found = std::find_if(options.begin(), options.end(),
+                              [&](const CustomOption& o) { return o.name == name; });
+    if (found == options.end()) return;
+    const CustomOption& option = *found;
+    std::string text;
+    switch (option.type) {
+    case CustomOptionType::Spin:
+        if (value.empty()) return;
+        text = FormatTemplate(option.command, std::to_string(ParseInteger(value)));
+        break;
+    case CustomOptionType::Check: {
+        if (value.empty()) return;
+        bool on = value[0] == 't' || value[0] == 'T' || value[0] == '1';
+        text = FormatTemplate(option.command, on ? option.fourth : option.third);
+        break;
+    }
+    case CustomOptionType::Button: text = option.command; break;
+    case CustomOptionType::String:
+        text = FormatTemplate(option.command, value == kEmptyText ? std::string_view{} : value);
+        break;
+    case CustomOptionType::Combo: {
+        if (value.empty()) return;
+        auto choice = ResolveComboValue(option, value);
+        if (!choice) return;
+        if (option.command == kReadFileCommand) {
+            ReadPreSetupFile(*choice);
+            return;
+        }
+        text = FormatTemplate(option.command, *choice);
+        break;
+    }
+    }
+    SendOrQueueEngineCommand(text);
+}
+
+}  // namespace pontax

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pontax {
+
+// True while no visibility list was given, or when the list names the option (case-sensitive).
+bool IsOptionVisible(std::string_view name);
+// The visible option lines in their fixed order: the custom options first, then the built-in ones.
+std::vector<std::string> BuildOptionLines();
+// Sends BuildOptionLines() to the GUI.
+void SendOptionList();
+
+}  // namespace pontax

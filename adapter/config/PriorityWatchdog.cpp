@@ -1,0 +1,73 @@
+#include "adapter/config/PriorityWatchdog.h"
+
+#include "adapter/config/Log.h"
+#include "adapter/config/Settings.h"
+#include "adapter/driver/EngineControl.h"
+#include "adapter/driver/LineWriters.h"
+#include "adapter/driver/Priority.h"
+
+namespace pontax {
+
+std::atomic<int> recordedPriorityClass{priority_class::kNormal};
+
+namespace {
+// The adapter's own thread priority has no POSIX counterpart and always reads as normal.
+constexpr int kOwnThreadPriority = thread_priority::kNormal;
+}  // namespace
+
+void RecordStartupPriorities() {
+    int priorityClass = ReadOwnPriorityClass();
+    recordedPriorityClass = priorityClass;
+    Settings().Priority = kOwnThreadPriority;
+    if (priorityClass != priority_class::kNormal) SetOwnPriorityClass(priority_class::kNormal);
+}
+
+void PriorityWatchdog() {
+    int priorityClass = ReadOwnPriorityClass();
+    if (priorityClass != priority_class::kNormal) recordedPriorityClass = priorityClass;
+    auto& settings = Settings();
+    if (!engineReady || settings.RunIdle) return;
+    auto& engine = EngineProcess();
+    if (recordedPriorityClass != engine.PriorityClass()) {
+        engine.SetPriorityClass(recordedPriorityClass);
+        LogPriorityClass(recordedPriorityClass);
+        if (settings.RunIdle) return;
+    }
+    if (settings.Priority != engine.ThreadPriority()) {
+        engine.SetThreadPriority(settings.Priority);
+        LogThreadPriority(settings.Priority);
+    }
+}
+
+std::string PriorityClassName(int priorityClass) {
+    switch (priorityClass) {
+    case priority_class::kNormal: return "normal";
+    case priority_class::kIdle: return "idle";
+    case priority_class::kHigh: return "high";
+    case priority_class::kRealtime: return "realtime";
+    default: return std::to_string(priorityClass);
+    }
+}
+
+std::string ThreadPriorityName(int threadPriority) {
+    switch (threadPriority) {
+    case thread_priority::kHighest: return "highest";
+    case thread_priority::kAboveNormal: return "above normal";
+    case thread_priority::kNormal: return "normal";
+    case thread_priority::kTimeCritical: return "time critical";
+    case thread_priority::kIdle: return "idle";
+    case thread_priority::kLowest: return "lowest";
+    case thread_priority::kBelowNormal: return "below normal";
+    default: return std::to_string(threadPriority);
+    }
+}
+
+void LogPriorityClass(int priorityClass) {
+    WriteLog("Priority class set to " + PriorityClassName(priorityClass) + "\n", log_tag::kEngineProcess);
+}
+
+void LogThreadPriority(int threadPriority) {
+    WriteLog("Thread priority set to " + ThreadPriorityName(threadPriority) + "\n", log_tag::kEngineProcess);
+}
+
+}  // namespace pontax

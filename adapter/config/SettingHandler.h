@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string_view>
+
+namespace pontax {
+
+// Applies one trimmed "setoption name <name> [value <value>]" line to the settings, or hands it to
+// the custom option of that name.
+void HandleSetOption(std::string_view line);
+
+}  // namespace pontax

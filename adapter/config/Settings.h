@@ -1,0 +1,86 @@
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "adapter/driver/StringUtil.h"
+
+namespace pontax {
+
+// A text shared between threads: always read and replaced whole.
+class SharedText {
+public:
+    explicit SharedText(std::string_view initial = kEmptyText) : text_(initial) {}
+    std::string Get() const {
+        std::lock_guard lock(mutex_);
+        return text_;
+    }
+    void Set(std::string_view text) {
+        std::lock_guard lock(mutex_);
+        text_ = text;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::string text_;
+};
+
+enum class EditMode : int { Setboard = 0, Edit = 1, CbEdit = 2 };
+enum class LevelExtendMode : int { Progressive = 0, Strict = 1, Failsafe = 2, None = 3 };
+
+enum class CustomOptionType : int { Spin = 1, Button = 2, Check = 3, Combo = 4, String = 5 };
+
+// An engine-specific option defined in the configuration file's [EXTRAS] section.
+struct CustomOption {
+    std::string name;
+    std::string command;  // engine command template
+    std::string defaultValue;
+    std::string third;   // spin minimum, check "off" value, or combo variants joined by "|"
+    std::string fourth;  // spin maximum or check "on" value
+    CustomOptionType type = CustomOptionType::Button;
+};
+
+// The adapter's settings, one field per UCI option. Numbers and flags are atomics; texts are
+// replaced whole. The option lists are filled while the configuration is read, before any other
+// thread runs, and only read afterwards.
+struct AdapterSettings {
+    SharedText Program;
+    SharedText InitString;
+    SharedText HashCommand;
+    SharedText HashFormula{""};
+    std::atomic<int> InitTime{2};
+    std::atomic<int> Delay{0};
+    std::atomic<int> LevelType{1};
+    std::atomic<int> Hash{2};
+    std::atomic<int> Noise{0};
+    std::atomic<int> SlowDown{1};
+    std::atomic<int> Protocol{2};
+    std::atomic<EditMode> Edit{EditMode::Setboard};
+    std::atomic<int> Priority{0};
+    std::atomic<bool> Analyze{true};
+    std::atomic<bool> UseUndo{true};
+    std::atomic<bool> RunIdle{false};
+    std::atomic<bool> Computer{false};
+    std::atomic<bool> ShowThinkingMove{false};
+    std::atomic<bool> TerminateHard{false};
+    std::atomic<bool> Ponder{true};
+    std::atomic<bool> HashOnCommandline{false};
+    std::atomic<LevelExtendMode> LevelExtend{LevelExtendMode::None};
+    std::atomic<bool> WhiteScore{false};
+    std::atomic<bool> SimulateHint{false};
+    std::atomic<bool> OwnBook{false};
+
+    SharedText EngineName;
+    SharedText EngineAuthor;
+
+    std::vector<std::string> VisibleOptions;
+    bool visibilityFiltered = false;
+    std::vector<CustomOption> CustomOptions;
+};
+
+AdapterSettings& Settings();
+
+}  // namespace pontax

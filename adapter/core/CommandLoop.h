@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace pontax {
+
+inline constexpr std::string_view kEngineStartError = "info string Error starting engine.";
+
+// Handles one line from the GUI (on the GUI reader's thread). False only when the engine could
+// not be started at "isready", which ends the adapter.
+bool HandleGuiLine(const std::string& line);
+
+}  // namespace pontax

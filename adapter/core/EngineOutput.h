@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace pontax {
+
+// Handles one line of the engine's output (on the engine reader's thread). Always true.
+bool HandleEngineLine(const std::string& line);
+// The ticker's callback: asks the engine for a status line while thinking output is reported.
+void RequestStatusTick();
+
+}  // namespace pontax

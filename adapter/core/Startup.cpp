@@ -1,0 +1,110 @@
+#include "adapter/core/Startup.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "adapter/config/ConfigFile.h"
+#include "adapter/config/Log.h"
+#include "adapter/config/PriorityWatchdog.h"
+#include "adapter/core/CommandLoop.h"
+#include "adapter/core/EngineOutput.h"
+#include "adapter/driver/ChildProcess.h"
+#include "adapter/driver/EngineControl.h"
+#include "adapter/driver/EngineFeatures.h"
+#include "adapter/driver/LineWriters.h"
+#include "adapter/driver/MainWait.h"
+#include "adapter/driver/StringUtil.h"
+#include "adapter/driver/Workers.h"
+
+namespace pontax {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr milliseconds kWatchdogPeriod{5000};
+// How long an engine told to quit may take to end by itself when the adapter exits.
+constexpr milliseconds kQuitGrace{1000};
+
+std::string JoinArguments(int argc, char** argv) {
+    std::string text;
+    for (int i = 1; i < argc; ++i) text.append(" ").append(argv[i]);
+    return Trim(text);
+}
+
+void LoadStartupConfiguration(int argc, char** argv) {
+    std::string fileName = JoinArguments(argc, argv);
+    if (fileName.empty() || !LoadConfiguration(fileName)) LoadConfiguration(kDefaultConfigurationFile);
+}
+
+void InstallReaders() {
+    StatusTicker().SetCallback(RequestStatusTick);
+    EngineReader().SetCallback(HandleEngineLine);
+    EngineReader().SetOnEnd([] {
+        NotifyEngineOutputEnded();
+        MainLoop().NotifyEngineReaderEnded();
+    });
+    GuiReader().SetCallback(HandleGuiLine);
+    GuiReader().SetOnEnd([] { MainLoop().NotifyGuiReaderEnded(); });
+}
+
+// Waits until the GUI's input ends, the engine cannot be started, or the engine's output ends,
+// running the priority watchdog every five seconds.
+void WaitLoop() {
+    auto& wait = MainLoop();
+    while (true) {
+        switch (wait.Wait(kWatchdogPeriod)) {
+        case MainWait::Result::Timeout: PriorityWatchdog(); break;
+        case MainWait::Result::Slot0:
+            if (!wait.IsWakeEventOpen()) return;
+            wait.CloseWakeEvent();
+            if (!EngineReader().IsRunning()) return;
+            wait.WatchEngineReader();
+            break;
+        case MainWait::Result::Slot1:
+        case MainWait::Result::Failed: return;
+        }
+    }
+}
+
+// Returns false when a reader thread is stuck in its callback and could not be joined.
+bool Shutdown() {
+    bool clean = GuiReader().Stop();
+    if (MainLoop().IsWakeEventOpen())
+        MainLoop().CloseWakeEvent();
+    else if (EngineProcess().Exists())
+        StopEngine();
+    clean = EngineReader().Stop() && clean;
+    StatusTicker().Stop();
+    SpinThreads().StopAll();
+    ReapDetachedChildren(kQuitGrace);
+    CloseLogFile();
+    return clean;
+}
+
+}  // namespace
+
+int RunAdapter(int argc, char** argv) {
+    // A GUI or engine that goes away must not kill the adapter in the middle of a write.
+    std::signal(SIGPIPE, SIG_IGN);
+    BeginLogBuffering();
+    WriteLog(kVersionText, log_tag::kVersion);
+    RecordStartupPriorities();
+    LoadStartupConfiguration(argc, argv);
+    MainLoop().OpenWakeEvent();
+    EngineProcess().SetThreadPriority(0);
+    InstallReaders();
+    if (GuiReader().Start(STDIN_FILENO, false)) MainLoop().WatchGuiReader();
+    WaitLoop();
+    if (!Shutdown()) {
+        // A thread that cannot be joined would run into the static destructors.
+        std::fflush(nullptr);
+        ::_exit(0);
+    }
+    return 0;
+}
+
+}  // namespace pontax

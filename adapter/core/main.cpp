@@ -1,0 +1,3 @@
+#include "adapter/core/Startup.h"
+
+int main(int argc, char** argv) { return pontax::RunAdapter(argc, argv); }

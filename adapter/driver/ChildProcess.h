@@ -1,0 +1,55 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace pontax {
+
+// The engine as a child process whose standard input and output are pipes. The child runs in a
+// session of its own (the GUI's signals do not reach it) and is killed by the kernel if this
+// process dies, so an engine never outlives the adapter.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess() { Stop(false); }
+
+    // Starts the program the command line names; returns its process id, or 0 on failure.
+    pid_t Start(std::string_view commandLine);
+    // Waits up to kStopWait for the process to end when waitFirst is set and kills it after that;
+    // then closes the pipes. Without waitFirst the process is left to end by itself and is reaped
+    // by ReapDetachedChildren. Blocks at most kStopWait.
+    void Stop(bool waitFirst);
+    bool Exists() const { return pid_.load() != 0; }
+    pid_t Pid() const { return pid_.load(); }
+
+    // Writes all bytes to the child's input; false when there is no child or the pipe broke.
+    bool WriteToInput(std::string_view bytes);
+    // Hands the read end of the child's output pipe to the caller, who closes it.
+    int TakeOutputFd();
+
+    void SetPriorityClass(int priorityClass);
+    void SetThreadPriority(int threadPriority);
+    int PriorityClass() const { return priorityClass_.load(); }
+    int ThreadPriority() const { return threadPriority_.load(); }
+
+    static constexpr std::chrono::milliseconds kStopWait{5000};
+
+private:
+    std::atomic<pid_t> pid_{0};
+    std::atomic<int> outputFd_{-1};
+    std::mutex inputMutex_;  // guards inputFd_ against a close during a write
+    int inputFd_ = -1;
+    std::atomic<int> priorityClass_{32};
+    std::atomic<int> threadPriority_{0};
+};
+
+// Waits up to grace for children left to end by themselves, kills the rest, and reaps them all.
+void ReapDetachedChildren(std::chrono::milliseconds grace);
+
+}  // namespace pontax

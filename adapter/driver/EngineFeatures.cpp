@@ -1,0 +1,132 @@
+#include "adapter/driver/EngineFeatures.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "adapter/config/Settings.h"
+#include "adapter/driver/LineWriters.h"
+#include "adapter/driver/StringUtil.h"
+
+namespace pontax {
+
+namespace {
+
+struct DoneSignal {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool done = false;
+    bool outputEnded = false;
+};
+
+DoneSignal& Done() {
+    static DoneSignal signal;
+    return signal;
+}
+
+void SetFlag(std::atomic<bool>& flag, std::string_view value) {
+    if (value == "1") flag = true;
+    if (value == "0") flag = false;
+}
+
+void SetEditMode(std::string_view value) {
+    if (value == "1") Settings().Edit = EditMode::Setboard;
+    if (value == "0") Settings().Edit = EditMode::Edit;
+}
+
+void SetDone(std::string_view value) {
+    if (value == "0") Features().featureWait = true;
+    if (value != "1") return;
+    auto& signal = Done();
+    {
+        std::lock_guard lock(signal.mutex);
+        Features().featureWait = false;
+        signal.done = true;
+    }
+    signal.changed.notify_all();
+}
+
+// A quoted value may hold blanks ("Fairy-Max 5.0b"); the name is all its words without the quotes.
+std::string Unquote(std::string_view value) {
+    if (!value.empty() && value.front() == '"') value.remove_prefix(1);
+    if (!value.empty() && value.back() == '"') value.remove_suffix(1);
+    return std::string(value);
+}
+
+bool OpensQuote(std::string_view value) {
+    return !value.empty() && value.front() == '"' && (value.size() == 1 || value.back() != '"');
+}
+
+void ApplyFeature(std::string_view key, std::string_view value) {
+    auto& features = Features();
+    if (key == "setboard") SetEditMode(value);
+    else if (key == "san") SetFlag(features.san, value);
+    else if (key == "colors") SetFlag(features.colors, value);
+    else if (key == "time") SetFlag(features.time, value);
+    else if (key == "usermove") SetFlag(features.usermove, value);
+    else if (key == "analyze") SetFlag(Settings().Analyze, value);
+    else if (key == "done") SetDone(value);
+    else if (key == "myname") Settings().EngineName.Set(Unquote(value));
+}
+
+}  // namespace
+
+EngineFeatures& Features() {
+    static EngineFeatures features;
+    return features;
+}
+
+void ParseFeatures(std::string_view line) {
+    std::vector<std::string> words = SplitWords(line);
+    std::string key;
+    for (size_t i = 1; i < words.size(); ++i) {
+        size_t equals = words[i].find('=');
+        if (equals == std::string::npos) {
+            SendToEngine("accepted " + key);
+            continue;
+        }
+        key = Trim(std::string_view(words[i]).substr(0, equals));
+        std::string value = Trim(std::string_view(words[i]).substr(equals + 1));
+        if (OpensQuote(value)) {
+            while (i + 1 < words.size()) {
+                value += ' ';
+                value += words[++i];
+                if (value.back() == '"') break;
+            }
+        }
+        ApplyFeature(key, value);
+        SendToEngine("accepted " + key);
+    }
+}
+
+void ResetFeaturesDone() {
+    auto& signal = Done();
+    std::lock_guard lock(signal.mutex);
+    signal.done = false;
+    signal.outputEnded = false;
+}
+
+bool WaitForFeaturesDone(std::chrono::milliseconds limit) {
+    auto& signal = Done();
+    std::unique_lock lock(signal.mutex);
+    return signal.changed.wait_for(lock, limit, [&] { return signal.done || signal.outputEnded; });
+}
+
+bool WaitWhileFeatureWait(std::chrono::milliseconds limit) {
+    auto& signal = Done();
+    std::unique_lock lock(signal.mutex);
+    return signal.changed.wait_for(lock, limit,
+                                   [&] { return !Features().featureWait || signal.outputEnded; });
+}
+
+void NotifyEngineOutputEnded() {
+    auto& signal = Done();
+    {
+        std::lock_guard lock(signal.mutex);
+        signal.outputEnded = true;
+    }
+    signal.changed.notify_all();
+}
+
+}  // namespace pontax

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <string_view>
+
+namespace pontax {
+
+// What the engine announced in its "feature" lines.
+struct EngineFeatures {
+    std::atomic<bool> san{false};
+    std::atomic<bool> colors{false};
+    std::atomic<bool> time{false};
+    std::atomic<bool> usermove{false};
+    // Set by done=0 (the engine needs more time), cleared by done=1.
+    std::atomic<bool> featureWait{false};
+};
+
+EngineFeatures& Features();
+
+// Answers every feature of one "feature ..." engine line with "accepted <key>" and records the
+// ones the adapter uses.
+void ParseFeatures(std::string_view line);
+
+// Forgets that done=1 arrived; called when a greeting starts.
+void ResetFeaturesDone();
+// Waits up to limit for done=1 or for the engine's output to end; true if either happened.
+bool WaitForFeaturesDone(std::chrono::milliseconds limit);
+// Waits up to limit while featureWait is set; true when it was cleared (or output ended).
+bool WaitWhileFeatureWait(std::chrono::milliseconds limit);
+// Wakes the waits above for good: no more feature lines will come.
+void NotifyEngineOutputEnded();
+
+}  // namespace pontax

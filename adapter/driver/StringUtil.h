@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pontax {
+
+// Blanks, tabs and line-end characters: what separates words and what Trim removes.
+inline constexpr std::string_view kBlankChars = " \t\n\r\v\f";
+inline constexpr std::string_view kEmptyText = "<empty>";
+
+// The n-th word (from 1) of text, words separated by runs of delimiters; empty if there are fewer.
+std::string GetWord(std::string_view text, int n, std::string_view delimiters = kBlankChars);
+// All words of text, in order.
+std::vector<std::string> SplitWords(std::string_view text, std::string_view delimiters = kBlankChars);
+std::string Trim(std::string_view text);
+std::string ToUpper(std::string_view text);
+bool CharInSet(char c, std::string_view set);
+// Position of the first character at or after `from` that is (not) in set, or -1.
+int FindFirstOf(std::string_view text, std::string_view set, int from = 0);
+int FindFirstNotOf(std::string_view text, std::string_view set, int from = 0);
+// Decodes C-style backslash escapes; an unknown escape keeps its backslash.
+std::string Unescape(std::string_view text);
+// The inverse for display on one line: control characters and backslashes become escapes.
+std::string EscapeControls(std::string_view text);
+// "T...", "ON" and a leading non-zero digit are true; everything else is false.
+bool ParseBool(std::string_view text);
+// Optional sign and leading decimal digits, 0 without digits, clamped to the int range.
+int ParseInteger(std::string_view text);
+// True for "" and "<empty>", the two spellings of an unset text setting.
+bool IsUnsetText(std::string_view text);
+// Replaces the first %i/%d/%s of a command template with value ("%%" gives "%"); never
+// interprets the template as a printf format, so any user text is safe.
+std::string FormatTemplate(std::string_view pattern, std::string_view value);
+
+}  // namespace pontax

@@ -1,0 +1,99 @@
+// A scriptable xboard engine for tests. It appends every line it receives to the file named by
+// FAKE_ENGINE_LOG and acts on the script named by FAKE_ENGINE_SCRIPT, one directive a line:
+//   start <text>          print text at start ("\n" in text starts a new line)
+//   on <line> => <text>   print text when exactly this line arrives
+//   onprefix <p> => <t>   print text when a line starting with p arrives
+//   ignore-quit           do not exit on "quit"
+//   flood <n>             print n thinking lines at start
+// A text of "!exit" exits at once; "!sleep <ms>" pauses.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Rule {
+    std::string trigger;
+    bool prefix = false;
+    std::string reply;
+};
+
+struct Script {
+    std::vector<std::string> start;
+    std::vector<Rule> rules;
+    bool ignoreQuit = false;
+    long flood = 0;
+};
+
+std::string Decode(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+            out += '\n';
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+Script ReadScript(const char* path) {
+    Script script;
+    if (!path) return script;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        auto arrow = line.find(" => ");
+        if (line.rfind("start ", 0) == 0) {
+            script.start.push_back(Decode(line.substr(6)));
+        } else if (line == "ignore-quit") {
+            script.ignoreQuit = true;
+        } else if (line.rfind("flood ", 0) == 0) {
+            script.flood = std::atol(line.c_str() + 6);
+        } else if (arrow != std::string::npos && line.rfind("on ", 0) == 0) {
+            script.rules.push_back({line.substr(3, arrow - 3), false, Decode(line.substr(arrow + 4))});
+        } else if (arrow != std::string::npos && line.rfind("onprefix ", 0) == 0) {
+            script.rules.push_back({line.substr(9, arrow - 9), true, Decode(line.substr(arrow + 4))});
+        }
+    }
+    return script;
+}
+
+void Act(const std::string& text) {
+    if (text == "!exit") std::exit(0);
+    if (text.rfind("!sleep ", 0) == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(text.c_str() + 7)));
+        return;
+    }
+    std::cout << text << std::endl;
+}
+
+}  // namespace
+
+int main() {
+    Script script = ReadScript(std::getenv("FAKE_ENGINE_SCRIPT"));
+    const char* logPath = std::getenv("FAKE_ENGINE_LOG");
+    std::ofstream log;
+    if (logPath) log.open(logPath, std::ios::app);
+    for (const auto& text : script.start) Act(text);
+    for (long i = 0; i < script.flood; ++i)
+        std::cout << "1 " << i << " 0 100 e2e4 e7e5 g1f3 b8c6 f1b5 a7a6\n";
+    std::cout.flush();
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (log.is_open()) log << line << std::endl;
+        for (const auto& rule : script.rules) {
+            bool match = rule.prefix ? line.rfind(rule.trigger, 0) == 0 : line == rule.trigger;
+            if (match) Act(rule.reply);
+        }
+        if (line == "quit" && !script.ignoreQuit) return 0;
+    }
+    return 0;
+}
