@@ -91,6 +91,13 @@ double FormulaEvaluator::Term(bool read) {
 
 double FormulaEvaluator::Primary(bool read) {
     if (read) ReadToken();
+    // Nesting deeper than any real formula would only exhaust the stack.
+    if (depth_ >= kMaxDepth) return 0;
+    struct DepthGuard {
+        int& depth;
+        explicit DepthGuard(int& d) : depth(++d) {}
+        ~DepthGuard() { --depth; }
+    } guard(depth_);
     switch (currentToken_) {
     case kNumber: {
         double value = numberValue_;
@@ -117,6 +124,7 @@ double FormulaEvaluator::Evaluate(std::string_view text) {
     input_ = text;
     position_ = 0;
     failed_ = false;
+    depth_ = 0;
     currentToken_ = kPrint;
     double result = 0;
     while (!failed_) {

@@ -31,6 +31,8 @@ private:
     std::string_view input_;
     size_t position_ = 0;
     bool failed_ = false;
+    int depth_ = 0;
+    static constexpr int kMaxDepth = 256;
 };
 
 // The process-wide evaluator, whose variables live as long as the adapter.

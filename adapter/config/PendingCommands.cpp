@@ -1,6 +1,7 @@
 #include "adapter/config/PendingCommands.h"
 
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "adapter/config/Log.h"
@@ -29,12 +30,13 @@ void QueueEngineCommand(std::string_view text) {
     pendingEngineCommands.emplace_back(text);
 }
 
+std::vector<std::string> TakePendingEngineCommands() {
+    std::lock_guard lock(queueMutex);
+    return std::exchange(pendingEngineCommands, {});
+}
+
 void FlushPendingEngineCommands() {
-    std::vector<std::string> commands;
-    {
-        std::lock_guard lock(queueMutex);
-        commands.swap(pendingEngineCommands);
-    }
+    std::vector<std::string> commands = TakePendingEngineCommands();
     if (!EngineProcess().Exists()) return;
     for (const auto& command : commands) SendToEngine(command);
 }

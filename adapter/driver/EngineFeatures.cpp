@@ -95,8 +95,9 @@ void ParseFeatures(std::string_view line) {
                 if (value.back() == '"') break;
             }
         }
-        ApplyFeature(key, value);
+        // The answer goes out first: done=1 releases the start sequence, which must follow it.
         SendToEngine("accepted " + key);
+        ApplyFeature(key, value);
     }
 }
 

@@ -1,0 +1,114 @@
+#include "adapter/config/OptionList.h"
+
+#include <gtest/gtest.h>
+
+#include "adapter/config/ConfigFile.h"
+#include "adapter/config/CustomOptions.h"
+#include "adapter/config/SettingHandler.h"
+#include "adapter/config/Settings.h"
+
+namespace pontax {
+namespace {
+
+const std::vector<std::string> kDefaultLines = {
+    "option name Program type string default <empty>",
+    "option name InitString type string default <empty>",
+    "option name Hash type spin default 2 min 0 max 256",
+    "option name HashCommand type string default <empty>",
+    "option name HashFormula type string default ",
+    "option name HashOnCommandline type check default false",
+    "option name InitTime type spin default 2 min 0 max 30",
+    "option name Delay type spin default 0 min 0 max 1000",
+    "option name LevelType type spin default 1 min 1 max 2",
+    "option name SlowDown type spin default 1 min 1 max 100",
+    "option name Edit type combo default setboard var setboard var edit var cb-edit",
+    "option name Ponder type check default true",
+    "option name OwnBook type check default false",
+    "option name ShowThinkingMove type check default false",
+    "option name Analyze type check default true",
+    "option name UseUndo type check default true",
+    "option name WhiteScore type check default false",
+    "option name Logfile type check default false",
+    "option name Priority type combo default Normal var Normal var BelowNormal var Low",
+    "option name RunIdle type check default false",
+    "option name Computer type check default false",
+    "option name SimulateHint type check default false",
+    "option name LevelExtend type combo default None var Progressive var Strict var Failsafe var None",
+    "option name Protocol type spin default 2 min 1 max 2",
+    "option name Noise type spin default -1 min -1 max 99",
+    "option name Help type button",
+};
+
+TEST(OptionListTest, AFreshAdapterAnnouncesAllBuiltInOptionsInOrder) {
+    auto expected = kDefaultLines;
+    expected[24] = "option name Noise type spin default 0 min -1 max 99";
+    EXPECT_EQ(BuildOptionLines(), expected);
+}
+
+TEST(OptionListTest, LinesShowTheCurrentSettings) {
+    HandleSetOption("setoption name Hash value 64");
+    HandleSetOption("setoption name Edit value edit");
+    HandleSetOption("setoption name Priority value Low");
+    HandleSetOption("setoption name LevelExtend value Progressive");
+    HandleSetOption("setoption name Ponder value false");
+    auto lines = BuildOptionLines();
+    EXPECT_EQ(lines[2], "option name Hash type spin default 64 min 0 max 256");
+    EXPECT_EQ(lines[10], "option name Edit type combo default edit var setboard var edit var cb-edit");
+    EXPECT_EQ(lines[11], "option name Ponder type check default false");
+    EXPECT_EQ(lines[18], "option name Priority type combo default Low var Normal var BelowNormal var Low");
+    EXPECT_EQ(lines[22],
+              "option name LevelExtend type combo default Progressive var Progressive var Strict var Failsafe var None");
+}
+
+TEST(OptionListTest, EveryLineStaysValidForStrictHosts) {
+    HandleSetOption("setoption name Hash value 300");
+    HandleSetOption("setoption name Noise value -7");
+    HandleSetOption("setoption name InitString value new\\npost\\tnow");
+    HandleSetOption("setoption name HashCommand value mem\\r%i");
+    DefineCustomOption("Threads", "cores|spin|12|1|8");
+    DefineCustomOption("Contempt", "c|spin|x|y|z");
+    DefineCustomOption("Resign", "resign|check|1|off|on");
+    DefineCustomOption("Style", "style|combo|Wild|Solid|Risky");
+    auto lines = BuildOptionLines();
+    EXPECT_EQ(lines[0], "option name Threads type spin default 12 min 1 max 12");
+    EXPECT_EQ(lines[1], "option name Contempt type spin default 0 min 0 max 0");
+    EXPECT_EQ(lines[2], "option name Resign type check default true");
+    EXPECT_EQ(lines[3], "option name Style type combo default Wild var Solid var Risky var Wild");
+    EXPECT_EQ(lines[5], "option name InitString type string default new\\npost\\tnow");
+    EXPECT_EQ(lines[6], "option name Hash type spin default 300 min 0 max 300");
+    EXPECT_EQ(lines[7], "option name HashCommand type string default mem\\r%i");
+    EXPECT_EQ(lines.back(), "option name Help type button");
+    EXPECT_EQ(lines[lines.size() - 2], "option name Noise type spin default -7 min -7 max 99");
+    // What the setting holds is unchanged by how it is shown.
+    EXPECT_EQ(Settings().InitString.Get(), "new\npost\tnow");
+}
+
+TEST(OptionListTest, CustomOptionsComeFirstInDefinitionOrder) {
+    DefineCustomOption("Threads", "cores %i|spin|1|1|8");
+    DefineCustomOption("Clear Hash", "clearhash|button");
+    DefineCustomOption("Name", "n|string");
+    DefineCustomOption("Threads", "other|spin|2|1|8");
+    auto lines = BuildOptionLines();
+    ASSERT_EQ(lines.size(), kDefaultLines.size() + 4);
+    EXPECT_EQ(lines[0], "option name Threads type spin default 1 min 1 max 8");
+    EXPECT_EQ(lines[1], "option name Clear Hash type button");
+    EXPECT_EQ(lines[2], "option name Name type string default <empty>");
+    EXPECT_EQ(lines[3], "option name Threads type spin default 2 min 1 max 8");
+}
+
+TEST(OptionListTest, VisibilityListFiltersByExactName) {
+    DefineCustomOption("Threads", "cores %i|spin|1|1|8");
+    SetVisibleOptions("Hash, Ponder, hash");
+    EXPECT_EQ(BuildOptionLines(), (std::vector<std::string>{"option name Hash type spin default 2 min 0 max 256",
+                                                            "option name Ponder type check default true"}));
+    SetVisibleOptions("Extras");
+    EXPECT_EQ(BuildOptionLines().front(), "option name Threads type spin default 1 min 1 max 8");
+}
+
+TEST(OptionListTest, AnEmptyVisibleListHidesEverything) {
+    SetVisibleOptions("");
+    EXPECT_TRUE(BuildOptionLines().empty());
+}
+
+}  // namespace
+}  // namespace pontax

@@ -1,0 +1,293 @@
+// Runs the real pontax binary against the scriptable fake engine.
+#include <algorithm>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <regex>
+#include <thread>
+
+#include "tests/support/ProcessHarness.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using testing_support::Process;
+using testing_support::ReadLines;
+using testing_support::TempDir;
+
+// A directory with a configuration file, an engine script and the engine's record of what it got.
+class PontaxTest : public ::testing::Test {
+protected:
+    void Configure(const std::string& options, const std::string& script, const std::string& extra = "") {
+        dir_.Write("Pontax.eng", "[ENGINE]\nName=Fake\n" + extra + "[OPTIONS]\nProgram=" + std::string(FAKE_ENGINE_PATH) + " " +
+                                     dir_.Path() + "\n" + options);
+        dir_.Write("script", script);
+    }
+    std::unique_ptr<Process> Start(std::vector<std::string> args = {}) {
+        args.insert(args.begin(), PONTAX_PATH);
+        return std::make_unique<Process>(
+            args, dir_.Path(),
+            std::vector<std::string>{"FAKE_ENGINE_SCRIPT=" + dir_.File("script"),
+                                     "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
+    }
+    std::vector<std::string> EngineGot() { return ReadLines(dir_.File("engine.log")); }
+    std::vector<std::string> Log() { return ReadLines(dir_.File("Pontax.log")); }
+    bool LogHas(const std::string& text) {
+        auto log = Log();
+        return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    }
+
+    TempDir dir_;
+};
+
+constexpr const char* kQuickFeatures = "on protover 2 => feature setboard=1 usermove=1 myname=\"Fake Engine 1\" done=1\n";
+
+TEST_F(PontaxTest, UciWithoutConfigurationNamesNobodyAndEndsAtEndOfInput) {
+    auto pontax = Start();
+    pontax->Send("uci");
+    ASSERT_TRUE(pontax->WaitFor("uciok"));
+    const auto& seen = pontax->Seen();
+    EXPECT_EQ(seen.front(), "id name <empty>");
+    EXPECT_EQ(seen[1], "id author <empty>");
+    EXPECT_EQ(seen.size(), 2u + 26u + 1u);
+    pontax->CloseInput();
+    EXPECT_EQ(pontax->WaitExit(), 0);
+}
+
+TEST_F(PontaxTest, ProtocolTwoStartSequence) {
+    Configure("Hash=32\nHashCommand=memory\nInitString=st 5\\nsd 9\n"
+              "Threads=3\n",
+              kQuickFeatures, "[EXTRAS]\nThreads=cores %i|spin|1|1|8\n");
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    pontax->Send("uci");
+    ASSERT_TRUE(pontax->WaitFor("uciok"));
+    EXPECT_EQ(pontax->Seen()[1], "id name Fake Engine 1");
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(), 0);
+    EXPECT_EQ(EngineGot(), (std::vector<std::string>{"xboard", "protover 2", "accepted setboard", "accepted usermove",
+                                                     "accepted myname", "accepted done", "new", "level 0 5 0", "st 5",
+                                                     "sd 9", "post", "memory 32", "hard", "cores 3", "quit"}));
+}
+
+TEST_F(PontaxTest, ProtocolOneWaitsInitTimeAndSendsNoProtover) {
+    Configure("Protocol=1\nInitTime=1\nPonder=false\nNoise=-1\nHashOnCommandline=true\nHashCommand=-m\n", "");
+    auto pontax = Start();
+    auto start = std::chrono::steady_clock::now();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 900ms);
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(), 0);
+    EXPECT_EQ(EngineGot(), (std::vector<std::string>{"xboard", "new", "level 0 5 0", "nopost", "hard", "easy", "quit"}));
+}
+
+TEST_F(PontaxTest, HashOnTheCommandLineGoesToTheEngineArguments) {
+    dir_.Write("engine.sh", "#!/bin/sh\necho \"$@\" > args.txt\nexec " + std::string(FAKE_ENGINE_PATH) + "\n");
+    ASSERT_EQ(::chmod(dir_.File("engine.sh").c_str(), 0755), 0);
+    dir_.Write("Pontax.eng", "[OPTIONS]\nProgram=./engine.sh -x\nHashOnCommandline=1\nHashCommand=--hash %i\n"
+                             "Hash=64\nHashFormula=hash/2\nInitTime=0\n");
+    dir_.Write("script", kQuickFeatures);
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(), 0);
+    EXPECT_EQ(dir_.Read("args.txt"), "-x --hash 32\n");
+}
+
+TEST_F(PontaxTest, DoneZeroHoldsTheStartUntilDoneOne) {
+    Configure("InitTime=0\n", "on protover 2 => feature done=0\non protover 2 => !sleep 1500\n"
+                              "on protover 2 => feature done=1\n");
+    auto pontax = Start();
+    auto start = std::chrono::steady_clock::now();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 1400ms);
+    auto got = EngineGot();
+    auto firstNew = std::find(got.begin(), got.end(), "new");
+    ASSERT_NE(firstNew, got.end());
+    EXPECT_EQ(std::count(got.begin(), firstNew, "accepted done"), 2);
+    pontax->CloseInput();
+    EXPECT_EQ(pontax->WaitExit(), 0);
+}
+
+TEST_F(PontaxTest, AnEngineThatNeverAnswersCostsTheInitialWaitOnly) {
+    Configure("InitTime=0\n", "");
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok", 5s));
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(), 0);
+}
+
+TEST_F(PontaxTest, AMissingEngineIsReportedAndEndsTheAdapter) {
+    dir_.Write("Pontax.eng", "[OPTIONS]\nProgram=./no-such-engine -x\nLogfile=true\n");
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("info string Error starting engine."));
+    EXPECT_EQ(pontax->WaitExit(), 0);
+    EXPECT_EQ(std::count(pontax->Seen().begin(), pontax->Seen().end(), "readyok"), 0);
+    EXPECT_TRUE(LogHas("S- Starting server: ./no-such-engine -x"));
+    EXPECT_TRUE(LogHas("S- Error starting server program."));
+}
+
+TEST_F(PontaxTest, NoProgramConfiguredIsAStartError) {
+    auto pontax = Start();
+    pontax->Send("isready");
+    EXPECT_TRUE(pontax->WaitFor("info string Error starting engine."));
+    EXPECT_EQ(pontax->WaitExit(), 0);
+}
+
+TEST_F(PontaxTest, AnEngineThatExitsAtOnceEndsTheAdapterQuietly) {
+    Configure("InitTime=5\n", "start !exit\n");
+    auto pontax = Start();
+    auto start = std::chrono::steady_clock::now();
+    pontax->Send("isready");
+    EXPECT_EQ(pontax->WaitExit(5s), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+}
+
+TEST_F(PontaxTest, AFloodingEngineDoesNotHangTheAdapter) {
+    Configure("InitTime=0\n", "flood 200000\n");
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok", 20s));
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(20s), 0);
+}
+
+TEST_F(PontaxTest, ACommandLineFileThatCannotBeReadFallsBackToPontaxEng) {
+    Configure("", kQuickFeatures);
+    dir_.Write("my engine.eng", "[ENGINE]\nName=Spaced\n");
+    auto pontax = Start({"my", "engine.eng"});
+    pontax->Send("uci");
+    ASSERT_TRUE(pontax->WaitFor("uciok"));
+    EXPECT_EQ(pontax->Seen()[0], "id name Spaced");
+    pontax->CloseInput();
+    EXPECT_EQ(pontax->WaitExit(), 0);
+
+    auto fallback = Start({"missing.eng"});
+    fallback->Send("uci");
+    ASSERT_TRUE(fallback->WaitFor("uciok"));
+    EXPECT_EQ(fallback->Seen()[0], "id name Fake");
+}
+
+TEST_F(PontaxTest, DispatcherMatchesWholeLinesExactly) {
+    Configure("InitTime=0\n", kQuickFeatures);
+    auto pontax = Start();
+    for (const char* ignored : {"ISREADY", "isready now", "uci x", "ucinewgame", "debug on", "", "   ", "stop",
+                                "go infinite", "position startpos", "ponderhit"})
+        pontax->Send(ignored);
+    pontax->Send("  isready  ");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    EXPECT_EQ(pontax->Seen(), (std::vector<std::string>{"readyok"}));
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(), 0);
+}
+
+TEST_F(PontaxTest, SetOptionReachesARunningEngine) {
+    Configure("InitTime=0\n", kQuickFeatures, "[EXTRAS]\nClear Hash=clearhash|button\n");
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    pontax->Send("setoption name Clear   Hash");
+    pontax->Send("setoption name Hash value 8");
+    pontax->Send("setoption name HashCommand value cache %i MB");
+    pontax->Send("setoption name Hash value 9");
+    pontax->Send("setoption name Ponder value false");
+    pontax->Send("setoption name Noise value -1");
+    pontax->Send("setoption name Computer value true");
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(), 0);
+    auto got = EngineGot();
+    auto hard = std::find(got.begin(), got.end(), "hard");
+    ASSERT_NE(hard, got.end());
+    EXPECT_EQ(std::vector<std::string>(hard + 1, got.end()),
+              (std::vector<std::string>{"clearhash", "cache 9 MB", "hard", "easy", "nopost", "computer", "quit"}));
+}
+
+TEST_F(PontaxTest, TheLogFileHoldsTheWholeStartUp) {
+    Configure("InitTime=0\nLogfile=true\n", kQuickFeatures);
+    auto pontax = Start();
+    pontax->Send("uci");
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(), 0);
+    auto log = Log();
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(std::regex_match(log[0], std::regex(R"(0\.\d{3}: \*\* Adapter: Pontax 1\.3B10)"))) << log[0];
+    for (const char* text : {"C> uci", "C< id name Fake", "C< uciok", "C> isready", "S- Starting server: ",
+                             "S< xboard", "S< protover 2", "S> feature setboard=1", "S< accepted setboard",
+                             "S< new", "C< readyok", "C> quit", "S< quit"})
+        EXPECT_TRUE(LogHas(text)) << text;
+}
+
+TEST_F(PontaxTest, WithoutALogfileSettingNothingIsWrittenUntilItIsSwitchedOn) {
+    Configure("InitTime=0\n", kQuickFeatures);
+    auto pontax = Start();
+    pontax->Send("uci");
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    pontax->Send("setoption name Logfile value true");
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(), 0);
+    auto log = Log();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_NE(log[0].find("C> isready"), std::string::npos);
+    EXPECT_FALSE(LogHas("uciok"));
+}
+
+TEST_F(PontaxTest, TerminateHardKillsAnEngineThatIgnoresQuit) {
+    Configure("InitTime=0\nTerminateHard=true\n", std::string(kQuickFeatures) + "ignore-quit\n");
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    auto engines = testing_support::ProcessesMatching(dir_.Path());
+    ASSERT_FALSE(engines.empty());
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(15s), 0);
+    for (pid_t pid : engines) EXPECT_FALSE(testing_support::ProcessExists(pid));
+}
+
+TEST_F(PontaxTest, AnEngineThatIgnoresQuitIsStillEndedWhenTheAdapterExits) {
+    Configure("InitTime=0\n", std::string(kQuickFeatures) + "ignore-quit\n");
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    auto engines = testing_support::ProcessesMatching(dir_.Path());
+    ASSERT_FALSE(engines.empty());
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(5s), 0);
+    for (pid_t pid : engines) EXPECT_FALSE(testing_support::ProcessExists(pid));
+}
+
+TEST_F(PontaxTest, KillingTheAdapterKillsItsEngine) {
+    Configure("InitTime=0\n", kQuickFeatures);
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    auto engines = testing_support::ProcessesMatching(dir_.Path());
+    ASSERT_FALSE(engines.empty());
+    pontax->Kill(SIGKILL);
+    pontax->WaitExit();
+    std::this_thread::sleep_for(1s);
+    for (pid_t pid : engines) EXPECT_FALSE(testing_support::ProcessExists(pid));
+}
+
+TEST_F(PontaxTest, EngineExitingByItselfEndsTheAdapterWithoutAMessage) {
+    Configure("InitTime=0\n", std::string(kQuickFeatures) + "on new => !exit\n");
+    auto pontax = Start();
+    pontax->Send("isready");
+    EXPECT_EQ(pontax->WaitExit(5s), 0);
+    for (const auto& line : pontax->Seen()) EXPECT_EQ(line.find("info string"), std::string::npos) << line;
+}
+
+}  // namespace
