@@ -26,7 +26,8 @@ inline constexpr int kQueen = 5;
 inline constexpr int kKing = 6;
 inline constexpr int kBlackOffset = 6;
 }  // namespace piece
-constexpr int PieceType(int code) { return code == 0 ? 0 : (code - 1) % 6 + 1; }
+inline constexpr int8_t kPieceTypes[16] = {0, 1, 2, 3, 4, 5, 6, 1, 2, 3, 4, 5, 6, 0, 0, 0};
+constexpr int PieceType(int code) { return kPieceTypes[code & 15]; }
 constexpr int PieceColour(int code) { return code > piece::kBlackOffset ? 1 : 0; }
 constexpr int MakePiece(int type, int side) { return type + side * piece::kBlackOffset; }
 

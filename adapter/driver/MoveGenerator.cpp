@@ -26,10 +26,19 @@ constexpr DirectionTable kDirection;
 
 constexpr bool IsOrthogonal(int direction) { return direction == 1 || direction == -1 || direction == 16 || direction == -16; }
 
-bool SlidesAlong(int code, int direction) {
-    int type = PieceType(code);
-    return type == piece::kQueen || type == (IsOrthogonal(direction) ? piece::kRook : piece::kBishop);
-}
+// Which piece codes slide along orthogonal [0] and diagonal [1] lines.
+struct SliderTable {
+    bool slides[2][16] = {};
+    constexpr SliderTable() {
+        for (int side : {kWhite, kBlack}) {
+            slides[0][MakePiece(piece::kRook, side)] = slides[0][MakePiece(piece::kQueen, side)] = true;
+            slides[1][MakePiece(piece::kBishop, side)] = slides[1][MakePiece(piece::kQueen, side)] = true;
+        }
+    }
+};
+constexpr SliderTable kSliders;
+
+bool SlidesAlong(int code, int direction) { return kSliders.slides[IsOrthogonal(direction) ? 0 : 1][code & 15]; }
 
 int PawnForward(int side) { return side == kWhite ? 16 : -16; }
 
@@ -37,6 +46,9 @@ class PseudoLegalGenerator {
 public:
     PseudoLegalGenerator(const BoardState& board, MoveList& list)
         : board_(board), list_(list), side_(board.sideToMove) {}
+
+    int FirstKing() const { return firstKing_; }
+    int KingCount() const { return kingCount_; }
 
     void Run() {
         for (int square = 0; square < 128; ++square) {
@@ -56,6 +68,7 @@ public:
                 Slides(square, kRookDirections);
                 break;
             case piece::kKing:
+                if (kingCount_++ == 0) firstKing_ = square;
                 Steps(square, kKingSteps);
                 Castling(square);
                 break;
@@ -153,6 +166,8 @@ private:
     const BoardState& board_;
     MoveList& list_;
     int side_;
+    int firstKing_ = kNoSquare;
+    int kingCount_ = 0;
 };
 
 // Checks and pins against one king, found once per position so that most moves are tested
@@ -226,19 +241,6 @@ private:
     int pinCount_ = 0;
 };
 
-struct KingScan {
-    int square = kNoSquare;  // the first king found
-    int count = 0;
-};
-
-KingScan ScanKings(const BoardState& board, int side) {
-    KingScan scan;
-    int king = MakePiece(piece::kKing, side);
-    for (int rank = 0; rank < 8; ++rank)
-        for (int square = rank * 16; square < rank * 16 + 8; ++square)
-            if (board.At(square) == king && scan.count++ == 0) scan.square = square;
-    return scan;
-}
 
 // Whether bySide attacks square, with the piece on `ignored` taken off the board.
 bool IsAttackedIgnoring(const BoardState& board, int square, int bySide, int ignored) {
@@ -265,7 +267,13 @@ bool IsAttackedIgnoring(const BoardState& board, int square, int bySide, int ign
 
 }  // namespace
 
-int FindKing(const BoardState& board, int side) { return ScanKings(board, side).square; }
+int FindKing(const BoardState& board, int side) {
+    int king = MakePiece(piece::kKing, side);
+    for (int rank = 0; rank < 8; ++rank)
+        for (int square = rank * 16; square < rank * 16 + 8; ++square)
+            if (board.At(square) == king) return square;
+    return kNoSquare;
+}
 
 void MoveGenerator::GeneratePseudoLegal(const BoardState& board, MoveList& list) const {
     list.count = 0;
@@ -273,14 +281,15 @@ void MoveGenerator::GeneratePseudoLegal(const BoardState& board, MoveList& list)
 }
 
 void MoveGenerator::GenerateLegal(const BoardState& board, MoveList& list) const {
-    GeneratePseudoLegal(board, list);
+    list.count = 0;
+    PseudoLegalGenerator generator(board, list);
+    generator.Run();
     int side = board.sideToMove;
-    KingScan kings = ScanKings(board, side);
-    if (kings.count == 0) return;
-    int king = kings.square;
+    if (generator.KingCount() == 0) return;
+    int king = generator.FirstKing();
     // With several kings "the king" is the first one found after each move; only making the
     // moves answers that, so the shortcuts below assume exactly one king.
-    bool oneKing = kings.count == 1;
+    bool oneKing = generator.KingCount() == 1;
     KingSafety safety(board, king);
     for (int i = 0; i < list.count;) {
         const MoveRecord& move = list.moves[static_cast<size_t>(i)];

@@ -9,7 +9,12 @@ namespace pontax {
 // A fixed list of moves; moves beyond its capacity are dropped. Never allocates.
 struct MoveList {
     static constexpr int kCapacity = 255;
-    std::array<MoveRecord, kCapacity> moves;
+    // Left uninitialised: a list is filled before it is read, and zeroing 255 records for every
+    // generated position would cost more than generating them.
+    MoveList() {}
+    union {
+        std::array<MoveRecord, kCapacity> moves;
+    };
     int count = 0;
 
     void Add(const MoveRecord& move) {
