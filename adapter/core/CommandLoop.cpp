@@ -8,7 +8,10 @@
 #include "adapter/config/Settings.h"
 #include "adapter/driver/EngineControl.h"
 #include "adapter/driver/LineWriters.h"
+#include "adapter/driver/BestMove.h"
 #include "adapter/driver/MainWait.h"
+#include "adapter/driver/Positions.h"
+#include "adapter/driver/SearchControl.h"
 #include "adapter/driver/SearchState.h"
 #include "adapter/driver/StringUtil.h"
 
@@ -34,15 +37,28 @@ bool HandleIsReady() {
     return true;
 }
 
-// Ends a search: a searching engine is told to move now, an analysing one to leave analysis.
-// With no search outstanding there is nothing to answer.
+constexpr std::chrono::milliseconds kStopStep{250};
+constexpr int kStopSteps = 41;
+
+// Ends the outstanding search with exactly one "bestmove": a searching engine is told to move
+// now and given ten seconds; an analysing one leaves analysis. With nothing outstanding there is
+// nothing to answer.
 void HandleStop() {
     auto& search = Search();
     search.tickerState = TickerState::Idle;
-    if (search.Mode() == EngineMode::Searching)
+    if (!search.goPending) return;
+    if (search.Mode() == EngineMode::Searching) {
         SendToEngine("?");
-    else if (search.Mode() == EngineMode::Analysing)
-        SendToEngine("exit");
+        for (int step = 0; step < kStopSteps && search.Mode() == EngineMode::Searching; ++step)
+            search.WaitWhileMode(EngineMode::Searching, kStopStep);
+        if (search.Mode() != EngineMode::Searching || !search.ClaimBestMove()) return;
+        // The engine may still play its move; its game must then start afresh.
+        ForgetEnginePosition();
+    } else {
+        if (search.Mode() == EngineMode::Analysing) SendToEngine("exit");
+        if (!search.ClaimBestMove()) return;
+    }
+    SynthesiseBestMove();
 }
 
 }  // namespace
@@ -61,8 +77,14 @@ bool HandleGuiLine(const std::string& rawLine) {
         HandleStop();
     } else {
         std::string command = GetWord(line, 1);
-        if (command == "setoption") HandleSetOption(line);
-        // "go", "position" and "ponderhit" are recognised here; the search is not built yet.
+        if (command == "setoption")
+            HandleSetOption(line);
+        else if (command == "go")
+            Go(line, false);
+        else if (command == "position")
+            ParsePosition(line);
+        else if (command == "ponderhit")
+            Ponderhit();
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "adapter/driver/EngineControl.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -36,6 +37,19 @@ constexpr int kStopMoveSteps = 20;
 constexpr int kStartLevelSeconds = 300;
 constexpr int kStartLevelMinutes = 5;
 
+// An engine whose input thread holds the input stream's lock while it waits can starve the thread
+// that answers (GNU Chess does, at random): every line that arrives gives that thread another
+// chance, so a silent engine is sent empty lines, which xboard engines ignore.
+constexpr milliseconds kNudgeInterval{100};
+constexpr int kNudges = 9;
+
+void NudgeSilentEngine() {
+    for (int i = 0; i < kNudges && !WaitForFirstOutput(kNudgeInterval); ++i) {
+        WriteLog("", log_tag::kToEngine);
+        EngineProcess().WriteToInput("\n");
+    }
+}
+
 milliseconds Seconds(int seconds) { return milliseconds(seconds > 0 ? seconds * 1000LL : 0); }
 
 std::string EngineCommandLine() {
@@ -59,7 +73,10 @@ void GreetEngine() {
     SendToEngine("xboard");
     std::this_thread::sleep_for(kProtoverPause);
     SendToEngine("protover 2");
-    bool done = WaitForFeaturesDone(kFirstFeatureWait);
+    auto protoverSent = std::chrono::steady_clock::now();
+    NudgeSilentEngine();
+    auto waited = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - protoverSent);
+    bool done = WaitForFeaturesDone(std::max(kFirstFeatureWait - waited, milliseconds{0}));
     if (!done && !Features().featureWait && settings.InitTime != 0)
         WaitForFeaturesDone(Seconds(settings.InitTime) - kFirstFeatureWait);
     for (int step = 0; step < kFeatureWaitSteps && Features().featureWait; ++step)

@@ -18,6 +18,7 @@ struct DoneSignal {
     std::condition_variable changed;
     bool done = false;
     bool outputEnded = false;
+    bool anyOutput = false;
 };
 
 DoneSignal& Done() {
@@ -106,6 +107,24 @@ void ResetFeaturesDone() {
     std::lock_guard lock(signal.mutex);
     signal.done = false;
     signal.outputEnded = false;
+    signal.anyOutput = false;
+}
+
+void NoteEngineOutput() {
+    auto& signal = Done();
+    {
+        std::lock_guard lock(signal.mutex);
+        if (signal.anyOutput) return;
+        signal.anyOutput = true;
+    }
+    signal.changed.notify_all();
+}
+
+bool WaitForFirstOutput(std::chrono::milliseconds limit) {
+    auto& signal = Done();
+    std::unique_lock lock(signal.mutex);
+    signal.changed.wait_for(lock, limit, [&] { return signal.anyOutput || signal.done || signal.outputEnded; });
+    return signal.anyOutput || signal.outputEnded;
 }
 
 bool WaitForFeaturesDone(std::chrono::milliseconds limit) {

@@ -10,7 +10,8 @@ namespace pontax {
 struct EngineFeatures {
     std::atomic<bool> san{false};
     std::atomic<bool> colors{false};
-    std::atomic<bool> time{false};
+    // The protocol's own default: every engine takes "time" and "otim" unless it says time=0.
+    std::atomic<bool> time{true};
     std::atomic<bool> usermove{false};
     // Set by done=0 (the engine needs more time), cleared by done=1.
     std::atomic<bool> featureWait{false};
@@ -30,5 +31,10 @@ bool WaitForFeaturesDone(std::chrono::milliseconds limit);
 bool WaitWhileFeatureWait(std::chrono::milliseconds limit);
 // Wakes the waits above for good: no more feature lines will come.
 void NotifyEngineOutputEnded();
+// Records that the engine has written a line since its start.
+void NoteEngineOutput();
+// Waits up to limit for the engine's first line, done=1 or the end of its output; true if the
+// engine has said anything by then.
+bool WaitForFirstOutput(std::chrono::milliseconds limit);
 
 }  // namespace pontax

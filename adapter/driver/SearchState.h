@@ -5,12 +5,74 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "adapter/driver/ChessBoard.h"
+#include "adapter/driver/Clock.h"
+
 namespace pontax {
 
 // What the engine is doing, as far as the adapter knows. The numbers are fixed.
 enum class EngineMode : int { Idle = 0, Searching = 1, Pondering = 2, Analysing = 3 };
 // Whether the ticker asks the engine for status lines.
 enum class TickerState : int { Idle = 0, Armed = 1, Reporting = 2 };
+
+// A value shared by the two reader threads, used only under its lock.
+template <class T>
+class Guarded {
+public:
+    template <class F>
+    auto With(F&& f) {
+        std::lock_guard lock(mutex_);
+        return f(value_);
+    }
+
+private:
+    std::mutex mutex_;
+    T value_{};
+};
+
+// A countdown clock used by both readers.
+class SharedCountdown {
+public:
+    void StartWithLimit(int32_t ms) {
+        std::lock_guard lock(mutex_);
+        clock_.Start();
+        clock_.Set(ms);
+    }
+    void Stop() {
+        std::lock_guard lock(mutex_);
+        clock_.Stop();
+    }
+    void Reset() {
+        std::lock_guard lock(mutex_);
+        clock_.Reset();
+    }
+    int32_t Remaining() {
+        std::lock_guard lock(mutex_);
+        return clock_.Elapsed();
+    }
+
+private:
+    std::mutex mutex_;
+    CountdownTimer clock_;
+};
+
+// The last principal variation and the ponder records.
+struct PvMemory {
+    MoveRecord pvFirstMove;
+    MoveRecord pvSecondMove;
+    MoveRecord announcedPonderMove;
+    MoveRecord expectedReply;
+    bool ponderAnnounced = false;
+    int lastInfoScore = 1;
+    int lastInfoDepth = 1;
+
+    // Empties the variation; a full reset also forgets the last score and depth.
+    void Reset(bool full) {
+        pvFirstMove = pvSecondMove = MoveRecord{};
+        if (full || lastInfoScore == 0) lastInfoScore = 1;
+        if (full || lastInfoDepth <= 0) lastInfoDepth = 1;
+    }
+};
 
 class SearchState {
 public:
@@ -19,9 +81,24 @@ public:
     void SetMode(EngineMode mode);
     // Waits up to limit while the mode is `mode`; true when it changed in time.
     bool WaitWhileMode(EngineMode mode, std::chrono::milliseconds limit);
+    // Waits up to limit until the mode is `mode`; true when it is.
+    bool WaitForMode(EngineMode mode, std::chrono::milliseconds limit);
 
+    // A search was started and its best move is not reported yet. Whoever reports a best move
+    // claims it first, so a search is never answered twice.
     std::atomic<bool> goPending{false};
+    bool ClaimBestMove() { return goPending.exchange(false); }
+
     std::atomic<TickerState> tickerState{TickerState::Idle};
+    std::atomic<int> ownTime{-1};
+    std::atomic<int> opponentTime{-1};
+    std::atomic<int> savedMovesToGo{-1};
+    std::atomic<int> lastDepth{-1};
+    std::atomic<bool> moveNowPending{false};
+    std::atomic<bool> engineResigned{false};
+    SharedCountdown ownClock;
+    SharedCountdown opponentClock;
+    Guarded<PvMemory> pv;
 
 private:
     std::atomic<EngineMode> engineMode_{EngineMode::Idle};

@@ -177,7 +177,7 @@ TEST_F(PontaxTest, DispatcherMatchesWholeLinesExactly) {
     Configure("InitTime=0\n", kQuickFeatures);
     auto pontax = Start();
     for (const char* ignored : {"ISREADY", "isready now", "uci x", "ucinewgame", "debug on", "", "   ", "stop",
-                                "go infinite", "position startpos", "ponderhit"})
+                                "position startpos"})
         pontax->Send(ignored);
     pontax->Send("  isready  ");
     ASSERT_TRUE(pontax->WaitFor("readyok"));

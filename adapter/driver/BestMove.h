@@ -1,0 +1,10 @@
+#pragma once
+
+namespace pontax {
+
+// Answers the current search with a move of the adapter's own choice: the first move of the last
+// principal variation if it is legal in the game, else its second move, else the first legal
+// move, else the null move "0000". Always sends exactly one "bestmove" line.
+void SynthesiseBestMove();
+
+}  // namespace pontax

@@ -1,0 +1,225 @@
+#include "adapter/driver/Positions.h"
+
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+#include "adapter/driver/EngineFeatures.h"
+#include "adapter/driver/MoveGenerator.h"
+#include "adapter/driver/SearchState.h"
+#include "adapter/driver/StringUtil.h"
+
+namespace pontax {
+
+namespace {
+
+struct PositionStore {
+    std::mutex lock;
+    PositionRecord game;
+    PositionRecord engine;
+    uint64_t engineVersion = 0;
+    uint64_t replayVersion = UINT64_MAX;
+    ChessBoard replay;
+};
+
+PositionStore& Store() {
+    static PositionStore store;
+    return store;
+}
+
+bool IsFile(char c) { return c >= 'a' && c <= 'h'; }
+bool IsRank(char c) { return c >= '1' && c <= '8'; }
+
+// The FEN fields a "position fen" command carries: placement, then side, castling and an
+// en-passant square, each only if the one before was taken and it looks right.
+std::string CollectFen(const std::vector<std::string>& words, size_t& i) {
+    std::string fen = words[i++];
+    if (i < words.size() && (words[i] == "w" || words[i] == "b")) {
+        fen += " " + words[i++];
+        if (i < words.size() && CharInSet(words[i][0], "KQkq-")) {
+            fen += " " + words[i++];
+            if (i < words.size() && words[i].size() >= 2 && IsFile(words[i][0]) && CharInSet(words[i][1], "36"))
+                fen += " " + words[i++];
+        }
+    }
+    return fen;
+}
+
+void AppendPieceLines(std::string& out, const BoardState& board, int side) {
+    for (int rank = 0; rank < 8; ++rank) {
+        for (int file = 0; file < 8; ++file) {
+            int code = board.At(SquareOf(file, rank));
+            if (code == piece::kEmpty || PieceColour(code) != side) continue;
+            out += PieceType(code) == piece::kPawn ? 'P' : ChessBoard::PieceLetter(code);
+            out += static_cast<char>('a' + file);
+            out += static_cast<char>('1' + rank);
+            out += '\n';
+        }
+    }
+    out += "c\n";
+}
+
+}  // namespace
+
+void PositionRecord::Clear() {
+    board.Clear();
+    count = 0;
+}
+
+bool PositionRecord::Append(const MoveRecord& move) {
+    if (count >= kMaxGameMoves) return false;
+    moves[static_cast<size_t>(count++)] = move;
+    return true;
+}
+
+ChessBoard PositionRecord::Replay() const {
+    ChessBoard replay = board;
+    for (int i = 0; i < count; ++i) {
+        MoveRecord move = moves[static_cast<size_t>(i)];
+        replay.MakeMove(move, true);
+    }
+    return replay;
+}
+
+int PositionRecord::SideToMoveAfterMoves() const { return (board.sideToMove + count) % 2; }
+
+PositionRecord GamePosition() {
+    std::lock_guard guard(Store().lock);
+    return Store().game;
+}
+
+PositionRecord EnginePosition() {
+    std::lock_guard guard(Store().lock);
+    return Store().engine;
+}
+
+void SetEnginePosition(const PositionRecord& position) {
+    auto& store = Store();
+    std::lock_guard guard(store.lock);
+    store.engine = position;
+    ++store.engineVersion;
+}
+
+bool AppendEngineMove(const MoveRecord& move) {
+    auto& store = Store();
+    std::lock_guard guard(store.lock);
+    ++store.engineVersion;
+    return store.engine.Append(move);
+}
+
+void ForgetEnginePosition() {
+    auto& store = Store();
+    std::lock_guard guard(store.lock);
+    store.engine.Clear();
+    ++store.engineVersion;
+}
+
+ChessBoard ReplayEnginePosition() {
+    auto& store = Store();
+    std::lock_guard guard(store.lock);
+    if (store.replayVersion != store.engineVersion) {
+        store.replay = store.engine.Replay();
+        store.replayVersion = store.engineVersion;
+    }
+    return store.replay;
+}
+
+std::optional<MoveRecord> ParseCoordinateMove(const BoardState& board, std::string_view text) {
+    if (text.size() < 4 || !IsFile(text[0]) || !IsRank(text[1]) || !IsFile(text[2]) || !IsRank(text[3]))
+        return std::nullopt;
+    MoveRecord move;
+    move.from = static_cast<uint8_t>(SquareOf(text[0] - 'a', text[1] - '1'));
+    move.to = static_cast<uint8_t>(SquareOf(text[2] - 'a', text[3] - '1'));
+    int mover = board.At(move.from);
+    // A move onto its own square is no move; it would end the move list early.
+    if (mover == piece::kEmpty || move.from == move.to) return std::nullopt;
+    if (text.size() > 4) {
+        int type = 0;
+        switch (std::toupper(static_cast<unsigned char>(text[4]))) {
+        case 'N': type = piece::kKnight; break;
+        case 'B': type = piece::kBishop; break;
+        case 'R': type = piece::kRook; break;
+        case 'Q': type = piece::kQueen; break;
+        case 'K': type = piece::kKing; break;
+        }
+        move.promotion = static_cast<uint8_t>(type ? MakePiece(type, board.sideToMove) : 0);
+        move.flags |= move_flag::kPromotion;
+    }
+    move.captured = static_cast<uint8_t>(board.At(move.to));
+    if (move.captured != piece::kEmpty) move.flags |= move_flag::kCapture;
+    int fileDistance = std::abs(FileOf(move.from) - FileOf(move.to));
+    if (PieceType(mover) == piece::kKing && fileDistance > 1) move.flags |= move_flag::kCastling;
+    if (PieceType(mover) == piece::kPawn) {
+        move.flags |= move_flag::kPawn;
+        if (std::abs(RankOf(move.from) - RankOf(move.to)) >= 2) move.flags |= move_flag::kDoubleStep;
+        if (fileDistance != 0 && move.captured == piece::kEmpty)
+            move.flags |= move_flag::kCapture | move_flag::kEnPassant;
+    }
+    return move;
+}
+
+void ParsePosition(std::string_view line) {
+    Search().goPending = false;
+    PositionRecord game;
+    game.Clear();
+    std::vector<std::string> words = SplitWords(line);
+    for (size_t i = 1; i < words.size();) {
+        const std::string& word = words[i];
+        if (word == "startpos") {
+            game.board.SetFen(ChessBoard::kStartFen);
+            ++i;
+        } else if (word == "fen" && i + 1 < words.size()) {
+            ++i;
+            game.board.SetFen(CollectFen(words, i));
+        } else if (word == "moves") {
+            ChessBoard scratch = game.board;
+            MoveGenerator generator;
+            for (++i; i < words.size(); ++i) {
+                auto move = ParseCoordinateMove(scratch, words[i]);
+                if (!move) continue;
+                generator.Apply(scratch, *move);
+                game.Append(*move);
+            }
+        } else {
+            ++i;
+        }
+    }
+    std::lock_guard guard(Store().lock);
+    Store().game = game;
+}
+
+std::string BuildPositionCommands(EditMode mode, std::string_view fen) {
+    if (mode == EditMode::Setboard) return "setboard " + std::string(fen) + "\n";
+    ChessBoard board;
+    board.SetFen(fen);
+    std::string out;
+    if (board.sideToMove == kWhite) {
+        out = "new\nedit\n#\n";
+    } else {
+        out = "new\nforce\n";
+        if (Features().usermove) out += "usermove ";
+        out += Features().san ? "a3\nedit\n#\n" : "a2a3\nedit\n#\n";
+    }
+    AppendPieceLines(out, board, kWhite);
+    AppendPieceLines(out, board, kBlack);
+    if (mode == EditMode::CbEdit) {
+        auto sign = [&](int right) { return (board.castlingRights & right) ? '+' : '-'; };
+        out += sign(castling::kWhiteKingSide) + std::string("w00\n");
+        out += sign(castling::kWhiteQueenSide) + std::string("w000\n");
+        out += sign(castling::kBlackKingSide) + std::string("b00\n");
+        out += sign(castling::kBlackQueenSide) + std::string("b000\n");
+        if (board.enPassantSquare != kNoSquare) {
+            out += "ep ";
+            out += static_cast<char>('a' + FileOf(board.enPassantSquare));
+            out += static_cast<char>('1' + RankOf(board.enPassantSquare));
+            out += '\n';
+        }
+    }
+    if (board.sideToMove == kWhite) out += "c\n";
+    out += ".\n";
+    return out;
+}
+
+}  // namespace pontax

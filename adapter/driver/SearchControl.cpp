@@ -1,0 +1,337 @@
+#include "adapter/driver/SearchControl.h"
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "adapter/config/Settings.h"
+#include "adapter/driver/BestMove.h"
+#include "adapter/driver/EngineControl.h"
+#include "adapter/driver/EngineFeatures.h"
+#include "adapter/driver/LineWriters.h"
+#include "adapter/driver/MoveGenerator.h"
+#include "adapter/driver/Positions.h"
+#include "adapter/driver/SearchState.h"
+#include "adapter/driver/StringUtil.h"
+#include "adapter/driver/TimeControl.h"
+
+namespace pontax {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr milliseconds kMoveNowStep{250};
+constexpr int kMoveNowSteps = 21;
+constexpr int kInfiniteMs = 8640000;
+constexpr int kOneDaySeconds = 86400;
+constexpr int kOneDayMinutes = 1440;
+constexpr int kUnlimitedDepth = 99;
+constexpr int kClockTolerance = 20000;
+constexpr const char* kStartInfo = "info depth 1 score cp 1";
+
+struct GoRequest {
+    bool ponder = false;
+    bool infinite = false;
+    int wtime = -1, btime = -1, winc = 0, binc = 0;
+    int movesToGo = -1, depth = -1, moveTime = -1;
+};
+
+bool LooksLikeCoordinateMove(std::string_view word) {
+    return word.size() >= 4 && word.size() <= 5 && word[0] >= 'a' && word[0] <= 'h' && word[1] >= '1' &&
+           word[1] <= '8' && word[2] >= 'a' && word[2] <= 'h' && word[3] >= '1' && word[3] <= '8';
+}
+
+// Restricting the search to listed moves is not possible over xboard, so "searchmoves" and its
+// moves are skipped and the search runs over all moves.
+GoRequest ParseGo(std::string_view line) {
+    GoRequest request;
+    std::vector<std::string> words = SplitWords(line);
+    auto value = [&](size_t& i) { return ++i < words.size() ? ParseInteger(words[i]) : 0; };
+    for (size_t i = 1; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "searchmoves") {
+            while (i + 1 < words.size() && LooksLikeCoordinateMove(words[i + 1])) ++i;
+        } else if (word == "ponder") {
+            request.ponder = true;
+        } else if (word == "infinite") {
+            request.infinite = true;
+        } else if (word == "wtime") {
+            request.wtime = value(i);
+        } else if (word == "btime") {
+            request.btime = value(i);
+        } else if (word == "winc") {
+            request.winc = value(i);
+        } else if (word == "binc") {
+            request.binc = value(i);
+        } else if (word == "movestogo") {
+            request.movesToGo = value(i);
+        } else if (word == "depth") {
+            request.depth = value(i);
+        } else if (word == "movetime") {
+            request.moveTime = value(i);
+        } else if (word == "nodes" || word == "mate") {
+            value(i);
+        }
+    }
+    return request;
+}
+
+// One search being started: the request, the positions and what the engine was left in.
+struct SearchStart {
+    GoRequest request;
+    PositionRecord game;
+    PositionRecord engine;
+    int side = kWhite;
+    int depth = -1;
+    bool reset = false;
+    bool forceMode = false;
+};
+
+void SendClockCommands(const SearchStart& start) {
+    auto& search = Search();
+    if (Features().time) {
+        if (int own = search.ownTime; own >= 0) SendToEngine("time " + std::to_string(own / 10));
+        if (int opponent = search.opponentTime; opponent >= 0) SendToEngine("otim " + std::to_string(opponent / 10));
+    }
+    if (start.depth > 0) SendDepth(start.depth);
+    if (start.request.moveTime > 0) SendToEngine("st " + std::to_string((start.request.moveTime + 500) / 1000));
+}
+
+bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count) {
+    for (int i = 0; i < count; ++i)
+        if (!a.moves[static_cast<size_t>(i)].SameMove(b.moves[static_cast<size_t>(i)])) return false;
+    return true;
+}
+
+// Starts the engine's game afresh from the game's start position.
+void ResetEngine(SearchStart& start) {
+    auto& search = Search();
+    auto& settings = Settings();
+    search.pv.With([](PvMemory& pv) {
+        pv.announcedPonderMove = pv.expectedReply = MoveRecord{};
+        pv.Reset(true);
+    });
+    search.engineResigned = false;
+    search.tickerState = TickerState::Idle;
+    if (search.Mode() == EngineMode::Searching) {
+        search.moveNowPending = true;
+        SendToEngine("?");
+        for (int step = 0; step < kMoveNowSteps && search.Mode() == EngineMode::Searching; ++step)
+            search.WaitWhileMode(EngineMode::Searching, kMoveNowStep);
+        SendToEngine("force");
+    } else if (search.Mode() == EngineMode::Analysing) {
+        SendToEngine("exit");
+    } else {
+        SendToEngine("force");
+    }
+    SendToEngine("new");
+    SendPost();
+    SendPonderMode();
+    if (settings.ShowThinkingMove) search.tickerState = TickerState::Armed;
+    if (start.side == kBlack) {
+        SendToEngine("force");
+        start.forceMode = true;
+    }
+    if (EngineProcess().Exists() && settings.Computer) SendToEngine("computer");
+    start.engine.Clear();
+    start.engine.board = start.game.board;
+    ChessBoard standard;
+    standard.SetFen(ChessBoard::kStartFen);
+    if (start.engine.board.Compare(standard) != 0)
+        SendToEngine(BuildPositionCommands(settings.Edit, start.engine.board.GetFen()));
+    if (start.request.infinite && !settings.Analyze) {
+        SendLevel(0, kOneDaySeconds, 0);
+        auto& level = LastLevelSent();
+        level.moves = 1;
+        level.minutes = kOneDayMinutes;
+        level.increment = 0;
+    }
+    search.ownClock.Reset();
+    search.opponentClock.Reset();
+    start.reset = true;
+}
+
+// Decides whether the engine's game can be continued (or taken back) or must start afresh.
+void SyncEngine(SearchStart& start) {
+    int games = start.game.count;
+    int engines = start.engine.count;
+    bool keep = start.game.board.Compare(start.engine.board) == 0;
+    if (keep && games > engines) {
+        keep = SameMoves(start.game, start.engine, engines);
+    } else if (keep) {
+        keep = start.request.infinite && Settings().UseUndo && SameMoves(start.game, start.engine, games);
+        if (keep && engines > games) {
+            SendToEngine("force");
+            start.forceMode = true;
+            for (int i = games; i < engines; ++i) SendToEngine("undo");
+            start.engine.count = games;
+        }
+    }
+    if (!keep) start.engine.Clear();
+    if (start.engine.count < 1) ResetEngine(start);
+    SetEnginePosition(start.engine);
+}
+
+int IncrementSeconds(const SearchStart& start) {
+    int increment = start.side == kWhite ? start.request.winc : start.request.binc;
+    return increment > 0 ? (increment + 500) / 1000 : 0;
+}
+
+// Sends a new time control when the engine's clock has drifted from the GUI's or a reset asks
+// for one. Returns false when the whole command must run again from a fresh engine game.
+bool SendTimeControl(const SearchStart& start) {
+    auto& search = Search();
+    auto& settings = Settings();
+    auto& level = LastLevelSent();
+    const GoRequest& request = start.request;
+    int own = search.ownTime;
+    if (request.infinite) {
+        if (settings.Noise == -1) {
+            settings.Noise = 0;
+            SendPost();
+            settings.Noise = -1;
+        }
+        return true;
+    }
+    if (!start.reset) {
+        if (settings.LevelExtend == LevelExtendMode::None) return true;
+        if (search.ownClock.Remaining() + level.increment * 1000 >= own - kClockTolerance) return true;
+    }
+    int games = start.game.count;
+    int engines = start.reset ? 0 : start.engine.count;
+    int moves = request.movesToGo >= 0 ? request.movesToGo + (games - engines) / 2 : 0;
+    int increment = IncrementSeconds(start);
+    int earned = start.reset ? (games / 2) * increment * 1000 : 0;
+    int minutes = kOneDayMinutes, seconds = 0;
+    if (own >= 0) {
+        int remaining = start.reset ? 0 : search.ownClock.Remaining();
+        minutes = std::max(own - level.increment * 1000 - remaining - earned + 3000, 0) / 60000;
+        if (minutes == 0) seconds = std::max(own - level.increment * 1000 - remaining + 500, 0) / 1000;
+    }
+    if (settings.LevelExtend == LevelExtendMode::Strict && moves > 0 && (games / 2) % moves != 0)
+        moves = games / 2 + request.movesToGo;
+    bool unchanged = moves == level.moves && minutes == level.minutes && increment == level.increment;
+    if (unchanged && !start.reset) return true;
+    if (settings.LevelExtend == LevelExtendMode::Failsafe && !start.reset) return false;
+    SendLevel(moves, minutes * 60 + seconds, increment);
+    level.moves = moves;
+    level.minutes = std::min(level.minutes.load(), minutes);
+    level.increment = increment;
+    return true;
+}
+
+// Tells the engine the game moves it does not know yet; the last one starts its search unless it
+// is in force mode, so the clocks go first.
+void SendMoves(SearchStart& start) {
+    int games = start.game.count;
+    int engines = start.engine.count;
+    int common = 0;
+    while (common < std::min(games, engines) &&
+           start.game.moves[static_cast<size_t>(common)].SameMove(start.engine.moves[static_cast<size_t>(common)]))
+        ++common;
+    if (games - engines > 1) {
+        SendToEngine("force");
+        start.forceMode = true;
+    }
+    if (games == 0 || games == engines) start.forceMode = true;
+    if (start.request.infinite && Settings().Analyze && !start.forceMode) {
+        SendToEngine("force");
+        start.forceMode = true;
+    }
+    ChessBoard scratch = start.engine.Replay();
+    MoveGenerator generator;
+    start.engine.count = common;
+    for (int i = common; i < games; ++i) {
+        MoveRecord move = start.game.moves[static_cast<size_t>(i)];
+        if (!start.forceMode && i == games - 1) SendClockCommands(start);
+        start.engine.Append(move);
+        std::string text = Features().san ? scratch.MoveToSan(move, 1) : MoveToCoordinate(move);
+        if (Features().usermove) text = "usermove " + text;
+        // The engine's game is recorded before the move that starts its search goes out.
+        if (i == games - 1) SetEnginePosition(start.engine);
+        SendToEngine(text);
+        generator.Apply(scratch, move);
+    }
+    SetEnginePosition(start.engine);
+}
+
+}  // namespace
+
+void Go(std::string_view line, bool fromPonderhit) {
+    auto& search = Search();
+    auto& settings = Settings();
+    search.goPending = false;
+    SearchStart start;
+    start.request = ParseGo(line);
+    start.game = GamePosition();
+    start.side = start.game.SideToMoveAfterMoves();
+    const GoRequest& request = start.request;
+    search.ownTime = start.side == kWhite ? request.wtime : request.btime;
+    search.opponentTime = start.side == kWhite ? request.btime : request.wtime;
+    search.tickerState = settings.ShowThinkingMove ? TickerState::Armed : TickerState::Idle;
+    start.depth = request.depth;
+    if (search.lastDepth != -1 && request.depth == -1) {
+        start.depth = kUnlimitedDepth;
+        search.lastDepth = -1;
+    } else {
+        search.lastDepth = request.depth;
+    }
+    if (!fromPonderhit) SendToGui(kStartInfo);
+    if (request.ponder) {
+        if (int opponent = search.opponentTime; opponent > 0)
+            search.opponentClock.StartWithLimit(opponent);
+        else
+            search.opponentClock.Reset();
+        search.savedMovesToGo = request.movesToGo;
+        search.goPending = true;
+        return;
+    }
+    if (request.infinite) search.ownTime = search.opponentTime = kInfiniteMs;
+    start.engine = EnginePosition();
+    SyncEngine(start);
+    if (!SendTimeControl(start)) {
+        ForgetEnginePosition();
+        Go(line, false);
+        return;
+    }
+    if (search.engineResigned) {
+        SynthesiseBestMove();
+        return;
+    }
+    // The search is marked before anything can start it, so an instant reply finds it waiting.
+    search.moveNowPending = false;
+    search.ownClock.StartWithLimit(std::max(int(search.ownTime), 0));
+    search.goPending = true;
+    search.SetMode(request.infinite && settings.Analyze ? EngineMode::Analysing : EngineMode::Searching);
+    SendMoves(start);
+    if (!start.forceMode) return;
+    if (request.infinite && settings.Analyze) {
+        SendToEngine("analyze");
+        return;
+    }
+    SendClockCommands(start);
+    if (Features().colors) SendToEngine(start.side == kWhite ? "white" : "black");
+    SendToEngine("go");
+}
+
+void Ponderhit() {
+    auto& search = Search();
+    std::string line = "go";
+    if (int movesToGo = search.savedMovesToGo.exchange(-1); movesToGo >= 0)
+        line += " movestogo " + std::to_string(movesToGo);
+    if (int depth = search.lastDepth; depth > 0) line += " depth " + std::to_string(depth);
+    if (int own = search.ownTime; own >= 0) {
+        int opponent = search.opponentClock.Remaining() + LastLevelSent().increment * 1000;
+        bool whiteToMove = GamePosition().SideToMoveAfterMoves() == kWhite;
+        std::string ownKey = whiteToMove ? " wtime " : " btime ";
+        std::string opponentKey = whiteToMove ? " btime " : " wtime ";
+        line += ownKey + std::to_string(own);
+        if (opponent > 0) line += opponentKey + std::to_string(opponent);
+    }
+    search.opponentClock.Reset();
+    Go(line, true);
+}
+
+}  // namespace pontax

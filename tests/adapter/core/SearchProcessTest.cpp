@@ -1,0 +1,362 @@
+// The real pontax binary playing and analysing against the scripted fake engine: the exact
+// commands the engine receives and the UCI lines the GUI receives.
+#include <algorithm>
+#include <iostream>
+#include <gtest/gtest.h>
+#include <thread>
+
+#include "tests/support/ProcessHarness.h"
+#include "tests/support/UciHost.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using testing_support::ReadLines;
+using testing_support::TempDir;
+using testing_support::UciHost;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kStart = "startpos";
+constexpr const char* kClocks = " wtime 300000 btime 300000";
+
+class SearchTest : public ::testing::Test {
+protected:
+    // Starts pontax with the given features (answered to "protover 2"), settings and script.
+    void Start(const std::string& features, const std::string& options, const std::string& script) {
+        dir_.Write("Pontax.eng", "[OPTIONS]\nProgram=" + std::string(FAKE_ENGINE_PATH) + "\nInitTime=0\nLogfile=true\n" +
+                                     options);
+        dir_.Write("script", "on protover 2 => feature " + features + " done=1\n" + script);
+        host_ = std::make_unique<UciHost>(std::vector<std::string>{PONTAX_PATH}, dir_.Path(),
+                                          std::vector<std::string>{"FAKE_ENGINE_SCRIPT=" + dir_.File("script"),
+                                                                   "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
+        ASSERT_TRUE(host_->Handshake());
+        mark_ = EngineLines().size();
+    }
+    void TearDown() override {
+        if (!host_) return;
+        if (HasFailure())
+            for (const auto& line : ReadLines(dir_.File("Pontax.log"))) std::cout << "log: " << line << "\n";
+        host_->Send("quit");
+        EXPECT_EQ(host_->Raw().WaitExit(10s), 0);
+        EXPECT_TRUE(host_->InvalidLines().empty()) << host_->InvalidLines().front();
+    }
+    Lines EngineLines() { return ReadLines(dir_.File("engine.log")); }
+    // What the engine received since the last call, once it has received at least `count` lines.
+    Lines EngineGot(size_t count = 0) {
+        Lines lines;
+        for (int i = 0; i < 500; ++i) {
+            lines = EngineLines();
+            if (lines.size() >= mark_ + count) break;
+            std::this_thread::sleep_for(10ms);
+        }
+        std::this_thread::sleep_for(50ms);  // anything unexpected that follows shows up too
+        lines = EngineLines();
+        Lines fresh(lines.begin() + static_cast<long>(std::min(mark_, lines.size())), lines.end());
+        mark_ = lines.size();
+        return fresh;
+    }
+    // Reads GUI lines up to and including the next "bestmove".
+    Lines UntilBestMove(std::chrono::milliseconds timeout = 10s) {
+        Lines lines;
+        while (auto line = host_->Raw().ReadLine(timeout)) {
+            lines.push_back(*line);
+            if (line->rfind("bestmove", 0) == 0) break;
+        }
+        return lines;
+    }
+    // GUI lines that arrive within the time given.
+    Lines GuiFor(std::chrono::milliseconds time) {
+        Lines lines;
+        auto end = std::chrono::steady_clock::now() + time;
+        while (true) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+            if (left.count() <= 0) break;
+            auto line = host_->Raw().ReadLine(left);
+            if (!line) break;
+            lines.push_back(*line);
+        }
+        return lines;
+    }
+    void Position(const std::string& arguments) { host_->Send("position " + arguments); }
+    void Go(const std::string& arguments) { host_->Send("go" + arguments); }
+    bool LogHas(const std::string& text) {
+        auto log = ReadLines(dir_.File("Pontax.log"));
+        return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    }
+
+    TempDir dir_;
+    std::unique_ptr<UciHost> host_;
+    size_t mark_ = 0;
+};
+
+TEST_F(SearchTest, FirstSearchThenTheOpponentsReplyOnly) {
+    Start("time=1", "Edit=edit\n", "on go => move e2e4\non e7e5 => move g1f3\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove e2e4"}));
+    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "level 0 5 0", "time 30000", "otim 30000", "go"}));
+    Position("startpos moves e2e4 e7e5");
+    Go(" wtime 290000 btime 295000");
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove g1f3"}));
+    EXPECT_EQ(EngineGot(), (Lines{"time 29000", "otim 29500", "e7e5"}));
+}
+
+TEST_F(SearchTest, BlackToMoveIsTransferredByEdit) {
+    Start("time=1", "Edit=edit\n", "on go => move Kd8\n");
+    Position("fen 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1");
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove e8d8");
+    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "force", "new", "force", "a2a3", "edit", "#",
+                                  "Ke1", "Pe2", "c", "Ke8", "c", ".", "level 0 5 0", "time 30000", "otim 30000",
+                                  "go"}));
+}
+
+TEST_F(SearchTest, SetboardAndCbEditTransfers) {
+    Start("setboard=1 time=0", "", "");
+    Position("fen r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1 moves e8g8");
+    Go(" depth 3");
+    // After Black's move White is to move: the move itself starts the search, the limits go first.
+    EXPECT_EQ(EngineGot(8), (Lines{"force", "new", "post", "hard", "setboard r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1",
+                                   "level 0 1440 0", "sd 3", "e8g8"}));
+}
+
+TEST_F(SearchTest, CbEditSendsCastlingRightsAndEnPassant) {
+    Start("time=0", "Edit=cb-edit\n", "");
+    Position("fen 4k3/8/8/8/8/8/8/R3K2R w KQ - 0 1");
+    Go(" depth 2");
+    EXPECT_EQ(EngineGot(22), (Lines{"force", "new", "post", "hard", "new", "edit", "#", "Ra1", "Ke1", "Rh1", "c",
+                                    "Ke8", "c", "+w00", "+w000", "-b00", "-b000", "c", ".", "level 0 1440 0", "sd 2",
+                                    "go"}));
+}
+
+TEST_F(SearchTest, UsermoveSanAndColors) {
+    Start("usermove=1 san=1 colors=1", "", "on go => move e5\n");
+    Position("startpos moves e2e4");
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove e7e5");
+    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "force", "level 0 5 0", "usermove e4",
+                                  "time 30000", "otim 30000", "black", "go"}));
+}
+
+TEST_F(SearchTest, LevelRowsForShortClocksAndMovesToGo) {
+    Start("", "", "on ? => move e2e4\n");
+    Position(kStart);
+    Go(" wtime 45000 btime 45000");
+    EXPECT_EQ(EngineGot(8)[4], "level 0 0:45 0");
+    std::string twentyMoves = "startpos moves g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 "
+                              "g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8";
+    Position(twentyMoves);
+    Go(" wtime 7200000 btime 7200000 movestogo 40");
+    Lines got = EngineGot(30);
+    EXPECT_NE(std::find(got.begin(), got.end(), "level 50 120 0"), got.end());
+    EXPECT_TRUE(LogHas("-  Move discarded, stopMove=true."));
+}
+
+TEST_F(SearchTest, DepthCarriesOverAndMovetimeBecomesSt) {
+    Start("", "", "on go => move e2e4\n");
+    Position(kStart);
+    Go(" depth 5 movetime 2400");
+    UntilBestMove();
+    Lines first = EngineGot();
+    EXPECT_EQ(Lines(first.end() - 3, first.end()), (Lines{"sd 5", "st 2", "go"}));
+    Position(kStart);
+    Go(kClocks);
+    UntilBestMove();
+    Lines second = EngineGot();
+    EXPECT_NE(std::find(second.begin(), second.end(), "sd 99"), second.end());
+}
+
+TEST_F(SearchTest, AnalysisUndoesTakenBackMovesWithoutNew) {
+    Start("analyze=1", "", "");
+    Position("startpos moves e2e4 e7e5 g1f3");
+    Go(" infinite");
+    EXPECT_EQ(EngineGot(10),
+              (Lines{"force", "new", "post", "hard", "force", "force", "e2e4", "e7e5", "g1f3", "analyze"}));
+    host_->Send("stop");
+    EXPECT_EQ(UntilBestMove().back(), "bestmove a7a6");
+    Position("startpos moves e2e4");
+    Go(" infinite");
+    EXPECT_EQ(EngineGot(5), (Lines{"exit", "force", "undo", "undo", "analyze"}));
+}
+
+TEST_F(SearchTest, InfiniteSearchWithoutAnalyzeUsesTheOneDayLevel) {
+    Start("", "Analyze=false\n", "");
+    Position(kStart);
+    Go(" infinite");
+    Lines got = EngineGot(8);
+    EXPECT_EQ(got, (Lines{"force", "new", "post", "hard", "level 0 1440 0", "time 864000", "otim 864000", "go"}));
+}
+
+TEST_F(SearchTest, ThinkingLinesBecomeInfoLinesAndSupplyThePonderMove) {
+    Start("", "", "on go => 7 35 120 45000 1. e4 e5 2. Nf3\non go => 12000 -20 0 500 e2e4 zz9\non go => move e2e4\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1",
+                                      "info depth 7 score cp 35 time 1200 nodes 45000 nps 37500 pv e2e4 e7e5 g1f3",
+                                      "info depth 12 score cp -20 time 0 nodes 500 nps 500000 pv e2e4",
+                                      "bestmove e2e4 ponder e7e5"}));
+}
+
+TEST_F(SearchTest, NoiseHidesShallowVariationsAndWhiteScoreTurnsBlackScores) {
+    Start("", "Noise=8\nWhiteScore=true\n", "on go => 7 50 100 1000 e7e5\non go => 9 50 100 1000 e7e5\non go => move e7e5\n");
+    Position("startpos moves e2e4");
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "info depth 7 score cp -50 time 1000 nodes 1000 nps 1000",
+                                      "info depth 9 score cp -50 time 1000 nodes 1000 nps 1000 pv e7e5",
+                                      "bestmove e7e5"}));
+}
+
+TEST_F(SearchTest, StatusAndCurrentMoveLines) {
+    Start("", "", "on go => stat01: 250 120000 9 12 30 Nf3\non go => stat01: 100\non go => var:curmov=5 3 x g1f3\n"
+                  "on go => move g1f3\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1",
+                                      "info time 2500 nodes 120000 nps 48000 depth 9 currmovenumber 18 currmove g1f3",
+                                      "info time 1000", "info depth 5 currmovenumber 5 currmove g1f3",
+                                      "bestmove g1f3"}));
+}
+
+TEST_F(SearchTest, TheDepthLimitTellsTheEngineToMove) {
+    Start("", "", "on go => 4 10 10 100 e2e4\non go => 5 10 10 100 d2d4\non ? => move d2d4\n");
+    Position(kStart);
+    Go(" depth 4");
+    UntilBestMove();
+    Lines got = EngineGot();
+    EXPECT_EQ(got.back(), "?");
+}
+
+TEST_F(SearchTest, TheTickerAsksForStatusOnceASecond) {
+    Start("", "ShowThinkingMove=true\n", "on analyze => 1 10 10 100 e2e4\n");
+    Position(kStart);
+    Go(" infinite");
+    std::this_thread::sleep_for(2500ms);
+    Lines got = EngineGot();
+    EXPECT_GE(std::count(got.begin(), got.end(), "."), 1);
+    host_->Send("stop");
+    UntilBestMove();
+}
+
+TEST_F(SearchTest, StopInEachState) {
+    Start("", "", "on ? => move d2d4\n");
+    host_->Send("stop");  // nothing outstanding: nothing at all
+    EXPECT_TRUE(GuiFor(300ms).empty());
+    Position(kStart);
+    Go(kClocks);
+    host_->Send("stop");
+    EXPECT_EQ(UntilBestMove().back(), "bestmove d2d4");
+    EXPECT_EQ(EngineGot().back(), "?");
+    Position("startpos moves d2d4 d7d5");
+    Go(" infinite");
+    host_->Send("stop");
+    EXPECT_EQ(UntilBestMove().back(), "bestmove b1a3");  // synthesised: the first legal move
+    Lines got = EngineGot();
+    EXPECT_NE(std::find(got.begin(), got.end(), "exit"), got.end());
+    Position("startpos moves d2d4 d7d5 c2c4");
+    Go(" ponder" + std::string(kClocks));
+    host_->Send("stop");
+    Lines ponder = UntilBestMove();
+    EXPECT_EQ(ponder.front(), "info depth 1 score cp 1");
+    EXPECT_EQ(std::count_if(ponder.begin(), ponder.end(), [](auto& l) { return l.rfind("bestmove", 0) == 0; }), 1);
+    EXPECT_TRUE(GuiFor(300ms).empty());
+}
+
+TEST_F(SearchTest, PonderSearchWaitsForPonderhit) {
+    Start("time=1", "", "on go => move e2e4\non c7c5 => move g1f3\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4");
+    EngineGot();
+    Position("startpos moves e2e4 c7c5");
+    Go(" ponder wtime 290000 btime 300000");
+    EXPECT_EQ(GuiFor(300ms), (Lines{"info depth 1 score cp 1"}));
+    EXPECT_TRUE(EngineGot().empty());
+    host_->Send("ponderhit");
+    EXPECT_EQ(UntilBestMove(), (Lines{"bestmove g1f3"}));
+    Lines got = EngineGot();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0], "time 29000");
+    EXPECT_EQ(got[2], "c7c5");
+}
+
+TEST_F(SearchTest, ResignationIsReportedAndAnswered) {
+    Start("", "", "on go => resign\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "info string resign", "bestmove b1a3"}));
+    EXPECT_EQ(EngineGot().back(), "result 0-1");
+    Position("startpos moves b1a3 e7e5");
+    Go(kClocks);
+    Lines second = UntilBestMove();
+    EXPECT_EQ(second[1], "info string resign");
+    EXPECT_EQ(second.back(), "bestmove a1b1");
+}
+
+TEST_F(SearchTest, ResultsAreReported) {
+    Start("", "", "on go => 0-1 {White mates}\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "info string 0-1 {White mates}", "bestmove b1a3"}));
+    EXPECT_EQ(EngineGot().back(), "result 0-1");
+}
+
+TEST_F(SearchTest, ADrawClaimDuringASearchStillGetsABestMoveAndTheEnginePlaysOn) {
+    Start("", "", "on go => 1/2-1/2 {Draw by repetition}\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "info string 1/2-1/2 {Draw by repetition}",
+                                      "bestmove b1a3"}));
+    EngineGot();
+    Position("startpos moves b1a3 e7e5");
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove a1b1");
+    Lines got = EngineGot();
+    EXPECT_EQ(got[1], "new");
+}
+
+TEST_F(SearchTest, IllegalEngineMovesAreReplacedAndTheEngineResynchronised) {
+    Start("", "", "on go => move e2e5\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "info string illegal engine move move e2e5",
+                                      "bestmove b1a3"}));
+    EngineGot();
+    Position("startpos moves b1a3 e7e5");
+    Go(kClocks);
+    UntilBestMove();
+    Lines got = EngineGot();
+    EXPECT_EQ(got[1], "new");
+    EXPECT_TRUE(LogHas("S> illegal move"));
+}
+
+TEST_F(SearchTest, MovesNobodyAskedForAreDiscarded) {
+    Start("", "", "on post => move e2e4\n");
+    host_->Send("setoption name Noise value 1");
+    EXPECT_TRUE(GuiFor(800ms).empty());
+    EXPECT_TRUE(LogHas("-  Move discarded, engine is not thinking."));
+}
+
+TEST_F(SearchTest, OldStyleMoveAnnouncements) {
+    Start("", "", "on go => 1. ... Nf3\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove g1f3");
+}
+
+TEST_F(SearchTest, SearchmovesAreSkippedAndTheSearchRuns) {
+    Start("", "", "on go => move d2d4\n");
+    Position(kStart);
+    Go(" searchmoves e2e4 d2d4 depth 3");
+    EXPECT_EQ(UntilBestMove().back(), "bestmove d2d4");
+    Lines got = EngineGot();
+    EXPECT_NE(std::find(got.begin(), got.end(), "sd 3"), got.end());
+}
+
+TEST_F(SearchTest, NoLegalMoveGivesTheNullMove) {
+    Start("", "", "on go => move a1a2\n");
+    Position("fen 7k/5QQ1/8/8/8/8/8/K7 b - - 0 1");  // Black is mated
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove 0000");
+}
+
+}  // namespace
