@@ -30,6 +30,13 @@ protected:
                                           std::vector<std::string>{"FAKE_ENGINE_SCRIPT=" + dir_.File("script"),
                                                                    "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
         ASSERT_TRUE(host_->Handshake());
+        // "readyok" follows the start sequence out of pontax; the engine may still be reading it.
+        for (int i = 0; i < 500; ++i) {
+            Lines lines = EngineLines();
+            if (std::find(lines.begin(), lines.end(), "hard") != lines.end()) break;
+            std::this_thread::sleep_for(10ms);
+        }
+        std::this_thread::sleep_for(20ms);
         mark_ = EngineLines().size();
     }
     void TearDown() override {

@@ -1,0 +1,315 @@
+// kelvane: the engine dravel plays against. It starts an xboard engine from Debian (fairymax, or
+// the command in KELVANE_ENGINE such as "gnuchess --xboard"), negotiates its features and speaks
+// to dravel the small dialogue dravel expects: "info" greeting lines and two plain lines, then
+// commands in and "move"/"Engine"/result lines out.
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <map>
+#include <poll.h>
+#include <regex>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr milliseconds kFeatureWait{3000};
+constexpr milliseconds kMoreFeaturesWait{20000};
+constexpr milliseconds kProtoverPause{100};
+constexpr milliseconds kNudgeInterval{100};
+constexpr milliseconds kQuitWait{1000};
+
+// A line-buffered reader of one descriptor.
+class LineReader {
+public:
+    explicit LineReader(int fd) : fd_(fd) {}
+    int Fd() const { return fd_; }
+    // A complete line if one is buffered.
+    bool Take(std::string& line) {
+        size_t end = buffer_.find('\n');
+        if (end == std::string::npos) return false;
+        line = buffer_.substr(0, end);
+        buffer_.erase(0, end + 1);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return true;
+    }
+    // Reads what is available; false at end of input.
+    bool Fill() {
+        char chunk[4096];
+        ssize_t n;
+        do {
+            n = ::read(fd_, chunk, sizeof chunk);
+        } while (n < 0 && errno == EINTR);
+        if (n <= 0) return false;
+        buffer_.append(chunk, static_cast<size_t>(n));
+        return true;
+    }
+
+private:
+    int fd_;
+    std::string buffer_;
+};
+
+void WriteAll(int fd, const std::string& text) {
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        ssize_t n = ::write(fd, rest.data(), rest.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        rest.remove_prefix(static_cast<size_t>(n));
+    }
+}
+
+void ToDravel(const std::string& line) { WriteAll(STDOUT_FILENO, line + "\n"); }
+
+std::string FindProgram(const std::string& name) {
+    if (name.find('/') != std::string::npos) return name;
+    std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    std::stringstream dirs(path + ":/usr/games");
+    std::string dir;
+    while (std::getline(dirs, dir, ':'))
+        if (!dir.empty() && ::access((dir + "/" + name).c_str(), X_OK) == 0) return dir + "/" + name;
+    return {};
+}
+
+class Engine {
+public:
+    bool Start(const std::string& command) {
+        std::stringstream words(command);
+        std::string word;
+        while (words >> word) args_.push_back(word);
+        if (args_.empty()) return false;
+        std::string program = FindProgram(args_[0]);
+        int toEngine[2], fromEngine[2];
+        if (program.empty() || ::pipe2(toEngine, O_CLOEXEC) != 0 || ::pipe2(fromEngine, O_CLOEXEC) != 0) return false;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, toEngine[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, fromEngine[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        std::vector<char*> argv;
+        for (auto& arg : args_) argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        int result = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(toEngine[0]);
+        ::close(fromEngine[1]);
+        input_ = toEngine[1];
+        output_ = std::make_unique<LineReader>(fromEngine[0]);
+        return result == 0;
+    }
+    void Send(const std::string& line) { WriteAll(input_, line + "\n"); }
+    LineReader& Output() { return *output_; }
+    void Stop() {
+        Send("quit");
+        auto deadline = Clock::now() + kQuitWait;
+        while (Clock::now() < deadline && ::waitpid(pid_, nullptr, WNOHANG) == 0)
+            std::this_thread::sleep_for(milliseconds(10));
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+
+private:
+    std::vector<std::string> args_;
+    pid_t pid_ = -1;
+    int input_ = -1;
+    std::unique_ptr<LineReader> output_;
+};
+
+// Waits up to `limit` for a line on `reader`; false on timeout or end of input.
+bool NextLine(LineReader& reader, std::string& line, milliseconds limit) {
+    auto deadline = Clock::now() + limit;
+    while (!reader.Take(line)) {
+        auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return false;
+        pollfd request{reader.Fd(), POLLIN, 0};
+        if (::poll(&request, 1, static_cast<int>(left)) > 0 && !reader.Fill()) return false;
+    }
+    return true;
+}
+
+struct Features {
+    std::map<std::string, std::string> values;
+    bool Has(const std::string& key) const {
+        auto it = values.find(key);
+        return it != values.end() && it->second == "1";
+    }
+};
+
+// Answers one "feature" line: SAN moves are refused (dravel speaks coordinates), all else taken.
+void AnswerFeatures(Engine& engine, const std::string& line, Features& features) {
+    static const std::regex kFeature(R"re((\w+)=("[^"]*"|\S+))re");
+    for (std::sregex_iterator it(line.begin(), line.end(), kFeature), end; it != end; ++it) {
+        std::string key = (*it)[1], value = (*it)[2];
+        if (value.size() >= 2 && value.front() == '"') value = value.substr(1, value.size() - 2);
+        features.values[key] = value;
+        engine.Send((key == "san" && value == "1" ? "rejected " : "accepted ") + key);
+    }
+}
+
+// The greeting: "xboard", then "protover 2" apart (some engines lose what arrives together),
+// empty lines while the engine is silent, and the features until done=1.
+Features Negotiate(Engine& engine) {
+    Features features;
+    engine.Send("xboard");
+    std::this_thread::sleep_for(kProtoverPause);
+    engine.Send("protover 2");
+    auto deadline = Clock::now() + kFeatureWait;
+    bool spoke = false;
+    std::string line;
+    while (Clock::now() < deadline) {
+        if (!NextLine(engine.Output(), line, kNudgeInterval)) {
+            if (!spoke) engine.Send("");
+            continue;
+        }
+        spoke = true;
+        if (line.rfind("feature ", 0) != 0) continue;
+        AnswerFeatures(engine, line, features);
+        if (line.find("done=0") != std::string::npos) deadline = Clock::now() + kMoreFeaturesWait;
+        if (line.find("done=1") != std::string::npos) break;
+    }
+    return features;
+}
+
+// The edit-mode set-up of a FEN for engines without "setboard".
+void SendEdit(Engine& engine, const std::string& fen) {
+    std::stringstream fields(fen);
+    std::string placement, side;
+    fields >> placement >> side;
+    engine.Send("new");
+    engine.Send("force");
+    if (side == "b") engine.Send("a2a3");
+    engine.Send("edit");
+    engine.Send("#");
+    std::vector<std::string> white, black;
+    int rank = 7, file = 0;
+    for (char c : placement) {
+        if (c == '/') {
+            --rank;
+            file = 0;
+        } else if (std::isdigit(static_cast<unsigned char>(c))) {
+            file += c - '0';
+        } else {
+            std::string square{static_cast<char>('a' + file), static_cast<char>('1' + rank)};
+            char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            (std::isupper(static_cast<unsigned char>(c)) ? white : black).push_back(letter + square);
+            ++file;
+        }
+    }
+    for (const auto& piece : white) engine.Send(piece);
+    engine.Send("c");
+    for (const auto& piece : black) engine.Send(piece);
+    engine.Send(".");
+}
+
+bool IsResult(const std::string& line) {
+    return line.rfind("1-0 {", 0) == 0 || line.rfind("0-1 {", 0) == 0 || line.rfind("1/2-1/2 {", 0) == 0;
+}
+
+class Session {
+public:
+    Session(Engine& engine, Features features) : engine_(engine), features_(std::move(features)) {}
+
+    // One line from dravel; false after "quit".
+    bool FromDravel(const std::string& line) {
+        static const std::regex kMove("([a-h][1-8][a-h][1-8])([QRBNqrbn]?)");
+        std::smatch move;
+        if (line == "quit") return false;
+        if (line.rfind("setboard ", 0) == 0) {
+            std::string fen = line.substr(9);
+            sideToMove_ = fen.find(" b ") != std::string::npos ? 'b' : 'w';
+            if (features_.Has("setboard")) {
+                engine_.Send("force");
+                engine_.Send(line);
+            } else {
+                SendEdit(engine_, fen);
+            }
+        } else if (std::regex_match(line, move, kMove)) {
+            std::string text = move[1].str();
+            if (move[2].length() > 0) text += static_cast<char>(std::tolower(static_cast<unsigned char>(move[2].str()[0])));
+            engine_.Send((features_.Has("usermove") ? "usermove " : "") + text);
+            Toggle();
+        } else if (line == "new") {
+            sideToMove_ = 'w';
+            engine_.Send(line);
+        } else if (!line.empty()) {
+            engine_.Send(line);
+        }
+        return true;
+    }
+
+    void FromEngine(const std::string& line) {
+        if (line.rfind("move ", 0) == 0) {
+            ToDravel(line);
+            Toggle();
+        } else if (line.rfind("Illegal move", 0) == 0 || line.rfind("Error", 0) == 0) {
+            ToDravel("Engine " + line);
+        } else if (IsResult(line)) {
+            ToDravel(line);
+        } else if (line == "resign") {
+            // The engine resigns on its own move.
+            ToDravel(sideToMove_ == 'w' ? "0-1 {White resigns}" : "1-0 {Black resigns}");
+        } else if (line.rfind("feature ", 0) == 0) {
+            AnswerFeatures(engine_, line, features_);
+        }
+    }
+
+private:
+    void Toggle() { sideToMove_ = sideToMove_ == 'w' ? 'b' : 'w'; }
+
+    Engine& engine_;
+    Features features_;
+    char sideToMove_ = 'w';
+};
+
+}  // namespace
+
+int main() {
+    std::signal(SIGPIPE, SIG_IGN);
+    const char* configured = std::getenv("KELVANE_ENGINE");
+    std::string command = configured && *configured ? configured : "fairymax";
+    Engine engine;
+    if (!engine.Start(command)) {
+        ToDravel("Kelvane: cannot start " + command);
+        ToDravel("Kelvane: no engine");
+        return 1;
+    }
+    Features features = Negotiate(engine);
+    std::string name = features.values.count("myname") ? features.values["myname"] : command;
+    ToDravel("info       Kelvane, xboard engine launcher");
+    ToDravel("info       Engine: " + name);
+    ToDravel("info       Command: " + command);
+    ToDravel("Kelvane ready: " + name);
+    ToDravel("Waiting for commands");
+    engine.Send("new");
+    engine.Send("nopost");
+    Session session(engine, features);
+    LineReader dravel(STDIN_FILENO);
+    pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {engine.Output().Fd(), POLLIN, 0}};
+    std::string line;
+    while (true) {
+        while (engine.Output().Take(line)) session.FromEngine(line);
+        bool going = true;
+        while (going && dravel.Take(line)) going = session.FromDravel(line);
+        if (!going) break;
+        if (::poll(fds, 2, -1) < 0 && errno != EINTR) break;
+        if ((fds[0].revents & (POLLIN | POLLHUP)) && !dravel.Fill()) break;
+        if ((fds[1].revents & (POLLIN | POLLHUP)) && !engine.Output().Fill()) break;
+    }
+    engine.Stop();
+    return 0;
+}
