@@ -1,7 +1,8 @@
 // kelvane: the engine dravel plays against. It starts an xboard engine from Debian (fairymax, or
 // the command in KELVANE_ENGINE such as "gnuchess --xboard"), negotiates its features and speaks
 // to dravel the small dialogue dravel expects: "info" greeting lines and two plain lines, then
-// commands in and "move"/"Engine"/result lines out.
+// commands in and "move"/"Engine"/result lines out. KELVANE_LEVEL, when set, replaces dravel's
+// time control by its own commands (separated by ";"), for example "st 1" for quick games.
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -222,7 +223,8 @@ bool IsResult(const std::string& line) {
 
 class Session {
 public:
-    Session(Engine& engine, Features features) : engine_(engine), features_(std::move(features)) {}
+    Session(Engine& engine, Features features, std::string levelOverride)
+        : engine_(engine), features_(std::move(features)), levelOverride_(std::move(levelOverride)) {}
 
     // One line from dravel; false after "quit".
     bool FromDravel(const std::string& line) {
@@ -243,6 +245,11 @@ public:
             if (move[2].length() > 0) text += static_cast<char>(std::tolower(static_cast<unsigned char>(move[2].str()[0])));
             engine_.Send((features_.Has("usermove") ? "usermove " : "") + text);
             Toggle();
+        } else if (line.rfind("level ", 0) == 0 && !levelOverride_.empty()) {
+            std::stringstream commands(levelOverride_);
+            std::string command;
+            while (std::getline(commands, command, ';'))
+                if (!command.empty()) engine_.Send(command);
         } else if (line == "new") {
             sideToMove_ = 'w';
             engine_.Send(line);
@@ -253,8 +260,11 @@ public:
     }
 
     void FromEngine(const std::string& line) {
-        if (line.rfind("move ", 0) == 0) {
-            ToDravel(line);
+        // Some engines announce their moves the old way: "12. ... e7e5".
+        static const std::regex kOldStyleMove(R"(\d+\. \.\.\. (\S+).*)");
+        std::smatch oldStyle;
+        if (line.rfind("move ", 0) == 0 || std::regex_match(line, oldStyle, kOldStyleMove)) {
+            ToDravel(oldStyle.empty() ? line : "move " + oldStyle[1].str());
             Toggle();
         } else if (line.rfind("Illegal move", 0) == 0 || line.rfind("Error", 0) == 0) {
             ToDravel("Engine " + line);
@@ -273,6 +283,7 @@ private:
 
     Engine& engine_;
     Features features_;
+    std::string levelOverride_;
     char sideToMove_ = 'w';
 };
 
@@ -297,7 +308,8 @@ int main() {
     ToDravel("Waiting for commands");
     engine.Send("new");
     engine.Send("nopost");
-    Session session(engine, features);
+    const char* level = std::getenv("KELVANE_LEVEL");
+    Session session(engine, features, level ? level : "");
     LineReader dravel(STDIN_FILENO);
     pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {engine.Output().Fd(), POLLIN, 0}};
     std::string line;
