@@ -106,12 +106,12 @@ TEST(KelvaneTest, GreetsPassesCommandsOnAndTranslatesReplies) {
 }
 
 // Plays a game: the human's moves come from the listing, the engine answers each with "c3".
-void PlayAgainst(const std::string& engine) {
+void PlayAgainst(const std::string& engine, const std::string& quickLevel) {
     if (!std::filesystem::exists("/usr/games/" + engine)) GTEST_SKIP() << engine << " is not installed";
     TempDir dir;
     Process core({DRAVEL_CORE_PATH}, dir.Path(),
                  {"HOME=" + dir.Path(), "KELVANE_ENGINE=" + engine + (engine == "gnuchess" ? " -x" : ""),
-                  "KELVANE_LEVEL=level 0 0:30 0"});
+                  "KELVANE_LEVEL=" + quickLevel});
     auto ask = [&](const std::string& command) {
         core.Send(command);
         return core.ReadLine(120s).value_or("(no answer)");
@@ -144,7 +144,8 @@ void PlayAgainst(const std::string& engine) {
     std::cout << engine << ":" << moves << "\n";
 }
 
-TEST(DravelGameTest, AgainstFairyMax) { PlayAgainst("fairymax"); }
-TEST(DravelGameTest, AgainstGnuChess) { PlayAgainst("gnuchess"); }
+// Shallow searches keep the games quick; GNU Chess calls its depth limit "depth".
+TEST(DravelGameTest, AgainstFairyMax) { PlayAgainst("fairymax", "sd 4"); }
+TEST(DravelGameTest, AgainstGnuChess) { PlayAgainst("gnuchess", "depth 3"); }
 
 }  // namespace
