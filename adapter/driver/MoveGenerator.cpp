@@ -265,6 +265,16 @@ bool IsAttackedIgnoring(const BoardState& board, int square, int bySide, int ign
     return false;
 }
 
+// The rook's part of a castling move, made or (with back) taken back.
+void MoveCastlingRook(BoardState& board, const MoveRecord& move, bool back) {
+    bool kingSide = move.to > move.from;
+    int corner = kingSide ? move.to + 1 : move.to - 2;
+    int beside = kingSide ? move.to - 1 : move.to + 1;
+    int from = back ? beside : corner, to = back ? corner : beside;
+    board.SetSquare(to, board.At(from));
+    board.SetSquare(from, piece::kEmpty);
+}
+
 }  // namespace
 
 int FindKing(const BoardState& board, int side) {
@@ -344,13 +354,7 @@ void MoveGenerator::Apply(BoardState& board, MoveRecord& move) const {
         bool besideRight = OnBoard(move.to + 1) && board.At(move.to + 1) == enemyPawn;
         if (besideLeft || besideRight) board.enPassantSquare = (move.from + move.to) / 2;
     }
-    if (move.flags & move_flag::kCastling) {
-        bool kingSide = move.to > move.from;
-        int rookFrom = kingSide ? move.to + 1 : move.to - 2;
-        int rookTo = kingSide ? move.to - 1 : move.to + 1;
-        board.SetSquare(rookTo, board.At(rookFrom));
-        board.SetSquare(rookFrom, piece::kEmpty);
-    }
+    if (move.flags & move_flag::kCastling) MoveCastlingRook(board, move, false);
     bool resets = move.captured != piece::kEmpty || PieceType(mover) == piece::kPawn;
     board.halfMoveClock = resets ? 0 : board.halfMoveClock + 1;
     if (PieceType(mover) == piece::kKing)
@@ -377,13 +381,7 @@ void MoveGenerator::Undo(BoardState& board, const MoveRecord& move) const {
     } else {
         board.SetSquare(move.to, move.captured);
     }
-    if (move.flags & move_flag::kCastling) {
-        bool kingSide = move.to > move.from;
-        int rookFrom = kingSide ? move.to + 1 : move.to - 2;
-        int rookTo = kingSide ? move.to - 1 : move.to + 1;
-        board.SetSquare(rookFrom, board.At(rookTo));
-        board.SetSquare(rookTo, piece::kEmpty);
-    }
+    if (move.flags & move_flag::kCastling) MoveCastlingRook(board, move, true);
     board.castlingRights = move.castlingBefore;
     board.enPassantSquare = move.enPassantBefore;
     board.halfMoveClock = move.halfMoveClockBefore;

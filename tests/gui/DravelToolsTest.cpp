@@ -14,19 +14,8 @@ using testing_support::Process;
 using testing_support::ReadLines;
 using testing_support::TempDir;
 
-std::string Output(const std::vector<std::string>& argv, const std::string& input = "",
-                   const std::vector<std::string>& environment = {}) {
-    Process process(argv, "/tmp", environment);
-    if (!input.empty()) process.Send(input);
-    process.CloseInput();
-    std::string output;
-    while (auto line = process.ReadLine(600s)) output += *line + "\n";
-    process.WaitExit(60s);
-    return output;
-}
-
 unsigned long long StockfishPerft(const std::string& moves, int depth) {
-    std::string output = Output({"/usr/games/stockfish"}, "position startpos moves " + moves + "\ngo perft " +
+    std::string output = testing_support::RunToEnd({"/usr/games/stockfish"}, "position startpos moves " + moves + "\ngo perft " +
                                                               std::to_string(depth) + "\nquit");
     size_t at = output.find("Nodes searched: ");
     return at == std::string::npos ? 0 : std::stoull(output.substr(at + 16));
@@ -36,7 +25,7 @@ unsigned long long DravelPerft(const std::string& moves, int depth) {
     std::vector<std::string> argv{DRAVEL_PERFT_PATH, std::to_string(depth)};
     std::istringstream words(moves);
     for (std::string move; words >> move;) argv.push_back(move);
-    return std::stoull(Output(argv));
+    return std::stoull(testing_support::RunToEnd(argv));
 }
 
 int PerftDepth(int plain) {

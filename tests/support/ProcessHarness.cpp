@@ -140,37 +140,50 @@ std::optional<int> Process::WaitExit(std::chrono::milliseconds timeout) {
 
 void Process::Kill(int signal) { ::kill(pid_, signal); }
 
-std::vector<pid_t> ProcessesMatching(const std::string& text) {
+namespace {
+
+// The running processes other than this one for which `wanted` says yes.
+template <class Predicate>
+std::vector<pid_t> RunningProcesses(Predicate wanted) {
     std::vector<pid_t> found;
     DIR* proc = ::opendir("/proc");
     if (!proc) return found;
     while (dirent* entry = ::readdir(proc)) {
         pid_t pid = std::atoi(entry->d_name);
-        if (pid <= 0 || pid == ::getpid()) continue;
-        std::ifstream in("/proc/" + std::string(entry->d_name) + "/cmdline", std::ios::binary);
-        std::string cmdline((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::string stat;
-        std::ifstream("/proc/" + std::string(entry->d_name) + "/stat") >> stat >> stat >> stat;
-        if (stat == "Z") continue;  // a zombie is not running; its parent reaps it
-        if (cmdline.find(text) != std::string::npos) found.push_back(pid);
+        if (pid > 0 && pid != ::getpid() && ProcessExists(pid) && wanted("/proc/" + std::string(entry->d_name)))
+            found.push_back(pid);
     }
     ::closedir(proc);
     return found;
 }
 
+}  // namespace
+
+std::vector<pid_t> ProcessesMatching(const std::string& text) {
+    return RunningProcesses([&](const std::string& dir) {
+        std::ifstream in(dir + "/cmdline", std::ios::binary);
+        std::string cmdline((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return cmdline.find(text) != std::string::npos;
+    });
+}
+
 std::vector<pid_t> ProcessesIn(const std::string& directory) {
-    std::vector<pid_t> found;
-    DIR* proc = ::opendir("/proc");
-    if (!proc) return found;
-    while (dirent* entry = ::readdir(proc)) {
-        pid_t pid = std::atoi(entry->d_name);
-        if (pid <= 0 || pid == ::getpid()) continue;
+    return RunningProcesses([&](const std::string& dir) {
         std::error_code error;
-        auto cwd = std::filesystem::read_symlink("/proc/" + std::string(entry->d_name) + "/cwd", error);
-        if (!error && cwd == directory && ProcessExists(pid)) found.push_back(pid);
-    }
-    ::closedir(proc);
-    return found;
+        auto cwd = std::filesystem::read_symlink(dir + "/cwd", error);
+        return !error && cwd == directory;
+    });
+}
+
+std::string RunToEnd(const std::vector<std::string>& argv, const std::string& input,
+                     const std::vector<std::string>& environment) {
+    Process process(argv, "/tmp", environment);
+    if (!input.empty()) process.Send(input);
+    process.CloseInput();
+    std::string output;
+    while (auto line = process.ReadLine(std::chrono::seconds(600))) output += *line + "\n";
+    process.WaitExit(std::chrono::seconds(60));
+    return output;
 }
 
 bool ProcessExists(pid_t pid) {

@@ -59,6 +59,9 @@ private:
 
 // Process ids whose command line contains text (other than this test process).
 std::vector<pid_t> ProcessesMatching(const std::string& text);
+// Runs a program to its end with the input given and returns its output.
+std::string RunToEnd(const std::vector<std::string>& argv, const std::string& input = "",
+                     const std::vector<std::string>& environment = {});
 // Running processes whose working directory is directory.
 std::vector<pid_t> ProcessesIn(const std::string& directory);
 // True while the process runs (a zombie has ended and does not count).

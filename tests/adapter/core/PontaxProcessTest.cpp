@@ -36,6 +36,8 @@ protected:
         return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
     }
 
+    void QuitWithStubbornEngine(const std::string& options, std::chrono::milliseconds exitWithin);
+
     TempDir dir_;
 };
 
@@ -245,29 +247,22 @@ TEST_F(PontaxTest, WithoutALogfileSettingNothingIsWrittenUntilItIsSwitchedOn) {
     EXPECT_FALSE(LogHas("uciok"));
 }
 
-TEST_F(PontaxTest, TerminateHardKillsAnEngineThatIgnoresQuit) {
-    Configure("InitTime=0\nTerminateHard=true\n", std::string(kQuickFeatures) + "ignore-quit\n");
+// Quits an adapter whose engine ignores "quit"; the engine must be gone when the adapter is.
+void PontaxTest::QuitWithStubbornEngine(const std::string& options, std::chrono::milliseconds exitWithin) {
+    Configure("InitTime=0\n" + options, std::string(kQuickFeatures) + "ignore-quit\n");
     auto pontax = Start();
     pontax->Send("isready");
     ASSERT_TRUE(pontax->WaitFor("readyok"));
     auto engines = testing_support::ProcessesMatching(dir_.Path());
     ASSERT_FALSE(engines.empty());
     pontax->Send("quit");
-    EXPECT_EQ(pontax->WaitExit(15s), 0);
+    EXPECT_EQ(pontax->WaitExit(exitWithin), 0);
     for (pid_t pid : engines) EXPECT_FALSE(testing_support::ProcessExists(pid));
 }
 
-TEST_F(PontaxTest, AnEngineThatIgnoresQuitIsStillEndedWhenTheAdapterExits) {
-    Configure("InitTime=0\n", std::string(kQuickFeatures) + "ignore-quit\n");
-    auto pontax = Start();
-    pontax->Send("isready");
-    ASSERT_TRUE(pontax->WaitFor("readyok"));
-    auto engines = testing_support::ProcessesMatching(dir_.Path());
-    ASSERT_FALSE(engines.empty());
-    pontax->Send("quit");
-    EXPECT_EQ(pontax->WaitExit(5s), 0);
-    for (pid_t pid : engines) EXPECT_FALSE(testing_support::ProcessExists(pid));
-}
+TEST_F(PontaxTest, TerminateHardKillsAnEngineThatIgnoresQuit) { QuitWithStubbornEngine("TerminateHard=true\n", 15s); }
+
+TEST_F(PontaxTest, AnEngineThatIgnoresQuitIsStillEndedWhenTheAdapterExits) { QuitWithStubbornEngine("", 5s); }
 
 TEST_F(PontaxTest, KillingTheAdapterKillsItsEngine) {
     Configure("InitTime=0\n", kQuickFeatures);

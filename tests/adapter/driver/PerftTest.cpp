@@ -36,17 +36,6 @@ std::string Trimmed(const std::string& text) {
     return end == std::string::npos ? "" : text.substr(0, end + 1);
 }
 
-// Runs a command and returns its standard output.
-std::string RunProgram(const std::vector<std::string>& argv, const std::string& input = "") {
-    Process process(argv, "/tmp");
-    if (!input.empty()) process.Send(input);
-    process.CloseInput();
-    std::string output;
-    while (auto line = process.ReadLine(600s)) output += *line + "\n";
-    process.WaitExit(60s);
-    return output;
-}
-
 // "move: count" lines and the total, from either program.
 std::map<std::string, uint64_t> ParseDivide(const std::string& output, uint64_t& total) {
     std::map<std::string, uint64_t> moves;
@@ -68,14 +57,14 @@ std::map<std::string, uint64_t> ParseDivide(const std::string& output, uint64_t&
 void ComparePerft(const PerftRow& row, int depth) {
     if (!std::filesystem::exists(kStockfish)) GTEST_SKIP() << "stockfish is not installed";
     uint64_t oursTotal = 0, theirsTotal = 0;
-    auto ours = ParseDivide(RunProgram({PONTAX_PERFT_PATH, "--divide", row.fen, std::to_string(depth)}), oursTotal);
+    auto ours = ParseDivide(testing_support::RunToEnd({PONTAX_PERFT_PATH, "--divide", row.fen, std::to_string(depth)}), oursTotal);
     auto theirs = ParseDivide(
-        RunProgram({kStockfish}, "position fen " + std::string(row.fen) + "\ngo perft " + std::to_string(depth) + "\nquit"),
+        testing_support::RunToEnd({kStockfish}, "position fen " + std::string(row.fen) + "\ngo perft " + std::to_string(depth) + "\nquit"),
         theirsTotal);
     ASSERT_GT(theirsTotal, 0u);
     EXPECT_EQ(ours, theirs);
     EXPECT_EQ(oursTotal, theirsTotal);
-    EXPECT_EQ(Trimmed(RunProgram({PONTAX_PERFT_PATH, row.fen, std::to_string(depth)})), std::to_string(theirsTotal));
+    EXPECT_EQ(Trimmed(testing_support::RunToEnd({PONTAX_PERFT_PATH, row.fen, std::to_string(depth)})), std::to_string(theirsTotal));
 }
 
 class PerftShallow : public ::testing::TestWithParam<PerftRow> {};
@@ -100,11 +89,11 @@ TEST(PerftToolTest, UnusableArgumentsExitWithTwo) {
 
 TEST(PerftToolTest, NotationModes) {
     const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-    EXPECT_EQ(RunProgram({PONTAX_PERFT_PATH, "--san", start, "g1f3"}), "Nf3\n");
-    EXPECT_EQ(RunProgram({PONTAX_PERFT_PATH, "--san", start, "e2e5"}), "");
-    EXPECT_EQ(RunProgram({PONTAX_PERFT_PATH, "--parse", start, "Nf3"}), "g1f3\n");
-    EXPECT_EQ(RunProgram({PONTAX_PERFT_PATH, "--parse", start, "Nd4"}), "\n");
-    EXPECT_EQ(RunProgram({PONTAX_PERFT_PATH, "garbage fen", "2"}), "0\n");
+    EXPECT_EQ(testing_support::RunToEnd({PONTAX_PERFT_PATH, "--san", start, "g1f3"}), "Nf3\n");
+    EXPECT_EQ(testing_support::RunToEnd({PONTAX_PERFT_PATH, "--san", start, "e2e5"}), "");
+    EXPECT_EQ(testing_support::RunToEnd({PONTAX_PERFT_PATH, "--parse", start, "Nf3"}), "g1f3\n");
+    EXPECT_EQ(testing_support::RunToEnd({PONTAX_PERFT_PATH, "--parse", start, "Nd4"}), "\n");
+    EXPECT_EQ(testing_support::RunToEnd({PONTAX_PERFT_PATH, "garbage fen", "2"}), "0\n");
 }
 
 }  // namespace
