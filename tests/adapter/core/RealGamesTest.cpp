@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "tests/support/ProcessHarness.h"
 #include "tests/support/UciHost.h"
@@ -141,6 +142,39 @@ TEST_P(RealGameTest, PlaysAGameWithClocksAndPondering) {
         EXPECT_TRUE(player.host->InvalidLines().empty()) << player.host->InvalidLines().front();
     }
     std::cout << engine << ": " << moves.size() << " plies: " << Moves(moves) << "\n";
+}
+
+// "go infinite" then "stop": thinking output while the engine analyses, then exactly one legal
+// "bestmove".
+TEST_P(RealGameTest, AnalysesUntilStopped) {
+    std::string engine = GetParam();
+    if (!std::filesystem::exists("/usr/games/" + engine)) GTEST_SKIP() << engine << " is not installed";
+    if (!std::filesystem::exists("/usr/games/stockfish")) GTEST_SKIP() << "stockfish is not installed";
+    TempDir dir;
+    WriteConfiguration(dir, engine, "Logfile=true\n");
+    UciHost host({PONTAX_PATH}, dir.Path(), {"HOME=" + dir.Path()});
+    ASSERT_TRUE(host.Handshake());
+    const std::string position = "startpos moves e2e4 c7c5 g1f3";
+    host.Send("position " + position);
+    host.Send("go infinite");
+    std::this_thread::sleep_for(2s);
+    host.Send("stop");
+    auto best = host.WaitBestMove(15s);
+    ASSERT_TRUE(best) << engine;
+    std::string move = best->substr(9, best->find(' ', 9) - 9);
+    auto legal = LegalityOracle().LegalMoves(position);
+    EXPECT_NE(std::find(legal.begin(), legal.end(), move), legal.end()) << *best;
+    size_t thinking = std::count_if(host.Infos().begin(), host.Infos().end(),
+                                    [](const std::string& info) { return info.find(" pv ") != std::string::npos; });
+    EXPECT_GT(thinking, 0u) << engine << " sent no analysis";
+    host.Send("isready");
+    ASSERT_TRUE(host.Raw().WaitFor("readyok"));
+    const auto& seen = host.Raw().Seen();
+    EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](const std::string& l) { return l.rfind("bestmove", 0) == 0; }),
+              1);
+    host.Send("quit");
+    EXPECT_EQ(host.Raw().WaitExit(15s), 0);
+    EXPECT_TRUE(host.InvalidLines().empty()) << host.InvalidLines().front();
 }
 
 INSTANTIATE_TEST_SUITE_P(Debian, RealGameTest,
