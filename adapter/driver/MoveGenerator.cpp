@@ -80,13 +80,16 @@ private:
     bool IsEnemy(int code) const { return code != piece::kEmpty && PieceColour(code) != side_; }
 
     void Add(int from, int to, uint8_t flags, int captured = piece::kEmpty, int promotion = piece::kEmpty) {
-        MoveRecord move;
+        if (list_.count >= MoveList::kCapacity) return;
+        MoveRecord& move = list_.moves[static_cast<size_t>(list_.count++)];
         move.from = static_cast<uint8_t>(from);
         move.to = static_cast<uint8_t>(to);
         move.flags = flags;
-        move.captured = static_cast<uint8_t>(captured);
         move.promotion = static_cast<uint8_t>(promotion);
-        list_.Add(move);
+        move.captured = static_cast<uint8_t>(captured);
+        move.castlingBefore = 0;
+        move.enPassantBefore = kNoSquare;
+        move.halfMoveClockBefore = 0;
     }
 
     void AddPawnMove(int from, int to, uint8_t flags, int captured) {
@@ -195,6 +198,7 @@ public:
 
     // Whether a move of a piece other than the king leaves the king safe.
     bool AllowsNonKingMove(int from, int to) const {
+        if (checkers_ == 0 && pinCount_ == 0) return true;
         if (checkers_ >= 2) return false;
         for (int i = 0; i < pinCount_; ++i)
             if (pinned_[i] == from && kDirection(king_, to) != pinDirection_[i]) return false;
