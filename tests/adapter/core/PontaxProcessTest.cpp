@@ -1,5 +1,7 @@
 // Runs the real pontax binary against the scriptable fake engine.
 #include <algorithm>
+#include <fstream>
+#include <unistd.h>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <regex>
@@ -275,6 +277,48 @@ TEST_F(PontaxTest, KillingTheAdapterKillsItsEngine) {
     pontax->WaitExit();
     std::this_thread::sleep_for(1s);
     for (pid_t pid : engines) EXPECT_FALSE(testing_support::ProcessExists(pid));
+}
+
+int NiceOf(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string field;
+    for (int i = 0; i < 19 && in >> field; ++i) {
+    }
+    return std::atoi(field.c_str());
+}
+
+// A GUI that starts pontax below normal priority: pontax runs at normal priority itself, the
+// engine gets the GUI's priority, and a later Priority setting reaches the engine's main thread.
+TEST_F(PontaxTest, PrioritiesArePassedOnToTheEngine) {
+    if (::geteuid() != 0) GTEST_SKIP() << "raising a priority back to normal needs root";
+    Configure("InitTime=0\nLogfile=true\n", kQuickFeatures);
+    Process pontax({"/usr/bin/nice", "-n", "10", PONTAX_PATH}, dir_.Path(),
+                   {"FAKE_ENGINE_SCRIPT=" + dir_.File("script"), "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
+    pontax.Send("isready");
+    ASSERT_TRUE(pontax.WaitFor("readyok"));
+    auto engines = testing_support::ProcessesMatching(dir_.Path());
+    ASSERT_EQ(engines.size(), 1u);
+    EXPECT_EQ(NiceOf(pontax.Pid()), 0);
+    EXPECT_EQ(NiceOf(engines[0]), 10);
+    EXPECT_TRUE(LogHas("S- Priority class set to 16384"));
+    pontax.Send("setoption name Priority value Low");
+    for (int i = 0; i < 80 && NiceOf(engines[0]) != 19; ++i) std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(NiceOf(engines[0]), 19);
+    EXPECT_TRUE(LogHas("S- Thread priority set to idle"));
+    pontax.Send("quit");
+    EXPECT_EQ(pontax.WaitExit(), 0);
+}
+
+TEST_F(PontaxTest, RunIdleRunsTheEngineAtIdlePriority) {
+    Configure("InitTime=0\nRunIdle=true\n", kQuickFeatures);
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    auto engines = testing_support::ProcessesMatching(dir_.Path());
+    ASSERT_EQ(engines.size(), 1u);
+    EXPECT_EQ(NiceOf(engines[0]), 19);
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(), 0);
 }
 
 TEST_F(PontaxTest, EngineExitingByItselfEndsTheAdapterWithoutAMessage) {
