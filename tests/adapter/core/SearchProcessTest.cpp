@@ -186,6 +186,16 @@ TEST_F(SearchTest, AnalysisUndoesTakenBackMovesWithoutNew) {
     EXPECT_EQ(EngineGot(5), (Lines{"exit", "force", "undo", "undo", "analyze"}));
 }
 
+TEST_F(SearchTest, FirstInfiniteSearchAfterOneWhiteMove) {
+    Start("time=1", "Edit=edit\n", "");
+    Position("startpos moves e2e4");
+    Go(" infinite");
+    EXPECT_EQ(EngineGot(7), (Lines{"force", "new", "post", "hard", "force", "e2e4", "analyze"}));
+    host_->Send("stop");
+    EXPECT_EQ(UntilBestMove().back(), "bestmove a7a6");
+    EXPECT_EQ(EngineGot(1), (Lines{"exit"}));
+}
+
 TEST_F(SearchTest, InfiniteSearchWithoutAnalyzeUsesTheOneDayLevel) {
     Start("", "Analyze=false\n", "");
     Position(kStart);
