@@ -160,7 +160,8 @@ void StopEngine() {
     engineReady = false;
     search.tickerState = TickerState::Idle;
     ResetEnginePriorities();
-    if (search.Mode() == EngineMode::Searching) {
+    // An engine whose output has ended will not answer "?".
+    if (search.Mode() == EngineMode::Searching && !EngineReader().HasEnded()) {
         SendToEngine("?");
         for (int step = 0; step < kStopMoveSteps && search.Mode() == EngineMode::Searching; ++step)
             search.WaitWhileMode(EngineMode::Searching, kStopMoveStep);

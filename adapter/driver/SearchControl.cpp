@@ -318,6 +318,8 @@ void Go(std::string_view line, bool fromPonderhit) {
 
 void Ponderhit() {
     auto& search = Search();
+    // Without a ponder search there is nothing to continue, and no "bestmove" is awaited.
+    if (!search.goPending) return;
     std::string line = "go";
     if (int movesToGo = search.savedMovesToGo.exchange(-1); movesToGo >= 0)
         line += " movestogo " + std::to_string(movesToGo);

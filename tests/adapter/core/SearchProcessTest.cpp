@@ -296,6 +296,23 @@ TEST_F(SearchTest, PonderSearchWaitsForPonderhit) {
     EXPECT_EQ(got[2], "c7c5");
 }
 
+TEST_F(SearchTest, AnEngineDyingInASearchEndsTheAdapterPromptly) {
+    Start("", "", "on go => !exit\n");
+    Position(kStart);
+    auto start = std::chrono::steady_clock::now();
+    Go(kClocks);
+    EXPECT_EQ(host_->Raw().WaitExit(5s), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    host_.reset();
+}
+
+TEST_F(SearchTest, PonderhitWithoutAPonderSearchDoesNothing) {
+    Start("", "", "on go => move e2e4\n");
+    host_->Send("ponderhit");
+    EXPECT_TRUE(GuiFor(300ms).empty());
+    EXPECT_TRUE(EngineGot().empty());
+}
+
 TEST_F(SearchTest, ResignationIsReportedAndAnswered) {
     Start("", "", "on go => resign\n");
     Position(kStart);
