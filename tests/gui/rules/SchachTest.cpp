@@ -78,6 +78,17 @@ TEST_F(SchachTest, ASingleHumanMoveGoesToTheEngineAsItIs) {
     EXPECT_EQ(EngineGot(), (std::vector<std::string>{"hard", "level 0 2 12", "e2e4"}));
 }
 
+TEST_F(SchachTest, TheWindowIsServedWhileTheEngineThinks) {
+    Engine("on e2e4 => !sleep 500\non e2e4 => move e7e5\n");
+    int aufrufe = 0;
+    engine_.Rueckruf_setzen([&] { ++aufrufe; });
+    Neu();
+    ASSERT_EQ(schach_.befehl("Be2e4"), "");
+    int vorher = aufrufe;
+    EXPECT_EQ(schach_.befehl("c3"), "");
+    EXPECT_GE(aufrufe - vorher, 5);  // every 50 ms of silence, and after each line
+}
+
 TEST_F(SchachTest, OtherwiseThePositionIsSentWithSetboard) {
     Engine("on go => 1 0 0 1 c7c5\non go => move c7c5\n");
     Neu();
