@@ -1,183 +1,193 @@
-// Plays whole games as a UCI host against pontax running each Debian engine: two pontax
-// processes (White and Black), real clocks, pondering, every move checked by stockfish.
-#include <chrono>
+// Matches between two pontax processes running each Debian engine, judged line by line as the
+// strictest UCI hosts judge them: openings with either side to move, real clocks, pondering on
+// and off, every way of setting up a position; analysis with stop; ponder hits and misses.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <regex>
 #include <sstream>
 #include <thread>
 
+#include "tests/support/Match.h"
 #include "tests/support/ProcessHarness.h"
 #include "tests/support/UciHost.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::LegalityOracle;
+using testing_support::Describe;
+using testing_support::GameRecord;
+using testing_support::MatchRules;
+using testing_support::OpeningSet;
 using testing_support::TempDir;
 using testing_support::UciHost;
+using testing_support::WithMove;
 
-constexpr long long kBaseMs = 15000;
-constexpr long long kIncrementMs = 100;
-
-int MaxFullMoves() {
-    const char* text = std::getenv("PONTAX_GAME_MOVES");
-    return text ? std::max(1, std::atoi(text)) : 150;
+int EnvironmentNumber(const char* name, int fallback) {
+    const char* text = std::getenv(name);
+    return text ? std::max(1, std::atoi(text)) : fallback;
 }
 
-// The example configuration for the engine, pointed at a link in the private directory.
-void WriteConfiguration(const TempDir& dir, const std::string& engine, const std::string& extra) {
-    std::ifstream in(std::string(EXAMPLES_DIR) + "/" + engine + ".eng");
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string config = std::regex_replace(text.str(), std::regex("/usr/games/"), "./");
-    dir.Write("Pontax.eng", config + extra);
-    std::filesystem::create_symlink("/usr/games/" + engine, dir.File(engine));
+// Games per session and plies per game; the sanitizer builds play fewer and shorter ones.
+int GamesWanted(int full) { return std::min(full, EnvironmentNumber("PONTAX_MATCH_GAMES", full)); }
+int PliesWanted() { return EnvironmentNumber("PONTAX_GAME_PLIES", 80); }
+
+// The ways each engine takes a set-up position.
+std::vector<std::string> EditModes(const std::string& engine) {
+    if (engine == "gnuchess" || engine == "hoichess") return {"setboard"};
+    return {"setboard", "edit"};
 }
 
-struct Player {
-    std::unique_ptr<TempDir> dir;
+// One pontax running the engine from the example configuration, in a private directory.
+struct Side {
+    TempDir dir;
     std::unique_ptr<UciHost> host;
-    long long clockMs = kBaseMs;
-    bool pondering = false;
-    std::string ponderMove;
+
+    Side(const std::string& engine, bool ponder) {
+        std::ifstream in(std::string(EXAMPLES_DIR) + "/" + engine + ".eng");
+        std::stringstream text;
+        text << in.rdbuf();
+        dir.Write("Pontax.eng", std::regex_replace(text.str(), std::regex("/usr/games/"), "./") + "Logfile=true\n");
+        std::filesystem::create_symlink("/usr/games/" + engine, dir.File(engine));
+        host = std::make_unique<UciHost>(std::vector<std::string>{PONTAX_PATH}, dir.Path(),
+                                         std::vector<std::string>{"HOME=" + dir.Path()});
+        host->Send(std::string("setoption name Ponder value ") + (ponder ? "true" : "false"));
+    }
+    std::string LogTail(size_t lines = 60) const {
+        auto log = testing_support::ReadLines(dir.File("Pontax.log"));
+        std::string tail;
+        for (size_t i = log.size() > lines ? log.size() - lines : 0; i < log.size(); ++i) tail += log[i] + "\n";
+        return tail;
+    }
 };
 
-std::string Moves(const std::vector<std::string>& moves) {
-    std::string text = "startpos";
-    if (!moves.empty()) text += " moves";
-    for (const auto& move : moves) text += " " + move;
-    return text;
-}
-
-std::string GoClocks(const Player& white, const Player& black) {
-    return " wtime " + std::to_string(white.clockMs) + " btime " + std::to_string(black.clockMs) + " winc " +
-           std::to_string(kIncrementMs) + " binc " + std::to_string(kIncrementMs);
-}
-
-// The end of a player's log, for the failure message.
-std::string LogTail(const Player& player, size_t lines = 40) {
-    auto log = testing_support::ReadLines(player.dir->File("Pontax.log"));
-    std::string tail;
-    for (size_t i = log.size() > lines ? log.size() - lines : 0; i < log.size(); ++i) tail += log[i] + "\n";
-    return tail;
-}
-
-bool GameEndedByEngine(const UciHost& host) {
-    for (const auto& info : host.Infos())
-        if (info.rfind("info string resign", 0) == 0 || info.rfind("info string 1-0", 0) == 0 ||
-            info.rfind("info string 0-1", 0) == 0 || info.rfind("info string 1/2-1/2", 0) == 0)
-            return true;
-    return false;
-}
-
-class RealGameTest : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(RealGameTest, PlaysAGameWithClocksAndPondering) {
-    std::string engine = GetParam();
-    if (!std::filesystem::exists("/usr/games/" + engine)) GTEST_SKIP() << engine << " is not installed";
-    if (!std::filesystem::exists("/usr/games/stockfish")) GTEST_SKIP() << "stockfish is not installed";
-    Player players[2];
-    for (auto& player : players) {
-        player.dir = std::make_unique<TempDir>();
-        WriteConfiguration(*player.dir, engine, "Logfile=true\n");
-        player.host = std::make_unique<UciHost>(std::vector<std::string>{PONTAX_PATH}, player.dir->Path(),
-                                                std::vector<std::string>{"HOME=" + player.dir->Path()});
-        ASSERT_TRUE(player.host->Handshake()) << engine;
-        player.host->Send("setoption name Ponder value true");
-        player.host->Send("ucinewgame");
+class EngineMatchTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        engine_ = GetParam();
+        for (const char* program : {engine_.c_str(), "stockfish"})
+            if (!std::filesystem::exists(std::string("/usr/games/") + program))
+                GTEST_SKIP() << program << " is not installed";
     }
-    LegalityOracle oracle;
-    std::vector<std::string> moves;
-    for (int ply = 0; ply < 2 * MaxFullMoves(); ++ply) {
-        std::vector<std::string> legal = oracle.LegalMoves(Moves(moves));
-        if (legal.empty()) break;  // mate or stalemate
-        Player& mover = players[ply % 2];
-        Player& waiting = players[1 - ply % 2];
-        auto start = std::chrono::steady_clock::now();
-        if (mover.pondering && !moves.empty() && moves.back() == mover.ponderMove) {
-            mover.host->Send("ponderhit");
-        } else {
-            if (mover.pondering) {
-                mover.host->Send("stop");
-                ASSERT_TRUE(mover.host->WaitBestMove(15s)) << "no bestmove after stop of a ponder search";
-                start = std::chrono::steady_clock::now();
-            }
-            mover.host->Send("position " + Moves(moves));
-            mover.host->Send("go" + GoClocks(players[0], players[1]));
+
+    // Plays games from the opening set, starting at `firstOpening`, with the set-up method turning
+    // from game to game; every game ends regularly and neither host saw a fault.
+    void PlaySession(bool ponder, int games, size_t firstOpening) {
+        Side sides[2] = {Side(engine_, ponder), Side(engine_, ponder)};
+        for (auto& side : sides) ASSERT_TRUE(side.host->Handshake()) << engine_;
+        std::vector<std::string> editModes = EditModes(engine_);
+        MatchRules rules;
+        rules.ponder = ponder;
+        rules.maxPlies = PliesWanted();
+        for (int game = 0; game < games; ++game) {
+            const auto& opening = OpeningSet()[(firstOpening + static_cast<size_t>(game)) % OpeningSet().size()];
+            std::string edit = editModes[static_cast<size_t>(game) % editModes.size()];
+            for (auto& side : sides) side.host->Send("setoption name Edit value " + edit);
+            UciHost* hosts[2] = {sides[0].host.get(), sides[1].host.get()};
+            GameRecord record = PlayGame(hosts, opening.position, rules);
+            std::string moves;
+            for (const auto& move : record.moves) moves += " " + move;
+            std::cout << engine_ << " " << opening.name << " (" << edit << ", ponder " << ponder
+                      << "): " << record.end << " after " << record.moves.size() << " plies:" << moves << "\n";
+            for (int colour = 0; colour < 2; ++colour)
+                EXPECT_TRUE(sides[colour].host->Violations().empty())
+                    << engine_ << " " << opening.name << (colour ? " Black" : " White") << ":\n"
+                    << Describe(sides[colour].host->Violations()) << sides[colour].LogTail();
+            ASSERT_FALSE(record.Failed()) << engine_ << " " << opening.name << ": " << record.end << "\n"
+                                          << sides[0].LogTail() << "----\n" << sides[1].LogTail();
         }
-        mover.pondering = false;
-        auto best = mover.host->WaitBestMove(std::chrono::milliseconds(mover.clockMs + 10000));
-        ASSERT_TRUE(best) << engine << ": no bestmove at ply " << ply << " after " << Moves(moves) << "\n"
-                          << LogTail(mover);
-        long long elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-        mover.clockMs -= elapsed;
-        ASSERT_GT(mover.clockMs, 0) << engine << " lost on time at ply " << ply << "\n" << LogTail(mover);
-        mover.clockMs += kIncrementMs;
+        for (auto& side : sides) {
+            EXPECT_EQ(side.host->Quit(), 0);
+            EXPECT_TRUE(side.host->Violations().empty()) << Describe(side.host->Violations());
+        }
+    }
+
+    std::string engine_;
+};
+
+TEST_P(EngineMatchTest, GamesWithPondering) { PlaySession(true, GamesWanted(4), 0); }
+
+TEST_P(EngineMatchTest, GamesWithoutPondering) { PlaySession(false, GamesWanted(2), 4); }
+
+// "go infinite" then "stop" from positions with either side to move: analysis lines while the
+// engine analyses, then exactly one legal "bestmove", and the engine still plays afterwards.
+TEST_P(EngineMatchTest, AnalysesUntilStopped) {
+    Side side(engine_, false);
+    ASSERT_TRUE(side.host->Handshake());
+    for (const std::string& position :
+         std::vector<std::string>{"startpos moves e2e4 c7c5 g1f3", OpeningSet()[2].position, OpeningSet()[3].position}) {
+        size_t before = side.host->Infos().size();
+        side.host->Send("position " + position);
+        side.host->Send("go infinite");
+        std::this_thread::sleep_for(1500ms);
+        side.host->Send("stop");
+        ASSERT_TRUE(side.host->WaitBestMove(15s)) << engine_ << " " << position << "\n" << side.LogTail();
+        size_t lines = std::count_if(side.host->Infos().begin() + static_cast<long>(before), side.host->Infos().end(),
+                                     [](const std::string& info) { return info.find(" pv ") != std::string::npos; });
+        EXPECT_GT(lines, 0u) << engine_ << " sent no analysis of " << position;
+    }
+    side.host->Send("position startpos moves e2e4");
+    side.host->Send("go wtime 5000 btime 5000");
+    EXPECT_TRUE(side.host->WaitBestMove(20s)) << engine_ << " does not play after analysis\n" << side.LogTail();
+    EXPECT_EQ(side.host->Quit(), 0);
+    EXPECT_TRUE(side.host->Violations().empty()) << Describe(side.host->Violations()) << side.LogTail();
+}
+
+// A ponder hit, then a ponder miss on a move other than the announced one, as a host that lets
+// its user choose the ponder move does; from positions with either side to move.
+TEST_P(EngineMatchTest, PonderHitsAndMisses) {
+    Side side(engine_, true);
+    ASSERT_TRUE(side.host->Handshake());
+    UciHost& host = *side.host;
+    const std::string clocks = " wtime 4000 btime 4000";
+    // The best move and the ponder move of the search the line before started.
+    auto answer = [&]() -> std::pair<std::string, std::string> {
+        auto best = host.WaitBestMove(15s);
+        if (!best) return {};
         std::istringstream words(*best);
         std::string keyword, move, ponderWord, ponderMove;
         words >> keyword >> move >> ponderWord >> ponderMove;
-        ASSERT_NE(std::find(legal.begin(), legal.end(), move), legal.end())
-            << engine << ": illegal move " << move << " after " << Moves(moves) << "\n" << LogTail(mover);
-        moves.push_back(move);
-        if (GameEndedByEngine(*mover.host) || GameEndedByEngine(*waiting.host)) break;
-        if (ponderWord == "ponder") {
-            std::vector<std::string> withPonder = moves;
-            withPonder.push_back(ponderMove);
-            mover.host->Send("position " + Moves(withPonder));
-            mover.host->Send("go ponder" + GoClocks(players[0], players[1]));
-            mover.pondering = true;
-            mover.ponderMove = ponderMove;
-        }
+        return {move, ponderMove};
+    };
+    // The announced ponder move, or the first legal reply when there is none.
+    auto ponderOn = [&](const std::string& position, const std::string& announced) {
+        return announced.empty() ? host.Oracle().LegalMoves(position).front() : announced;
+    };
+    for (const auto& opening : {OpeningSet()[0], OpeningSet()[2]}) {
+        std::string position = opening.position;
+        host.Send("position " + position);
+        host.Send("go" + clocks);
+        auto [move, ponder] = answer();
+        ASSERT_FALSE(move.empty()) << side.LogTail();
+        position = WithMove(position, move);
+        position = WithMove(position, ponderOn(position, ponder));
+        host.Send("position " + position);
+        host.Send("go ponder" + clocks);
+        std::this_thread::sleep_for(700ms);
+        host.Send("ponderhit");
+        std::tie(move, ponder) = answer();
+        ASSERT_FALSE(move.empty()) << "no bestmove after ponderhit\n" << side.LogTail();
+        position = WithMove(position, move);
+        std::string pondered = ponderOn(position, ponder);
+        std::vector<std::string> replies = host.Oracle().LegalMoves(position);
+        ASSERT_GE(replies.size(), 2u);
+        std::string played = replies.front() == pondered ? replies.back() : replies.front();
+        host.Send("position " + WithMove(position, pondered));
+        host.Send("go ponder" + clocks);
+        std::this_thread::sleep_for(700ms);
+        host.Send("stop");
+        ASSERT_FALSE(answer().first.empty()) << "no bestmove after stop of a ponder search\n" << side.LogTail();
+        host.Send("position " + WithMove(position, played));
+        host.Send("go" + clocks);
+        ASSERT_FALSE(answer().first.empty()) << "no bestmove after a ponder miss\n" << side.LogTail();
     }
-    for (auto& player : players) {
-        if (player.pondering) {
-            player.host->Send("stop");
-            EXPECT_TRUE(player.host->WaitBestMove(15s));
-        }
-        player.host->Send("quit");
-        EXPECT_EQ(player.host->Raw().WaitExit(15s), 0);
-        EXPECT_TRUE(player.host->InvalidLines().empty()) << player.host->InvalidLines().front();
-    }
-    std::cout << engine << ": " << moves.size() << " plies: " << Moves(moves) << "\n";
+    EXPECT_EQ(host.Quit(), 0);
+    EXPECT_TRUE(host.Violations().empty()) << Describe(host.Violations()) << side.LogTail();
 }
 
-// "go infinite" then "stop": thinking output while the engine analyses, then exactly one legal
-// "bestmove".
-TEST_P(RealGameTest, AnalysesUntilStopped) {
-    std::string engine = GetParam();
-    if (!std::filesystem::exists("/usr/games/" + engine)) GTEST_SKIP() << engine << " is not installed";
-    if (!std::filesystem::exists("/usr/games/stockfish")) GTEST_SKIP() << "stockfish is not installed";
-    TempDir dir;
-    WriteConfiguration(dir, engine, "Logfile=true\n");
-    UciHost host({PONTAX_PATH}, dir.Path(), {"HOME=" + dir.Path()});
-    ASSERT_TRUE(host.Handshake());
-    const std::string position = "startpos moves e2e4 c7c5 g1f3";
-    host.Send("position " + position);
-    host.Send("go infinite");
-    std::this_thread::sleep_for(2s);
-    host.Send("stop");
-    auto best = host.WaitBestMove(15s);
-    ASSERT_TRUE(best) << engine;
-    std::string move = best->substr(9, best->find(' ', 9) - 9);
-    auto legal = LegalityOracle().LegalMoves(position);
-    EXPECT_NE(std::find(legal.begin(), legal.end(), move), legal.end()) << *best;
-    size_t thinking = std::count_if(host.Infos().begin(), host.Infos().end(),
-                                    [](const std::string& info) { return info.find(" pv ") != std::string::npos; });
-    EXPECT_GT(thinking, 0u) << engine << " sent no analysis";
-    host.Send("isready");
-    ASSERT_TRUE(host.Raw().WaitFor("readyok"));
-    const auto& seen = host.Raw().Seen();
-    EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](const std::string& l) { return l.rfind("bestmove", 0) == 0; }),
-              1);
-    host.Send("quit");
-    EXPECT_EQ(host.Raw().WaitExit(15s), 0);
-    EXPECT_TRUE(host.InvalidLines().empty()) << host.InvalidLines().front();
-}
-
-INSTANTIATE_TEST_SUITE_P(Debian, RealGameTest,
+INSTANTIATE_TEST_SUITE_P(Debian, EngineMatchTest,
                          ::testing::Values("fairymax", "gnuchess", "phalanx", "hoichess", "sjeng"),
                          [](const auto& info) { return std::string(info.param); });
 
