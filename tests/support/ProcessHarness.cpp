@@ -42,6 +42,8 @@ std::string TempDir::Read(const std::string& name) const {
 
 Process::Process(const std::vector<std::string>& argv, const std::string& directory,
                  const std::vector<std::string>& extraEnvironment) {
+    // A program that has ended must fail the test that writes to it, not kill it.
+    std::signal(SIGPIPE, SIG_IGN);
     int toChild[2], fromChild[2];
     if (::pipe2(toChild, O_CLOEXEC) != 0 || ::pipe2(fromChild, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
