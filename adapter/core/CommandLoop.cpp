@@ -55,7 +55,7 @@ void HandleStop() {
         // The engine may still play its move; its game must then start afresh.
         ForgetEnginePosition();
     } else {
-        if (search.Mode() == EngineMode::Analysing) SendToEngine("exit");
+        if (search.Mode() == EngineMode::Analysing) EndAnalysis();
         if (!search.ClaimBestMove()) return;
     }
     SynthesiseBestMove();

@@ -1,13 +1,12 @@
 #include "adapter/core/EngineOutput.h"
 
-#include <chrono>
-
 #include "adapter/config/Log.h"
 #include "adapter/config/Settings.h"
 #include "adapter/core/ThinkingOutput.h"
 #include "adapter/driver/BestMove.h"
 #include "adapter/driver/EngineFeatures.h"
 #include "adapter/driver/LineWriters.h"
+#include "adapter/driver/MoveGenerator.h"
 #include "adapter/driver/Positions.h"
 #include "adapter/driver/SearchState.h"
 #include "adapter/driver/StringUtil.h"
@@ -16,9 +15,6 @@ namespace pontax {
 
 namespace {
 
-// How long an engine move may precede the search it answers (it can arrive while "go" is
-// still being sent).
-constexpr std::chrono::milliseconds kMoveWait{500};
 constexpr const char* kFillerInfo = "info depth 1 score cp 1";
 
 void Discard(std::string_view reason) {
@@ -29,13 +25,11 @@ void Discard(std::string_view reason) {
 
 void HandleEngineMove(std::string_view line, std::string_view moveText) {
     auto& search = Search();
-    if (search.Mode() != EngineMode::Searching) {
-        if (!search.WaitForMode(EngineMode::Searching, kMoveWait)) {
-            Discard("Move discarded, engine is not thinking.");
-            return;
-        }
-        WriteLog("Move accepted after a delay.", log_tag::kRemark);
-    }
+    // A search is marked before anything that starts it goes out, so a move that finds none
+    // answers nothing the host asked; the next search must not take it.
+    if (search.Mode() != EngineMode::Searching) return Discard("Move discarded, engine is not thinking.");
+    if (Features().ping && search.pongReceived != search.pingSent)
+        return Discard("Move discarded, it was written before the search began.");
     // Decided while the mode still says searching: a new search cannot start before it changes.
     bool resigned = search.engineResigned;
     bool interrupted = search.moveNowPending;
@@ -48,7 +42,9 @@ void HandleEngineMove(std::string_view line, std::string_view moveText) {
     bool filler = search.pv.With([](PvMemory& pv) { return pv.lastInfoScore == 0 && pv.lastInfoDepth == 1; });
     if (filler) SendToGui(kFillerInfo);
     search.ownClock.Stop();
-    ChessBoard board = ReplayEnginePosition();
+    // The move must be legal where the host searched, whatever the engine's record says.
+    ChessBoard board = GamePosition().Replay();
+    if (board.Compare(ReplayEnginePosition()) != 0) ForgetEnginePosition();
     MoveRecord move = board.ParseSan(moveText);
     if (move.IsEmpty()) {
         WriteLog("illegal move", log_tag::kFromEngine);
@@ -66,10 +62,10 @@ void HandleEngineMove(std::string_view line, std::string_view moveText) {
         pv.ponderAnnounced = false;
         MoveRecord played = move;
         if (move.SameMove(pv.pvFirstMove) && board.MakeMove(played, true)) {
-            MoveRecord second = pv.pvSecondMove;
-            if (!second.IsEmpty() && board.MakeMove(second, true)) {
-                out += " ponder " + MoveToCoordinate(pv.pvSecondMove);
-                pv.announcedPonderMove = pv.pvSecondMove;
+            MoveRecord reply = FindLegalMove(board, pv.pvSecondMove);
+            if (!reply.IsEmpty()) {
+                out += " ponder " + MoveToCoordinate(reply);
+                pv.announcedPonderMove = reply;
                 pv.ponderAnnounced = true;
             }
         }
@@ -92,7 +88,8 @@ void HandleHint(std::string_view moveText) {
 void HandleDecisiveResult(std::string_view line, std::string_view first) {
     auto& search = Search();
     search.tickerState = TickerState::Idle;
-    SendToGui("info string " + std::string(line));
+    bool answering = search.Mode() == EngineMode::Searching && search.ClaimBestMove();
+    if (answering) SendToGui("info string " + std::string(line));
     search.pv.With([](PvMemory& pv) {
         pv.expectedReply = MoveRecord{};
         pv.Reset(true);
@@ -103,23 +100,27 @@ void HandleDecisiveResult(std::string_view line, std::string_view first) {
     else
         SendToEngine("result " + std::string(first));
     search.engineResigned = true;
-    if (search.Mode() == EngineMode::Searching && search.ClaimBestMove())
+    if (answering)
         SynthesiseBestMove();
     else
         search.SetMode(EngineMode::Idle);
 }
 
 // An engine that claims a draw while it searches will not move; the GUI still gets its move, and
-// the engine's game starts afresh at the next search, so it plays on if the GUI does.
+// the engine's game starts afresh at the next search, so it plays on if the GUI does. A claim
+// outside a search is only logged: strict hosts refuse output while no search is outstanding.
 void HandleDrawClaim(const std::string& line) {
     auto& search = Search();
     search.tickerState = TickerState::Idle;
+    if (search.Mode() != EngineMode::Searching || !search.ClaimBestMove()) return;
     SendToGui("info string " + line);
-    if (search.Mode() == EngineMode::Searching && search.ClaimBestMove()) {
-        ForgetEnginePosition();
-        SynthesiseBestMove();
-    }
+    ForgetEnginePosition();
+    SynthesiseBestMove();
 }
+
+// "My move is : e2e4", the console form some engines fall back to. They may print it beside the
+// protocol's own announcement, so it counts only while a search waits for a move.
+bool IsConsoleMoveAnnouncement(std::string_view line) { return line.rfind("My move is", 0) == 0; }
 
 }  // namespace
 
@@ -136,12 +137,16 @@ bool HandleEngineLine(const std::string& rawLine) {
     std::string second = words.size() > 1 ? words[1] : std::string();
     if (first == "move") {
         HandleEngineMove(line, second);
+    } else if (IsConsoleMoveAnnouncement(line) && words.size() > 3) {
+        if (Search().Mode() == EngineMode::Searching) HandleEngineMove(line, words.back());
     } else if (first == "Hint:") {
         HandleHint(second);
     } else if ((first == "resign" && words.size() == 1) || first == "1-0" || first == "0-1") {
         HandleDecisiveResult(line, first);
     } else if (first == "1/2-1/2") {
         HandleDrawClaim(line);
+    } else if (first == "pong") {
+        Search().pongReceived = ParseInteger(second);
     } else if (first == "feature") {
         ParseFeatures(line);
     } else if (Search().goPending) {

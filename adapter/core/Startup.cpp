@@ -11,6 +11,7 @@
 #include "adapter/config/PriorityWatchdog.h"
 #include "adapter/core/CommandLoop.h"
 #include "adapter/core/EngineOutput.h"
+#include "adapter/driver/BestMove.h"
 #include "adapter/driver/ChildProcess.h"
 #include "adapter/driver/EngineControl.h"
 #include "adapter/driver/EngineFeatures.h"
@@ -44,6 +45,8 @@ void InstallReaders() {
     StatusTicker().SetCallback(RequestStatusTick);
     EngineReader().SetCallback(HandleEngineLine);
     EngineReader().SetOnEnd([] {
+        // The host still gets the move of a search the engine did not finish.
+        AnswerOutstandingSearch();
         NotifyEngineOutputEnded();
         MainLoop().NotifyEngineReaderEnded();
     });

@@ -52,6 +52,65 @@ std::string CurrentMove(std::string_view text) {
     return move.IsEmpty() ? std::string() : MoveToCoordinate(move);
 }
 
+// The move the host ponders on: its position is the engine's game and one move more. Empty when
+// the host ponders on anything else, as the engine's variations then belong to no position the
+// host knows.
+MoveRecord PonderedMove() {
+    PositionRecord game = GamePosition();
+    PositionRecord engine = EnginePosition();
+    if (game.count != engine.count + 1 || game.board.Compare(engine.board) != 0) return {};
+    for (int i = 0; i < engine.count; ++i)
+        if (!game.moves[static_cast<size_t>(i)].SameMove(engine.moves[static_cast<size_t>(i)])) return {};
+    return game.moves[static_cast<size_t>(engine.count)];
+}
+
+// Move numbers, "..." and the like carry no square; a word with a file letter or a castling is
+// meant as a move.
+bool MeantAsMove(std::string_view word) {
+    if (word.rfind("O-O", 0) == 0 || word.rfind("0-0", 0) == 0) return true;
+    return word.find_first_of("abcdefgh") != std::string_view::npos;
+}
+
+// The moves of a variation as the engine wrote them: brackets taken off (an engine may bracket
+// the move it ponders on), decorations left out.
+std::vector<std::string> VariationWords(std::string_view line) {
+    std::vector<std::string> words = SplitWords(line, kVariationSeparators);
+    std::vector<std::string> moves;
+    for (size_t i = kFirstPvWord - 1; i < words.size(); ++i) {
+        std::string word = words[i];
+        if (word.size() > 2 && word.front() == '(' && word.back() == ')') word = word.substr(1, word.size() - 2);
+        if (MeantAsMove(word)) moves.push_back(word);
+    }
+    return moves;
+}
+
+// Reads a variation on board; it ends at its first word that is no legal move there.
+std::vector<MoveRecord> ReadVariation(ChessBoard board, const std::vector<std::string>& words, size_t first) {
+    std::vector<MoveRecord> moves;
+    for (size_t i = first; i < words.size(); ++i) {
+        MoveRecord move = board.ParseSan(words[i]);
+        if (move.IsEmpty()) break;
+        board.MakeMove(move, true);
+        moves.push_back(move);
+    }
+    return moves;
+}
+
+// A variation of a pondering engine, as the line from the host's ponder position: without the
+// pondered move when it begins with it, whole when the engine's hint says it ponders on that
+// move and leaves it out. Any other variation is from a position the host is not pondering on.
+std::vector<MoveRecord> PonderVariation(const ChessBoard& board, const std::vector<std::string>& words,
+                                        const MoveRecord& expectedReply) {
+    MoveRecord pondered = PonderedMove();
+    if (pondered.IsEmpty() || words.empty()) return {};
+    ChessBoard after = board;
+    MoveRecord applied = pondered;
+    if (!after.MakeMove(applied, true)) return {};
+    if (board.ParseSan(words[0]).SameMove(pondered)) return ReadVariation(after, words, 1);
+    if (expectedReply.SameMove(pondered)) return ReadVariation(after, words, 0);
+    return {};
+}
+
 void TranslateThinkingLine(const std::vector<std::string>& words, std::string_view line) {
     auto& search = Search();
     auto& settings = Settings();
@@ -64,53 +123,31 @@ void TranslateThinkingLine(const std::vector<std::string>& words, std::string_vi
     long long time = static_cast<long long>(ParseInteger(words[2])) * 10;
     int nodes = ParseInteger(words[3]);
     PvMemory pv = search.pv.With([](PvMemory& memory) { return memory; });
+    bool searching = mode == EngineMode::Searching || mode == EngineMode::Analysing;
     if (settings.WhiteScore) {
-        bool blackSearches = (mode == EngineMode::Searching || mode == EngineMode::Analysing)
-                                 ? board.sideToMove == kBlack
-                                 : (pv.expectedReply.IsEmpty() ? board.sideToMove == kBlack : board.sideToMove == kWhite);
+        bool blackSearches = searching ? board.sideToMove == kBlack
+                                       : (pv.expectedReply.IsEmpty() ? board.sideToMove == kBlack
+                                                                     : board.sideToMove == kWhite);
         if (blackSearches) score = -score;
     }
     std::string out = "info depth " + std::to_string(depth) + " score cp " + std::to_string(score) + " time " +
                       std::to_string(time) + " nodes " + std::to_string(nodes) + " nps " +
                       std::to_string(NodesPerSecond(nodes, time));
-    bool searching = mode == EngineMode::Searching || mode == EngineMode::Analysing;
     bool show = mode == EngineMode::Analysing || (depth >= settings.Noise && (mode == EngineMode::Searching || pv.ponderAnnounced));
-    MoveRecord first, second;
-    bool firstSet = false, secondSet = false;
+    std::vector<MoveRecord> variation;
     if (show) {
-        int counter = kFirstPvWord;
-        if (mode == EngineMode::Pondering && !pv.expectedReply.IsEmpty()) {
-            MoveRecord reply = pv.expectedReply;
-            board.MakeMove(reply, true);
-            counter = kFirstPvWord + 1;
-        }
-        std::vector<std::string> variation = SplitWords(line, kVariationSeparators);
-        bool anyShown = false;
-        for (size_t i = kFirstPvWord - 1; i < variation.size(); ++i) {
-            MoveRecord move = board.ParseSan(variation[i]);
-            if (move.IsEmpty()) continue;
-            if (searching && counter == kFirstPvWord) {
-                first = move;
-                firstSet = true;
-            }
-            if (searching && counter == kFirstPvWord + 1) {
-                second = move;
-                secondSet = true;
-            }
-            board.MakeMove(move, true);
-            if (searching || counter > kFirstPvWord) {
-                out += anyShown ? " " : " pv ";
-                out += MoveToCoordinate(move);
-                anyShown = true;
-            }
-            ++counter;
-        }
+        std::vector<std::string> moveWords = VariationWords(line);
+        variation = searching ? ReadVariation(board, moveWords, 0) : PonderVariation(board, moveWords, pv.expectedReply);
     }
+    for (size_t i = 0; i < variation.size(); ++i) out += (i == 0 ? " pv " : " ") + MoveToCoordinate(variation[i]);
     search.pv.With([&](PvMemory& memory) {
         memory.lastInfoDepth = depth;
         memory.lastInfoScore = score;
-        if (firstSet) memory.pvFirstMove = first;
-        if (secondSet) memory.pvSecondMove = second;
+        // Each variation read replaces both moves, so no move of an older line outlives it.
+        if (show && searching) {
+            memory.pvFirstMove = variation.size() > 0 ? variation[0] : MoveRecord{};
+            memory.pvSecondMove = variation.size() > 1 ? variation[1] : MoveRecord{};
+        }
     });
     SendToGui(out);
     TickerState armed = TickerState::Armed;

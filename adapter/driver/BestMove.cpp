@@ -9,12 +9,6 @@ namespace pontax {
 
 namespace {
 constexpr const char* kNullMove = "0000";
-
-bool Contains(const MoveList& list, const MoveRecord& move) {
-    for (const auto& legal : list)
-        if (legal.SameMove(move)) return true;
-    return false;
-}
 }  // namespace
 
 void SynthesiseBestMove() {
@@ -26,14 +20,18 @@ void SynthesiseBestMove() {
     MoveGenerator().GenerateLegal(board, legal);
     auto [first, second] = search.pv.With([](PvMemory& pv) { return std::pair(pv.pvFirstMove, pv.pvSecondMove); });
     std::string choice = kNullMove;
-    if (!first.IsEmpty() && Contains(legal, first))
+    if (!FindLegalMove(board, first).IsEmpty())
         choice = MoveToCoordinate(first);
-    else if (!second.IsEmpty() && Contains(legal, second))
+    else if (!FindLegalMove(board, second).IsEmpty())
         choice = MoveToCoordinate(second);
     else if (legal.count > 0)
         choice = MoveToCoordinate(legal.moves[0]);
     SendToGui("bestmove " + choice);
     search.SetMode(EngineMode::Idle);
+}
+
+void AnswerOutstandingSearch() {
+    if (Search().ClaimBestMove()) SynthesiseBestMove();
 }
 
 }  // namespace pontax

@@ -6,5 +6,7 @@ namespace pontax {
 // principal variation if it is legal in the game, else its second move, else the first legal
 // move, else the null move "0000". Always sends exactly one "bestmove" line.
 void SynthesiseBestMove();
+// Answers a search that is still outstanding (the engine has gone); otherwise does nothing.
+void AnswerOutstandingSearch();
 
 }  // namespace pontax

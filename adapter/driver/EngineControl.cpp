@@ -194,4 +194,15 @@ void SendPonderMode() {
     if (EngineProcess().Exists()) SendToEngine(Settings().Ponder ? "hard" : "hard\neasy");
 }
 
+void SendForce() {
+    SendToEngine("force");
+    Search().engineForceMode = true;
+}
+
+void EndAnalysis() {
+    SendToEngine("exit");
+    SendToEngine("xboard");
+    SendForce();
+}
+
 }  // namespace pontax

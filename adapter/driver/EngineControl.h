@@ -15,6 +15,11 @@ void StopEngine();
 void SendPost();
 void SendHashCommand();
 void SendPonderMode();
+// Puts the engine in force mode: moves sent to it are recorded, not answered.
+void SendForce();
+// Ends the engine's analysis. Some engines leave xboard mode with it, so that is announced again;
+// the engine is left in force mode.
+void EndAnalysis();
 
 // The hash value for the engine: Hash, or HashFormula evaluated with HASH set to Hash.
 int HashValue();

@@ -66,6 +66,7 @@ void ApplyFeature(std::string_view key, std::string_view value) {
     else if (key == "colors") SetFlag(features.colors, value);
     else if (key == "time") SetFlag(features.time, value);
     else if (key == "usermove") SetFlag(features.usermove, value);
+    else if (key == "ping") SetFlag(features.ping, value);
     else if (key == "analyze") SetFlag(Settings().Analyze, value);
     else if (key == "done") SetDone(value);
     else if (key == "myname") Settings().EngineName.Set(Unquote(value));

@@ -13,6 +13,8 @@ struct EngineFeatures {
     // The protocol's own default: every engine takes "time" and "otim" unless it says time=0.
     std::atomic<bool> time{true};
     std::atomic<bool> usermove{false};
+    // The engine answers "ping N" with "pong N" once it has read everything sent before.
+    std::atomic<bool> ping{false};
     // Set by done=0 (the engine needs more time), cleared by done=1.
     std::atomic<bool> featureWait{false};
 };

@@ -400,4 +400,13 @@ bool MoveGenerator::IsAttacked(const BoardState& board, int square, int bySide) 
     return IsAttackedIgnoring(board, square, bySide, kNoSquare);
 }
 
+MoveRecord FindLegalMove(const BoardState& board, const MoveRecord& move) {
+    if (move.IsEmpty()) return {};
+    MoveList legal;
+    MoveGenerator().GenerateLegal(board, legal);
+    for (const auto& candidate : legal)
+        if (candidate.SameMove(move)) return candidate;
+    return {};
+}
+
 }  // namespace pontax

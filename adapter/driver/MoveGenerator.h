@@ -39,6 +39,9 @@ public:
     bool IsAttacked(const BoardState& board, int square, int bySide) const;
 };
 
+// The generated legal move of board that is the same move as `move`, or an empty record.
+MoveRecord FindLegalMove(const BoardState& board, const MoveRecord& move);
+
 // The first king of side scanning a1 to h8, or kNoSquare.
 int FindKing(const BoardState& board, int side);
 

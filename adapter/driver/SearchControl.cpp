@@ -89,14 +89,19 @@ struct SearchStart {
     bool forceMode = false;
 };
 
-void SendClockCommands(const SearchStart& start) {
+// "time"/"otim", "sd" and "st", in this order.
+std::vector<std::string> ClockCommands(const SearchStart& start) {
     auto& search = Search();
+    std::vector<std::string> commands;
     if (Features().time) {
-        if (int own = search.ownTime; own >= 0) SendToEngine("time " + std::to_string(own / 10));
-        if (int opponent = search.opponentTime; opponent >= 0) SendToEngine("otim " + std::to_string(opponent / 10));
+        if (int own = search.ownTime; own >= 0) commands.push_back("time " + std::to_string(own / 10));
+        if (int opponent = search.opponentTime; opponent >= 0)
+            commands.push_back("otim " + std::to_string(opponent / 10));
     }
-    if (start.depth > 0) SendDepth(start.depth);
-    if (start.request.moveTime > 0) SendToEngine("st " + std::to_string((start.request.moveTime + 500) / 1000));
+    if (start.depth > 0) commands.push_back(DepthCommand(start.depth));
+    if (start.request.moveTime > 0)
+        commands.push_back("st " + std::to_string((start.request.moveTime + 500) / 1000));
+    return commands;
 }
 
 bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count) {
@@ -120,27 +125,29 @@ void ResetEngine(SearchStart& start) {
         SendToEngine("?");
         for (int step = 0; step < kMoveNowSteps && search.Mode() == EngineMode::Searching; ++step)
             search.WaitWhileMode(EngineMode::Searching, kMoveNowStep);
-        SendToEngine("force");
+        SendForce();
     } else if (search.Mode() == EngineMode::Analysing) {
-        SendToEngine("exit");
+        EndAnalysis();
     } else {
-        SendToEngine("force");
+        SendForce();
     }
     SendToEngine("new");
     SendPost();
     SendPonderMode();
     if (settings.ShowThinkingMove) search.tickerState = TickerState::Armed;
-    if (start.side == kBlack) {
-        SendToEngine("force");
-        start.forceMode = true;
-    }
+    // After "new" an engine plays Black: outside force mode it would take a set-up position or
+    // the first move sent as its cue to think. Only "go" starts it.
+    SendForce();
+    start.forceMode = true;
     if (EngineProcess().Exists() && settings.Computer) SendToEngine("computer");
     start.engine.Clear();
     start.engine.board = start.game.board;
     ChessBoard standard;
     standard.SetFen(ChessBoard::kStartFen);
-    if (start.engine.board.Compare(standard) != 0)
+    if (start.engine.board.Compare(standard) != 0) {
         SendToEngine(BuildPositionCommands(settings.Edit, start.engine.board.GetFen()));
+        if (settings.Edit != EditMode::Setboard) SendForce();
+    }
     if (start.request.infinite && !settings.Analyze) {
         SendLevel(0, kOneDaySeconds, 0);
         auto& level = LastLevelSent();
@@ -163,7 +170,7 @@ void SyncEngine(SearchStart& start) {
     } else if (keep) {
         keep = start.request.infinite && Settings().UseUndo && SameMoves(start.game, start.engine, games);
         if (keep && engines > games) {
-            SendToEngine("force");
+            SendForce();
             start.forceMode = true;
             for (int i = games; i < engines; ++i) SendToEngine("undo");
             start.engine.count = games;
@@ -215,46 +222,46 @@ bool SendTimeControl(const SearchStart& start) {
     bool unchanged = moves == level.moves && minutes == level.minutes && increment == level.increment;
     if (unchanged && !start.reset) return true;
     if (settings.LevelExtend == LevelExtendMode::Failsafe && !start.reset) return false;
-    SendLevel(moves, minutes * 60 + seconds, increment);
+    // A zero base is no time control to an engine (some refuse it and exit); the clock itself goes
+    // out in "time".
+    SendLevel(moves, std::max(minutes * 60 + seconds, 1), increment);
     level.moves = moves;
     level.minutes = std::min(level.minutes.load(), minutes);
     level.increment = increment;
     return true;
 }
 
-// Tells the engine the game moves it does not know yet; the last one starts its search unless it
-// is in force mode, so the clocks go first.
-void SendMoves(SearchStart& start) {
+// The commands that tell the engine the game moves it does not know yet, with start.engine
+// brought up to them. Unless the engine is in force mode the last move starts its search, so the
+// clocks go before it.
+std::vector<std::string> MoveCommands(SearchStart& start) {
     int games = start.game.count;
     int engines = start.engine.count;
     int common = 0;
     while (common < std::min(games, engines) &&
            start.game.moves[static_cast<size_t>(common)].SameMove(start.engine.moves[static_cast<size_t>(common)]))
         ++common;
-    if (games - engines > 1) {
-        SendToEngine("force");
+    std::vector<std::string> commands;
+    bool analysing = start.request.infinite && Settings().Analyze;
+    if (!start.forceMode) start.forceMode = Search().engineForceMode;
+    if (!start.forceMode && (games - engines > 1 || analysing)) {
+        commands.push_back("force");
         start.forceMode = true;
     }
     if (games == 0 || games == engines) start.forceMode = true;
-    if (start.request.infinite && Settings().Analyze && !start.forceMode) {
-        SendToEngine("force");
-        start.forceMode = true;
-    }
     ChessBoard scratch = start.engine.Replay();
     MoveGenerator generator;
     start.engine.count = common;
     for (int i = common; i < games; ++i) {
         MoveRecord move = start.game.moves[static_cast<size_t>(i)];
-        if (!start.forceMode && i == games - 1) SendClockCommands(start);
+        if (!start.forceMode && i == games - 1)
+            for (auto& clock : ClockCommands(start)) commands.push_back(clock);
         start.engine.Append(move);
         std::string text = Features().san ? scratch.MoveToSan(move, 1) : MoveToCoordinate(move);
-        if (Features().usermove) text = "usermove " + text;
-        // The engine's game is recorded before the move that starts its search goes out.
-        if (i == games - 1) SetEnginePosition(start.engine);
-        SendToEngine(text);
+        commands.push_back(Features().usermove ? "usermove " + text : text);
         generator.Apply(scratch, move);
     }
-    SetEnginePosition(start.engine);
+    return commands;
 }
 
 }  // namespace
@@ -300,20 +307,25 @@ void Go(std::string_view line, bool fromPonderhit) {
         SynthesiseBestMove();
         return;
     }
-    // The search is marked before anything can start it, so an instant reply finds it waiting.
+    std::vector<std::string> commands = MoveCommands(start);
+    if (Features().ping) commands.insert(commands.begin(), "ping " + std::to_string(++search.pingSent));
+    bool analysing = request.infinite && settings.Analyze;
+    if (start.forceMode && analysing) {
+        commands.push_back("analyze");
+    } else if (start.forceMode) {
+        for (auto& clock : ClockCommands(start)) commands.push_back(clock);
+        if (Features().colors) commands.push_back(start.side == kWhite ? "white" : "black");
+        commands.push_back("go");
+    }
+    // The engine's game is recorded, and then the search marked, before anything can start it:
+    // an instant reply finds the search waiting, and thinking is read on the searched position.
+    SetEnginePosition(start.engine);
+    search.engineForceMode = analysing;
     search.moveNowPending = false;
     search.ownClock.StartWithLimit(std::max(int(search.ownTime), 0));
     search.goPending = true;
-    search.SetMode(request.infinite && settings.Analyze ? EngineMode::Analysing : EngineMode::Searching);
-    SendMoves(start);
-    if (!start.forceMode) return;
-    if (request.infinite && settings.Analyze) {
-        SendToEngine("analyze");
-        return;
-    }
-    SendClockCommands(start);
-    if (Features().colors) SendToEngine(start.side == kWhite ? "white" : "black");
-    SendToEngine("go");
+    search.SetMode(analysing ? EngineMode::Analysing : EngineMode::Searching);
+    for (const auto& command : commands) SendToEngine(command);
 }
 
 void Ponderhit() {

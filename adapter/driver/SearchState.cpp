@@ -15,11 +15,6 @@ bool SearchState::WaitWhileMode(EngineMode mode, std::chrono::milliseconds limit
     return changed_.wait_for(lock, limit, [&] { return engineMode_.load() != mode; });
 }
 
-bool SearchState::WaitForMode(EngineMode mode, std::chrono::milliseconds limit) {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, limit, [&] { return engineMode_.load() == mode; });
-}
-
 SearchState& Search() {
     static SearchState state;
     return state;

@@ -81,8 +81,6 @@ public:
     void SetMode(EngineMode mode);
     // Waits up to limit while the mode is `mode`; true when it changed in time.
     bool WaitWhileMode(EngineMode mode, std::chrono::milliseconds limit);
-    // Waits up to limit until the mode is `mode`; true when it is.
-    bool WaitForMode(EngineMode mode, std::chrono::milliseconds limit);
 
     // A search was started and its best move is not reported yet. Whoever reports a best move
     // claims it first, so a search is never answered twice.
@@ -95,6 +93,12 @@ public:
     std::atomic<int> savedMovesToGo{-1};
     std::atomic<int> lastDepth{-1};
     std::atomic<bool> moveNowPending{false};
+    // The last "ping" number sent with a search, and the last "pong" the engine answered: a move
+    // before that pong was written before the engine read the search's commands.
+    std::atomic<int> pingSent{0};
+    std::atomic<int> pongReceived{0};
+    // The engine was last left in force mode: a move sent to it will not start its search.
+    std::atomic<bool> engineForceMode{false};
     std::atomic<bool> engineResigned{false};
     SharedCountdown ownClock;
     SharedCountdown opponentClock;

@@ -37,10 +37,10 @@ void SendLevel(int movesPerControl, int seconds, int incrementSeconds) {
     SendToEngine(line);
 }
 
-void SendDepth(int depth) {
-    char line[64];
-    std::snprintf(line, sizeof line, Settings().LevelType == kSetlevelType ? "setlevel 0 %d" : "sd %d", depth);
-    SendToEngine(line);
+std::string DepthCommand(int depth) {
+    return (Settings().LevelType == kSetlevelType ? "setlevel 0 " : "sd ") + std::to_string(depth);
 }
+
+void SendDepth(int depth) { SendToEngine(DepthCommand(depth)); }
 
 }  // namespace pontax

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 namespace pontax {
 
@@ -16,5 +17,7 @@ LastLevel& LastLevelSent();
 void SendLevel(int movesPerControl, int seconds, int incrementSeconds);
 // Sends a depth limit.
 void SendDepth(int depth);
+// The depth-limit command SendDepth sends.
+std::string DepthCommand(int depth);
 
 }  // namespace pontax

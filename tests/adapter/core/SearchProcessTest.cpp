@@ -105,7 +105,8 @@ TEST_F(SearchTest, FirstSearchThenTheOpponentsReplyOnly) {
     Position(kStart);
     Go(kClocks);
     EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove e2e4"}));
-    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "level 0 5 0", "time 30000", "otim 30000", "go"}));
+    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "force", "level 0 5 0", "time 30000", "otim 30000",
+                                  "go"}));
     Position("startpos moves e2e4 e7e5");
     Go(" wtime 290000 btime 295000");
     EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove g1f3"}));
@@ -118,26 +119,27 @@ TEST_F(SearchTest, BlackToMoveIsTransferredByEdit) {
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove e8d8");
     EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "force", "new", "force", "a2a3", "edit", "#",
-                                  "Ke1", "Pe2", "c", "Ke8", "c", ".", "level 0 5 0", "time 30000", "otim 30000",
-                                  "go"}));
+                                  "Ke1", "Pe2", "c", "Ke8", "c", ".", "force", "level 0 5 0", "time 30000",
+                                  "otim 30000", "go"}));
 }
 
 TEST_F(SearchTest, SetboardAndCbEditTransfers) {
     Start("setboard=1 time=0", "", "");
     Position("fen r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1 moves e8g8");
     Go(" depth 3");
-    // After Black's move White is to move: the move itself starts the search, the limits go first.
-    EXPECT_EQ(EngineGot(8), (Lines{"force", "new", "post", "hard", "setboard r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1",
-                                   "level 0 1440 0", "sd 3", "e8g8"}));
+    // The engine stays in force mode while it is told the position and the move; "go" starts it.
+    EXPECT_EQ(EngineGot(10), (Lines{"force", "new", "post", "hard", "force",
+                                    "setboard r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1", "level 0 1440 0", "e8g8", "sd 3",
+                                    "go"}));
 }
 
 TEST_F(SearchTest, CbEditSendsCastlingRightsAndEnPassant) {
     Start("time=0", "Edit=cb-edit\n", "");
     Position("fen 4k3/8/8/8/8/8/8/R3K2R w KQ - 0 1");
     Go(" depth 2");
-    EXPECT_EQ(EngineGot(22), (Lines{"force", "new", "post", "hard", "new", "edit", "#", "Ra1", "Ke1", "Rh1", "c",
-                                    "Ke8", "c", "+w00", "+w000", "-b00", "-b000", "c", ".", "level 0 1440 0", "sd 2",
-                                    "go"}));
+    EXPECT_EQ(EngineGot(24), (Lines{"force", "new", "post", "hard", "force", "new", "edit", "#", "Ra1", "Ke1", "Rh1",
+                                    "c", "Ke8", "c", "+w00", "+w000", "-b00", "-b000", "c", ".", "force",
+                                    "level 0 1440 0", "sd 2", "go"}));
 }
 
 TEST_F(SearchTest, UsermoveSanAndColors) {
@@ -153,7 +155,12 @@ TEST_F(SearchTest, LevelRowsForShortClocksAndMovesToGo) {
     Start("", "", "on ? => move e2e4\n");
     Position(kStart);
     Go(" wtime 45000 btime 45000");
-    EXPECT_EQ(EngineGot(8)[4], "level 0 0:45 0");
+    EXPECT_EQ(EngineGot(9)[5], "level 0 0:45 0");
+    // A clock under half a second still gives a base the engine accepts; "time" has the rest.
+    Position("startpos moves e2e4 e7e5");
+    Go(" wtime 300 btime 45000");
+    Lines shortClock = EngineGot(8);
+    EXPECT_NE(std::find(shortClock.begin(), shortClock.end(), "level 0 0:01 0"), shortClock.end());
     std::string twentyMoves = "startpos moves g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 "
                               "g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8";
     Position(twentyMoves);
@@ -182,13 +189,12 @@ TEST_F(SearchTest, AnalysisUndoesTakenBackMovesWithoutNew) {
     Start("analyze=1", "", "");
     Position("startpos moves e2e4 e7e5 g1f3");
     Go(" infinite");
-    EXPECT_EQ(EngineGot(10),
-              (Lines{"force", "new", "post", "hard", "force", "force", "e2e4", "e7e5", "g1f3", "analyze"}));
+    EXPECT_EQ(EngineGot(9), (Lines{"force", "new", "post", "hard", "force", "e2e4", "e7e5", "g1f3", "analyze"}));
     host_->Send("stop");
     EXPECT_EQ(UntilBestMove().back(), "bestmove a7a6");
     Position("startpos moves e2e4");
     Go(" infinite");
-    EXPECT_EQ(EngineGot(5), (Lines{"exit", "force", "undo", "undo", "analyze"}));
+    EXPECT_EQ(EngineGot(7), (Lines{"exit", "xboard", "force", "force", "undo", "undo", "analyze"}));
 }
 
 TEST_F(SearchTest, FirstInfiniteSearchAfterOneWhiteMove) {
@@ -198,7 +204,12 @@ TEST_F(SearchTest, FirstInfiniteSearchAfterOneWhiteMove) {
     EXPECT_EQ(EngineGot(7), (Lines{"force", "new", "post", "hard", "force", "e2e4", "analyze"}));
     host_->Send("stop");
     EXPECT_EQ(UntilBestMove().back(), "bestmove a7a6");
-    EXPECT_EQ(EngineGot(1), (Lines{"exit"}));
+    // Some engines leave xboard mode with analysis; all are put back in step and in force mode.
+    EXPECT_EQ(EngineGot(3), (Lines{"exit", "xboard", "force"}));
+    // So the next search must start the engine itself.
+    Position("startpos moves e2e4 c7c5");
+    Go(kClocks);
+    EXPECT_EQ(EngineGot(4), (Lines{"c7c5", "time 30000", "otim 30000", "go"}));
 }
 
 TEST_F(SearchTest, InfiniteSearchWithoutAnalyzeUsesTheOneDayLevel) {
@@ -206,17 +217,28 @@ TEST_F(SearchTest, InfiniteSearchWithoutAnalyzeUsesTheOneDayLevel) {
     Position(kStart);
     Go(" infinite");
     Lines got = EngineGot(8);
-    EXPECT_EQ(got, (Lines{"force", "new", "post", "hard", "level 0 1440 0", "time 864000", "otim 864000", "go"}));
+    EXPECT_EQ(got, (Lines{"force", "new", "post", "hard", "force", "level 0 1440 0", "time 864000", "otim 864000",
+                          "go"}));
 }
 
 TEST_F(SearchTest, ThinkingLinesBecomeInfoLinesAndSupplyThePonderMove) {
+    Start("", "", "on go => 7 35 120 45000 1. e4 e5 2. Nf3\non go => move e2e4\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1",
+                                      "info depth 7 score cp 35 time 1200 nodes 45000 nps 37500 pv e2e4 e7e5 g1f3",
+                                      "bestmove e2e4 ponder e7e5"}));
+}
+
+// The last line had a single move: no ponder move from an older line.
+TEST_F(SearchTest, DepthsAreNormalisedAndAOneMoveLineLeavesNoPonderMove) {
     Start("", "", "on go => 7 35 120 45000 1. e4 e5 2. Nf3\non go => 12000 -20 0 500 e2e4 zz9\non go => move e2e4\n");
     Position(kStart);
     Go(kClocks);
     EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1",
                                       "info depth 7 score cp 35 time 1200 nodes 45000 nps 37500 pv e2e4 e7e5 g1f3",
                                       "info depth 12 score cp -20 time 0 nodes 500 nps 500000 pv e2e4",
-                                      "bestmove e2e4 ponder e7e5"}));
+                                      "bestmove e2e4"}));
 }
 
 TEST_F(SearchTest, NoiseHidesShallowVariationsAndWhiteScoreTurnsBlackScores) {
@@ -306,6 +328,8 @@ TEST_F(SearchTest, AnEngineDyingInASearchEndsTheAdapterPromptly) {
     Position(kStart);
     auto start = std::chrono::steady_clock::now();
     Go(kClocks);
+    // The host still gets its move before the adapter ends.
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove b1a3"}));
     EXPECT_EQ(host_->Raw().WaitExit(5s), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
     host_.reset();
@@ -396,6 +420,91 @@ TEST_F(SearchTest, NoLegalMoveGivesTheNullMove) {
     Position("fen 7k/5QQ1/8/8/8/8/8/K7 b - - 0 1");  // Black is mated
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove 0000");
+}
+
+// Every way into a search from a set-up position keeps the engine in force mode until "go": the
+// engine never sees a move as its cue to think for the wrong side.
+TEST_F(SearchTest, SetUpPositionsAreSentInForceModeAndStartedByGo) {
+    Start("setboard=1", "", "on go => move e2e4\n");
+    Position("fen rnbqkbnr/pp2pppp/3p4/2p5/3PP3/5N2/PPP2PPP/RNBQKB1R b KQkq d3 0 3 moves g8f6");
+    Go(kClocks);
+    UntilBestMove();
+    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "force",
+                                  "setboard rnbqkbnr/pp2pppp/3p4/2p5/3PP3/5N2/PPP2PPP/RNBQKB1R b KQkq d3 0 1",
+                                  "level 0 5 0", "g8f6", "time 30000", "otim 30000", "go"}));
+    host_->Send("setoption name Edit value edit");
+    Position("fen 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1 moves e1d1");
+    Go(kClocks);
+    Lines got = EngineGot(20);
+    ASSERT_GE(got.size(), 6u);
+    EXPECT_EQ(Lines(got.end() - 6, got.end()), (Lines{"force", "level 0 5 0", "e1d1", "time 30000", "otim 30000", "go"}));
+}
+
+// A move the engine wrote before it read the commands of a search is not that search's answer,
+// however late it arrives: "ping" tells them apart.
+TEST_F(SearchTest, AMoveNobodyAskedForDoesNotAnswerTheNextSearch) {
+    Start("ping=1", "", "on new => move d2d4\non ping 1 => pong 1\non go => move e2e4\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4");
+    EXPECT_TRUE(LogHas("-  Move discarded, engine is not thinking."));
+}
+
+// A variation ends at its first word that is no legal move, so words after it cannot splice in a
+// line of another position; move numbers are still skipped. Every line replaces both remembered
+// moves, so a one-move line leaves no stale ponder move.
+TEST_F(SearchTest, AVariationEndsAtItsFirstIllegalMove) {
+    Start("", "",
+          "on go => 5 10 10 100 1. e4 e5 2. Nf3\non go => 6 12 10 100 e2e4 d2d4 e7e5\non go => move e2e4\n"
+          "on e7e5 => 3 10 10 100 g1f3 b8c6\non e7e5 => 4 10 10 100 g1f3\non e7e5 => move g1f3\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1",
+                                      "info depth 5 score cp 10 time 100 nodes 100 nps 1000 pv e2e4 e7e5 g1f3",
+                                      "info depth 6 score cp 12 time 100 nodes 100 nps 1000 pv e2e4",
+                                      "bestmove e2e4"}));
+    Position("startpos moves e2e4 e7e5");
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove g1f3");
+}
+
+// While the host ponders on a move, only variations that begin with that move (plain or in
+// brackets) or follow the engine's own hint for it are shown, without the pondered move.
+TEST_F(SearchTest, PonderLinesShowOnlyVariationsFromThePonderedPosition) {
+    Start("", "",
+          "on go => 3 10 10 100 e2e4 e7e5\non go => move e2e4\non go => !sleep 400\n"
+          "on go => 4 20 10 100 e7e5 g1f3 b8c6\non go => 4 20 10 100 d7d5 e4d5\n"
+          "on go => 5 20 10 100 (e7e5) g1f3 b8c6\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4 ponder e7e5");
+    Position("startpos moves e2e4 e7e5");
+    Go(" ponder" + std::string(kClocks));
+    EXPECT_EQ(GuiFor(700ms), (Lines{"info depth 1 score cp 1",
+                                    "info depth 4 score cp 20 time 100 nodes 100 nps 1000 pv g1f3 b8c6",
+                                    "info depth 4 score cp 20 time 100 nodes 100 nps 1000",
+                                    "info depth 5 score cp 20 time 100 nodes 100 nps 1000 pv g1f3 b8c6"}));
+    host_->Send("stop");
+    UntilBestMove();
+}
+
+// Results the engine announces outside a search go to the log only: strict hosts refuse any
+// output while no search is outstanding.
+TEST_F(SearchTest, ResultsAfterTheMoveAreNotSentToTheHost) {
+    Start("", "", "on go => move e2e4\non go => 1-0 {White mates}\non go => 1/2-1/2 {Draw}\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove e2e4"}));
+    EXPECT_TRUE(GuiFor(300ms).empty());
+    EXPECT_TRUE(LogHas("S> 1/2-1/2 {Draw}"));
+}
+
+// An engine announcing its move only in its console form still answers the search.
+TEST_F(SearchTest, ConsoleMoveAnnouncementsAnswerTheSearch) {
+    Start("", "", "on go => My move is : e2e4\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4");
 }
 
 }  // namespace
