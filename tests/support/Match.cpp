@@ -77,7 +77,9 @@ GameRecord PlayGame(UciHost* hosts[2], const std::string& start, const MatchRule
         auto begin = std::chrono::steady_clock::now();
         if (mover.pondering && !game.moves.empty() && game.moves.back() == mover.ponderMove) {
             mover.host->Send("ponderhit");
+            ++game.ponderHits;
         } else {
+            if (mover.pondering) ++game.ponderMisses;
             EndPonder(mover);
             begin = std::chrono::steady_clock::now();
             mover.host->Send("position " + position);

@@ -29,6 +29,8 @@ struct GameRecord {
     // How the game ended: "mate or stalemate", "ply limit", "engine ended the game", or what went
     // wrong ("no bestmove", "illegal move", "lost on time").
     std::string end;
+    int ponderHits = 0;
+    int ponderMisses = 0;
     bool Failed() const;
 };
 

@@ -36,6 +36,7 @@ int PliesWanted() { return EnvironmentNumber("PONTAX_GAME_PLIES", 80); }
 
 // The ways each engine takes a set-up position.
 std::vector<std::string> EditModes(const std::string& engine) {
+    // hoichess has no "edit"; gnuchess takes it only with White to move. Both announce setboard.
     if (engine == "gnuchess" || engine == "hoichess") return {"setboard"};
     return {"setboard", "edit"};
 }
@@ -90,7 +91,8 @@ protected:
             std::string moves;
             for (const auto& move : record.moves) moves += " " + move;
             std::cout << engine_ << " " << opening.name << " (" << edit << ", ponder " << ponder
-                      << "): " << record.end << " after " << record.moves.size() << " plies:" << moves << "\n";
+                      << "): " << record.end << " after " << record.moves.size() << " plies, ponder hits "
+                      << record.ponderHits << ", misses " << record.ponderMisses << ":" << moves << "\n";
             for (int colour = 0; colour < 2; ++colour)
                 EXPECT_TRUE(sides[colour].host->Violations().empty())
                     << engine_ << " " << opening.name << (colour ? " Black" : " White") << ":\n"
