@@ -58,9 +58,9 @@ std::string CurrentMove(std::string_view text) {
 MoveRecord PonderedMove() {
     PositionRecord game = GamePosition();
     PositionRecord engine = EnginePosition();
-    if (game.count != engine.count + 1 || game.board.Compare(engine.board) != 0) return {};
-    for (int i = 0; i < engine.count; ++i)
-        if (!game.moves[static_cast<size_t>(i)].SameMove(engine.moves[static_cast<size_t>(i)])) return {};
+    if (game.count != engine.count + 1 || game.board.Compare(engine.board) != 0 ||
+        !SameMoves(game, engine, engine.count))
+        return {};
     return game.moves[static_cast<size_t>(engine.count)];
 }
 

@@ -85,6 +85,12 @@ ChessBoard PositionRecord::Replay() const {
 
 int PositionRecord::SideToMoveAfterMoves() const { return (board.sideToMove + count) % 2; }
 
+bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count) {
+    for (int i = 0; i < count; ++i)
+        if (!a.moves[static_cast<size_t>(i)].SameMove(b.moves[static_cast<size_t>(i)])) return false;
+    return true;
+}
+
 PositionRecord GamePosition() {
     std::lock_guard guard(Store().lock);
     return Store().game;

@@ -27,6 +27,9 @@ struct PositionRecord {
     int SideToMoveAfterMoves() const;
 };
 
+// The first `count` moves of both records are the same moves.
+bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count);
+
 // What the GUI last sent ("position") and what the engine has been told. Both readers use them;
 // each call takes the lock for a copy or a change and never holds it across a wait or a send.
 PositionRecord GamePosition();

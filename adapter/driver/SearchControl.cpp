@@ -104,12 +104,6 @@ std::vector<std::string> ClockCommands(const SearchStart& start) {
     return commands;
 }
 
-bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count) {
-    for (int i = 0; i < count; ++i)
-        if (!a.moves[static_cast<size_t>(i)].SameMove(b.moves[static_cast<size_t>(i)])) return false;
-    return true;
-}
-
 // Starts the engine's game afresh from the game's start position.
 void ResetEngine(SearchStart& start) {
     auto& search = Search();

@@ -35,15 +35,19 @@ std::optional<std::string> UciHost::ReadLine(std::chrono::milliseconds timeout) 
     return line;
 }
 
-bool UciHost::WaitFor(const std::string& wanted, std::chrono::milliseconds timeout) {
+std::optional<std::string> UciHost::ReadUntil(const std::function<bool(const std::string&)>& wanted,
+                                              std::chrono::milliseconds timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return false;
+        if (left.count() <= 0) return std::nullopt;
         auto line = ReadLine(left);
-        if (!line) return false;
-        if (*line == wanted) return true;
+        if (!line || wanted(*line)) return line;
     }
+}
+
+bool UciHost::WaitFor(const std::string& wanted, std::chrono::milliseconds timeout) {
+    return ReadUntil([&](const std::string& line) { return line == wanted; }, timeout).has_value();
 }
 
 bool UciHost::Handshake(std::chrono::milliseconds timeout) {
@@ -54,14 +58,7 @@ bool UciHost::Handshake(std::chrono::milliseconds timeout) {
 }
 
 std::optional<std::string> UciHost::WaitBestMove(std::chrono::milliseconds timeout) {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (true) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return std::nullopt;
-        auto line = ReadLine(left);
-        if (!line) return std::nullopt;
-        if (line->rfind("bestmove ", 0) == 0) return line;
-    }
+    return ReadUntil([](const std::string& line) { return line.rfind("bestmove ", 0) == 0; }, timeout);
 }
 
 std::optional<int> UciHost::Quit(std::chrono::milliseconds timeout) {

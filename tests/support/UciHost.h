@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,6 +51,10 @@ public:
     Process& Raw() { return process_; }
 
 private:
+    // Reads until a line is wanted; that line, or nullopt on timeout or end of output.
+    std::optional<std::string> ReadUntil(const std::function<bool(const std::string&)>& wanted,
+                                         std::chrono::milliseconds timeout);
+
     Process process_;
     LegalityOracle oracle_;
     UciDialogueChecker checker_;

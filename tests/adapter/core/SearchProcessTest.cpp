@@ -399,11 +399,15 @@ TEST_F(SearchTest, MovesNobodyAskedForAreDiscarded) {
     EXPECT_TRUE(LogHas("-  Move discarded, engine is not thinking."));
 }
 
-TEST_F(SearchTest, OldStyleMoveAnnouncements) {
-    Start("", "", "on go => 1. ... Nf3\n");
+// Protocol 1 engines, and engines fallen back to their console form, announce moves otherwise.
+TEST_F(SearchTest, OldStyleAndConsoleMoveAnnouncements) {
+    Start("", "", "on go => 1. ... Nf3\non e7e5 => My move is : Nc3\n");
     Position(kStart);
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove g1f3");
+    Position("startpos moves g1f3 e7e5");
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove b1c3");
 }
 
 TEST_F(SearchTest, SearchmovesAreSkippedAndTheSearchRuns) {
@@ -497,14 +501,6 @@ TEST_F(SearchTest, ResultsAfterTheMoveAreNotSentToTheHost) {
     EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove e2e4"}));
     EXPECT_TRUE(GuiFor(300ms).empty());
     EXPECT_TRUE(LogHas("S> 1/2-1/2 {Draw}"));
-}
-
-// An engine announcing its move only in its console form still answers the search.
-TEST_F(SearchTest, ConsoleMoveAnnouncementsAnswerTheSearch) {
-    Start("", "", "on go => My move is : e2e4\n");
-    Position(kStart);
-    Go(kClocks);
-    EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4");
 }
 
 }  // namespace
