@@ -108,7 +108,12 @@ TEST_F(PontaxTest, DoneZeroHoldsTheStartUntilDoneOne) {
     pontax->Send("isready");
     ASSERT_TRUE(pontax->WaitFor("readyok"));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 1400ms);
+    // "readyok" follows the start sequence out of pontax; the engine may still be reading it.
     auto got = EngineGot();
+    for (int i = 0; i < 500 && std::find(got.begin(), got.end(), "new") == got.end(); ++i) {
+        std::this_thread::sleep_for(10ms);
+        got = EngineGot();
+    }
     auto firstNew = std::find(got.begin(), got.end(), "new");
     ASSERT_NE(firstNew, got.end());
     EXPECT_EQ(std::count(got.begin(), firstNew, "accepted done"), 2);

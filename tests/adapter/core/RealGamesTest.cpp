@@ -1,6 +1,7 @@
 // Matches between two pontax processes running each Debian engine, judged line by line as the
 // strictest UCI hosts judge them: openings with either side to move, real clocks, pondering on
 // and off, every way of setting up a position; analysis with stop; ponder hits and misses.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -34,11 +35,20 @@ int EnvironmentNumber(const char* name, int fallback) {
 int GamesWanted(int full) { return std::min(full, EnvironmentNumber("PONTAX_MATCH_GAMES", full)); }
 int PliesWanted() { return EnvironmentNumber("PONTAX_GAME_PLIES", 80); }
 
-// The ways each engine takes a set-up position.
+// The ways each engine takes a set-up position: fairymax has only "edit", phalanx and hoichess
+// only "setboard", gnuchess takes "edit" only with White to move.
 std::vector<std::string> EditModes(const std::string& engine) {
-    // hoichess has no "edit"; gnuchess takes it only with White to move. Both announce setboard.
-    if (engine == "gnuchess" || engine == "hoichess") return {"setboard"};
-    return {"setboard", "edit"};
+    if (engine == "fairymax") return {"edit"};
+    if (engine == "sjeng") return {"setboard", "edit"};
+    return {"setboard"};
+}
+
+// The adapter covers an engine move it finds illegal with one of its own, so the host sees a legal
+// game; against a real engine it still means the engine was not in step.
+size_t IllegalEngineMoves(const UciHost& host) {
+    return std::count_if(host.Infos().begin(), host.Infos().end(), [](const std::string& info) {
+        return info.rfind("info string illegal engine move", 0) == 0;
+    });
 }
 
 // One pontax running the engine from the example configuration, in a private directory.
@@ -56,7 +66,7 @@ struct Side {
                                          std::vector<std::string>{"HOME=" + dir.Path()});
         host->Send(std::string("setoption name Ponder value ") + (ponder ? "true" : "false"));
     }
-    std::string LogTail(size_t lines = 60) const {
+    std::string LogTail(size_t lines = 400) const {
         auto log = testing_support::ReadLines(dir.File("Pontax.log"));
         std::string tail;
         for (size_t i = log.size() > lines ? log.size() - lines : 0; i < log.size(); ++i) tail += log[i] + "\n";
@@ -97,6 +107,10 @@ protected:
                 EXPECT_TRUE(sides[colour].host->Violations().empty())
                     << engine_ << " " << opening.name << (colour ? " Black" : " White") << ":\n"
                     << Describe(sides[colour].host->Violations()) << sides[colour].LogTail();
+            for (int colour = 0; colour < 2; ++colour)
+                EXPECT_EQ(IllegalEngineMoves(*sides[colour].host), 0u)
+                    << engine_ << " " << opening.name << (colour ? " Black" : " White") << "\n"
+                    << sides[colour].LogTail();
             ASSERT_FALSE(record.Failed()) << engine_ << " " << opening.name << ": " << record.end << "\n"
                                           << sides[0].LogTail() << "----\n" << sides[1].LogTail();
         }
@@ -135,6 +149,7 @@ TEST_P(EngineMatchTest, AnalysesUntilStopped) {
     EXPECT_TRUE(side.host->WaitBestMove(20s)) << engine_ << " does not play after analysis\n" << side.LogTail();
     EXPECT_EQ(side.host->Quit(), 0);
     EXPECT_TRUE(side.host->Violations().empty()) << Describe(side.host->Violations()) << side.LogTail();
+    EXPECT_EQ(IllegalEngineMoves(*side.host), 0u) << side.LogTail();
 }
 
 // A ponder hit, then a ponder miss on a move other than the announced one, as a host that lets
@@ -187,6 +202,7 @@ TEST_P(EngineMatchTest, PonderHitsAndMisses) {
     }
     EXPECT_EQ(host.Quit(), 0);
     EXPECT_TRUE(host.Violations().empty()) << Describe(host.Violations()) << side.LogTail();
+    EXPECT_EQ(IllegalEngineMoves(host), 0u) << side.LogTail();
 }
 
 INSTANTIATE_TEST_SUITE_P(Debian, EngineMatchTest,
