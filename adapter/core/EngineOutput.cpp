@@ -4,6 +4,7 @@
 #include "adapter/config/Settings.h"
 #include "adapter/core/ThinkingOutput.h"
 #include "adapter/driver/BestMove.h"
+#include "adapter/driver/EngineControl.h"
 #include "adapter/driver/EngineFeatures.h"
 #include "adapter/driver/LineWriters.h"
 #include "adapter/driver/MoveGenerator.h"
@@ -28,8 +29,7 @@ void HandleEngineMove(std::string_view line, std::string_view moveText) {
     // A search is marked before anything that starts it goes out, so a move that finds none
     // answers nothing the host asked; the next search must not take it.
     if (search.Mode() != EngineMode::Searching) return Discard("Move discarded, engine is not thinking.");
-    if (Features().ping && search.pongReceived != search.pingSent)
-        return Discard("Move discarded, it was written before the search began.");
+    if (!EngineCaughtUp()) return Discard("Move discarded, it was written before the search began.");
     // Decided while the mode still says searching: a new search cannot start before it changes.
     bool resigned = search.engineResigned;
     bool interrupted = search.moveNowPending;
@@ -87,6 +87,7 @@ void HandleHint(std::string_view moveText) {
 // adapter until the GUI starts a new game.
 void HandleDecisiveResult(std::string_view line, std::string_view first) {
     auto& search = Search();
+    if (!EngineCaughtUp()) return WriteLog("Result discarded, it was written before the game was reset.", log_tag::kRemark);
     search.tickerState = TickerState::Idle;
     bool answering = search.Mode() == EngineMode::Searching && search.ClaimBestMove();
     if (answering) SendToGui("info string " + std::string(line));
@@ -112,7 +113,7 @@ void HandleDecisiveResult(std::string_view line, std::string_view first) {
 void HandleDrawClaim(const std::string& line) {
     auto& search = Search();
     search.tickerState = TickerState::Idle;
-    if (search.Mode() != EngineMode::Searching || !search.ClaimBestMove()) return;
+    if (!EngineCaughtUp() || search.Mode() != EngineMode::Searching || !search.ClaimBestMove()) return;
     SendToGui("info string " + line);
     ForgetEnginePosition();
     SynthesiseBestMove();

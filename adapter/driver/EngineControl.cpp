@@ -194,6 +194,12 @@ void SendPonderMode() {
     if (EngineProcess().Exists()) SendToEngine(Settings().Ponder ? "hard" : "hard\neasy");
 }
 
+std::string NextPing() {
+    return Features().ping ? "ping " + std::to_string(++Search().pingSent) : std::string();
+}
+
+bool EngineCaughtUp() { return !Features().ping || Search().pongReceived == Search().pingSent; }
+
 void SendForce() {
     SendToEngine("force");
     Search().engineForceMode = true;

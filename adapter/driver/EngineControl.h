@@ -15,6 +15,10 @@ void StopEngine();
 void SendPost();
 void SendHashCommand();
 void SendPonderMode();
+// "ping N" with the next number, for an engine that announced ping; empty for any other.
+std::string NextPing();
+// The engine has answered the last ping: what it writes now follows everything sent before it.
+bool EngineCaughtUp();
 // Puts the engine in force mode: moves sent to it are recorded, not answered.
 void SendForce();
 // Ends the engine's analysis. Some engines leave xboard mode with it, so that is announced again;

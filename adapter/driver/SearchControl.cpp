@@ -114,6 +114,8 @@ void ResetEngine(SearchStart& start) {
     });
     search.engineResigned = false;
     search.tickerState = TickerState::Idle;
+    // A result or move the engine wrote about its old game, arriving later, must not touch the new one.
+    if (std::string ping = NextPing(); !ping.empty()) SendToEngine(ping);
     if (search.Mode() == EngineMode::Searching) {
         search.moveNowPending = true;
         SendToEngine("?");
@@ -302,7 +304,7 @@ void Go(std::string_view line, bool fromPonderhit) {
         return;
     }
     std::vector<std::string> commands = MoveCommands(start);
-    if (Features().ping) commands.insert(commands.begin(), "ping " + std::to_string(++search.pingSent));
+    if (std::string ping = NextPing(); !ping.empty()) commands.insert(commands.begin(), ping);
     bool analysing = request.infinite && settings.Analyze;
     if (start.forceMode && analysing) {
         commands.push_back("analyze");

@@ -447,7 +447,7 @@ TEST_F(SearchTest, SetUpPositionsAreSentInForceModeAndStartedByGo) {
 // A move the engine wrote before it read the commands of a search is not that search's answer,
 // however late it arrives: "ping" tells them apart.
 TEST_F(SearchTest, AMoveNobodyAskedForDoesNotAnswerTheNextSearch) {
-    Start("ping=1", "", "on new => move d2d4\non ping 1 => pong 1\non go => move e2e4\n");
+    Start("ping=1", "", "on new => move d2d4\non ping 1 => pong 1\non ping 2 => pong 2\non go => move e2e4\n");
     Position(kStart);
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4");
@@ -501,6 +501,21 @@ TEST_F(SearchTest, ResultsAfterTheMoveAreNotSentToTheHost) {
     EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove e2e4"}));
     EXPECT_TRUE(GuiFor(300ms).empty());
     EXPECT_TRUE(LogHas("S> 1/2-1/2 {Draw}"));
+}
+
+// A result the engine wrote about its old game, arriving once the next game has begun, does not
+// end the new one.
+TEST_F(SearchTest, AResultAboutTheOldGameDoesNotEndTheNewOne) {
+    Start("ping=1", "",
+          "on ping 1 => pong 1\non ping 2 => pong 2\non ping 2 => move e2e4\n"
+          "on ping 3 => 0-1 {Black mates}\non ping 3 => pong 3\non ping 4 => pong 4\non ping 4 => move e7e5\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4");
+    Position("startpos moves d2d4");
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove e7e5"}));
+    EXPECT_TRUE(LogHas("Result discarded"));
 }
 
 }  // namespace
