@@ -111,10 +111,10 @@ std::vector<MoveRecord> PonderVariation(const ChessBoard& board, const std::vect
     return {};
 }
 
-void TranslateThinkingLine(const std::vector<std::string>& words, std::string_view line) {
+void TranslateThinkingLine(const std::vector<std::string>& words, std::string_view line, unsigned number) {
     auto& search = Search();
     auto& settings = Settings();
-    if (search.Mode() == EngineMode::Idle) search.SetMode(EngineMode::Pondering);
+    search.ChangeMode(EngineMode::Idle, EngineMode::Pondering);
     EngineMode mode = search.Mode();
     ChessBoard board = ReplayEnginePosition();
     int depth = NormalisedDepth(ParseInteger(words[0]), true);
@@ -149,15 +149,15 @@ void TranslateThinkingLine(const std::vector<std::string>& words, std::string_vi
             memory.pvSecondMove = variation.size() > 1 ? variation[1] : MoveRecord{};
         }
     });
-    SendToGui(out);
+    search.SendForSearch(number, out);
     TickerState armed = TickerState::Armed;
     search.tickerState.compare_exchange_strong(armed, TickerState::Reporting);
 }
 
-void TranslateStatusLine(const std::vector<std::string>& words) {
+void TranslateStatusLine(const std::vector<std::string>& words, unsigned number) {
     long long time = static_cast<long long>(ParseInteger(words[1])) * 10;
     std::string out = "info time " + std::to_string(time);
-    auto send = [&] { SendToGui(out); };
+    auto send = [&] { Search().SendForSearch(number, out); };
     if (words.size() < 3) return send();
     int nodes = ParseInteger(words[2]);
     out += " nodes " + std::to_string(nodes) + " nps " + std::to_string(NodesPerSecond(nodes, time));
@@ -172,7 +172,7 @@ void TranslateStatusLine(const std::vector<std::string>& words) {
     send();
 }
 
-void TranslateCurrentMoveLine(std::string_view line) {
+void TranslateCurrentMoveLine(std::string_view line, unsigned number) {
     std::vector<std::string> fields = SplitWords(line, "= ");
     if (fields.size() < 2) return;
     int depth = NormalisedDepth(ParseInteger(fields[1]), false);
@@ -183,26 +183,28 @@ void TranslateCurrentMoveLine(std::string_view line) {
         if (fields.size() >= 5)
             if (std::string move = CurrentMove(fields[4]); !move.empty()) out += " currmove " + move;
     }
-    SendToGui(out);
+    Search().SendForSearch(number, out);
 }
 
 }  // namespace
 
 void TranslateThinkingOutput(std::string_view line) {
+    // Taken before anything else is read: a line read across the start of a search is dropped.
+    unsigned number = Search().SearchNumber();
     std::vector<std::string> words = SplitWords(line);
     if (words.empty()) return;
     if (words[0] == "stat01:") {
-        if (words.size() >= 2) TranslateStatusLine(words);
+        if (words.size() >= 2) TranslateStatusLine(words, number);
         return;
     }
     if (line.substr(0, 10) == "var:curmov") {
-        TranslateCurrentMoveLine(line);
+        TranslateCurrentMoveLine(line, number);
         return;
     }
     if (words.size() >= 4 && StartsWithDigit(words[0]) &&
         (StartsWithDigit(words[1]) || words[1][0] == '-' || words[1][0] == '+') && StartsWithDigit(words[2]) &&
         StartsWithDigit(words[3]))
-        TranslateThinkingLine(words, line);
+        TranslateThinkingLine(words, line, number);
 }
 
 }  // namespace pontax

@@ -288,7 +288,7 @@ void Go(std::string_view line, bool fromPonderhit) {
         else
             search.opponentClock.Reset();
         search.savedMovesToGo = request.movesToGo;
-        search.goPending = true;
+        search.BeginSearch();
         return;
     }
     if (request.infinite) search.ownTime = search.opponentTime = kInfiniteMs;
@@ -319,7 +319,7 @@ void Go(std::string_view line, bool fromPonderhit) {
     search.engineForceMode = analysing;
     search.moveNowPending = false;
     search.ownClock.StartWithLimit(std::max(int(search.ownTime), 0));
-    search.goPending = true;
+    search.BeginSearch();
     search.SetMode(analysing ? EngineMode::Analysing : EngineMode::Searching);
     for (const auto& command : commands) SendToEngine(command);
 }

@@ -1,5 +1,7 @@
 #include "adapter/driver/SearchState.h"
 
+#include "adapter/driver/LineWriters.h"
+
 namespace pontax {
 
 void SearchState::SetMode(EngineMode mode) {
@@ -8,6 +10,32 @@ void SearchState::SetMode(EngineMode mode) {
         engineMode_ = mode;
     }
     changed_.notify_all();
+}
+
+bool SearchState::ChangeMode(EngineMode from, EngineMode to) {
+    bool changed;
+    {
+        std::lock_guard lock(mutex_);
+        changed = engineMode_.compare_exchange_strong(from, to);
+    }
+    if (changed) changed_.notify_all();
+    return changed;
+}
+
+bool SearchState::ClaimBestMove() {
+    std::lock_guard lock(outputLock_);
+    return goPending.exchange(false);
+}
+
+unsigned SearchState::BeginSearch() {
+    std::lock_guard lock(outputLock_);
+    goPending = true;
+    return ++searchNumber_;
+}
+
+void SearchState::SendForSearch(unsigned number, const std::string& line) {
+    std::lock_guard lock(outputLock_);
+    if (goPending && number == searchNumber_) SendToGui(line);
 }
 
 bool SearchState::WaitWhileMode(EngineMode mode, std::chrono::milliseconds limit) {

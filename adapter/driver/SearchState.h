@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 
 #include "adapter/driver/ChessBoard.h"
 #include "adapter/driver/Clock.h"
@@ -79,13 +80,21 @@ public:
     EngineMode Mode() const { return engineMode_.load(); }
     // Changes the mode and wakes the threads waiting for a change.
     void SetMode(EngineMode mode);
+    // Changes the mode from `from` to `to` only; false when it was another.
+    bool ChangeMode(EngineMode from, EngineMode to);
     // Waits up to limit while the mode is `mode`; true when it changed in time.
     bool WaitWhileMode(EngineMode mode, std::chrono::milliseconds limit);
 
     // A search was started and its best move is not reported yet. Whoever reports a best move
     // claims it first, so a search is never answered twice.
     std::atomic<bool> goPending{false};
-    bool ClaimBestMove() { return goPending.exchange(false); }
+    bool ClaimBestMove();
+    // Marks a new search outstanding and returns its number.
+    unsigned BeginSearch();
+    unsigned SearchNumber() const { return searchNumber_.load(); }
+    // Sends an info line read for search `number`, only while that search is outstanding: a line
+    // read while a search ends never follows its bestmove or lands in the next search.
+    void SendForSearch(unsigned number, const std::string& line);
 
     std::atomic<TickerState> tickerState{TickerState::Idle};
     std::atomic<int> ownTime{-1};
@@ -106,6 +115,9 @@ public:
 
 private:
     std::atomic<EngineMode> engineMode_{EngineMode::Idle};
+    std::atomic<unsigned> searchNumber_{0};
+    // Orders a search's info lines against the claim of its bestmove.
+    std::mutex outputLock_;
     std::mutex mutex_;
     std::condition_variable changed_;
 };
