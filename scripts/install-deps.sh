@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the programs and their tests need, when they are missing.
 set -euo pipefail
-packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev
+packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           fairymax gnuchess phalanx hoichess sjeng polyglot stockfish)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <string>
+
+class QCheckBox;
+class QRadioButton;
+
+namespace dravel {
+
+// "IDD_AUTOA": the setup dialog and the two settings it keeps for the whole run.
+class Einstellungen : public QDialog {
+public:
+    static constexpr int Id_automatisch = 200;
+    static constexpr int Stufe_1 = 1013;
+    static constexpr int Stufe_2 = 1014;
+    static constexpr int Stufe_3 = 1015;
+
+    explicit Einstellungen(QWidget* eltern);
+
+    bool Automatisch_antworten() const { return automatisch_antworten_; }
+    int Stufe() const { return stufe_; }
+    // "c" and the level digit: the game core's computer move command.
+    std::string Computerzug_befehl() const;
+
+    // Shows the current settings in the controls; called before each opening.
+    void anzeigen();
+    // OK stores the check box; the level buttons store their level at once.
+    void accept() override;
+
+private:
+    void stufe_waehlen(int id);
+
+    bool automatisch_antworten_ = true;
+    int stufe_ = Stufe_3;
+    QCheckBox* automatisch_;
+    std::array<QRadioButton*, 3> stufen_;
+};
+
+}  // namespace dravel
