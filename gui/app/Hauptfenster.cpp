@@ -282,6 +282,7 @@ void Hauptfenster::closeEvent(QCloseEvent* ereignis) {
         return;
     }
     schach_.befehl("X");
+    engine_.engine_beenden();
     ereignis->accept();
 }
 

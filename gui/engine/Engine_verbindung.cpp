@@ -50,6 +50,8 @@ std::string Programm_suchen(const std::string& name) {
 }
 
 int Engine_verbindung::engine_starten() {
+    // An engine that has died must not take this program with it at the next line written.
+    std::signal(SIGPIPE, SIG_IGN);
     info_text_.clear();
     puffer_.clear();
     std::string pfad = Programm_suchen(programm_);
