@@ -15,10 +15,10 @@ std::string schreibfehler(int nummer) {
     return "Datei-Fehler :" + std::string(fehler_text(fehler_aus_errno(nummer, true)));
 }
 
-// A line of a file as a message can show it: control characters replaced, long lines cut.
+// A line of a file as a message can show it: only printable ASCII, long lines cut.
 std::string zeigbar(const std::string& zeile) {
     std::string text;
-    for (unsigned char c : zeile.substr(0, kGezeigte_zeichen)) text += (c < 0x20 || c == 0x7F) ? '?' : char(c);
+    for (unsigned char c : zeile.substr(0, kGezeigte_zeichen)) text += (c < 0x20 || c >= 0x7F) ? '?' : char(c);
     if (zeile.size() > kGezeigte_zeichen) text += "...";
     return text;
 }
