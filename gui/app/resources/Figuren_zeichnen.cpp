@@ -247,7 +247,7 @@ QImage Koordinaten() {
         maler.drawText(QRect(links + linie * feld, oben + 8 * feld + 2, feld, 16), Qt::AlignCenter,
                        QString(QChar('a' + linie)));
     const int rechts = links + 8 * feld + 12;
-    maler.drawText(QRect(rechts, oben, 269 - rechts, 80), Qt::AlignLeft | Qt::TextWordWrap,
+    maler.drawText(QRect(rechts, oben, 269 - rechts, 8 * feld), Qt::AlignLeft | Qt::TextWordWrap,
                    "from, to:\n e2e4\n g1f3\n e1g1\n\npromotion:\n e7e8D");
     maler.end();
     return bild;
