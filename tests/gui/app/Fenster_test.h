@@ -45,7 +45,9 @@ protected:
         fenster = std::make_unique<Hauptfenster>(fragen, KELVANE_PATH);
         fenster->resize(groesse);
         fenster->show();
-        if (gemalt_abwarten) ASSERT_TRUE(Warten_bis([&] { return !fenster->Ansicht().Letztes_bild().isNull(); }));
+        if (gemalt_abwarten) {
+            ASSERT_TRUE(Warten_bis([&] { return !fenster->Ansicht().Letztes_bild().isNull(); }));
+        }
     }
 
     static bool Warten_bis(const std::function<bool()>& bedingung, std::chrono::milliseconds frist = 20s) {
