@@ -32,8 +32,14 @@ int EnvironmentNumber(const char* name, int fallback) {
 }
 
 // Games per session and plies per game; the sanitizer builds play fewer and shorter ones.
-int GamesWanted(int full) { return std::min(full, EnvironmentNumber("PONTAX_MATCH_GAMES", full)); }
-int PliesWanted() { return EnvironmentNumber("PONTAX_GAME_PLIES", 80); }
+#ifndef MATCH_GAMES_CAP
+#define MATCH_GAMES_CAP 1000
+#endif
+#ifndef GAME_PLIES
+#define GAME_PLIES 80
+#endif
+int GamesWanted(int full) { return std::min(full, EnvironmentNumber("PONTAX_MATCH_GAMES", MATCH_GAMES_CAP)); }
+int PliesWanted() { return EnvironmentNumber("PONTAX_GAME_PLIES", GAME_PLIES); }
 
 // The ways each engine takes a set-up position: fairymax has only "edit", phalanx and hoichess
 // only "setboard", gnuchess takes "edit" only with White to move.
