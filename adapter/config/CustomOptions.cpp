@@ -4,7 +4,9 @@
 #include <optional>
 #include <vector>
 
+#include "adapter/config/Log.h"
 #include "adapter/config/PendingCommands.h"
+#include "adapter/config/SettingHandler.h"
 #include "adapter/driver/StringUtil.h"
 
 namespace pontax {
@@ -35,11 +37,29 @@ std::optional<std::string> ResolveComboValue(const CustomOption& option, std::st
     return variants[static_cast<size_t>(index)];
 }
 
+// Words run together as a host reads them back from the option line.
+std::string NormalisedName(std::string_view name) {
+    std::string joined;
+    for (const auto& word : SplitWords(name)) joined += (joined.empty() ? "" : " ") + word;
+    return joined;
+}
+
+// A host reads a name up to the option line's next keyword and a setoption up to "value"; a
+// built-in name would reach the built-in option.
+bool Readable(const std::string& name) {
+    static const std::vector<std::string> kKeywords = {"name", "type", "default", "min", "max", "var", "value"};
+    for (const auto& word : SplitWords(name))
+        if (std::find(kKeywords.begin(), kKeywords.end(), word) != kKeywords.end()) return false;
+    return !IsBuiltInOptionName(name);
+}
+
 }  // namespace
 
-void DefineCustomOption(std::string_view name, std::string_view definition) {
+void DefineCustomOption(std::string_view rawName, std::string_view definition) {
     std::vector<std::string> fields = SplitWords(definition, "|");
+    std::string name = NormalisedName(rawName);
     if (name.empty() || fields.size() < 2) return;
+    if (!Readable(name)) return WriteLog("Option " + name + " left out: a host could not set it.", log_tag::kRemark);
     auto type = ParseType(fields[1]);
     if (!type) return;
     CustomOption option;
@@ -72,7 +92,13 @@ void DefineCustomOption(std::string_view name, std::string_view definition) {
          *type == CustomOptionType::Combo) &&
         option.command.find("%s") == std::string::npos)
         option.command += " %s";
-    Settings().CustomOptions.push_back(std::move(option));
+    // A name given again is defined again: hosts refuse an option line twice.
+    auto& options = Settings().CustomOptions;
+    auto same = std::find_if(options.begin(), options.end(), [&](const CustomOption& o) { return ToUpper(o.name) == ToUpper(name); });
+    if (same != options.end())
+        *same = std::move(option);
+    else
+        options.push_back(std::move(option));
 }
 
 void SetCustomOption(std::string_view name, std::string_view value) {

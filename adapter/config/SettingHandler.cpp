@@ -1,5 +1,7 @@
 #include "adapter/config/SettingHandler.h"
 
+#include <algorithm>
+
 #include <cctype>
 #include <chrono>
 #include <functional>
@@ -141,6 +143,12 @@ std::string JoinWords(const std::vector<std::string>& words, size_t from, size_t
 }
 
 }  // namespace
+
+bool IsBuiltInOptionName(std::string_view name) {
+    std::string key = ToUpper(name);
+    if (key == "HELP") return true;
+    return std::any_of(SettingTable().begin(), SettingTable().end(), [&](const SettingEntry& e) { return e.key == key; });
+}
 
 void HandleSetOption(std::string_view line) {
     std::vector<std::string> words = SplitWords(line);

@@ -41,19 +41,6 @@ void LoadStartupConfiguration(int argc, char** argv) {
     if (fileName.empty() || !LoadConfiguration(fileName)) LoadConfiguration(kDefaultConfigurationFile);
 }
 
-void InstallReaders() {
-    StatusTicker().SetCallback(RequestStatusTick);
-    EngineReader().SetCallback(HandleEngineLine);
-    EngineReader().SetOnEnd([] {
-        // The host still gets the move of a search the engine did not finish.
-        AnswerOutstandingSearch();
-        NotifyEngineOutputEnded();
-        MainLoop().NotifyEngineReaderEnded();
-    });
-    GuiReader().SetCallback(HandleGuiLine);
-    GuiReader().SetOnEnd([] { MainLoop().NotifyGuiReaderEnded(); });
-}
-
 // Waits until the GUI's input ends, the engine cannot be started, or the engine's output ends,
 // running the priority watchdog every five seconds.
 void WaitLoop() {
@@ -89,6 +76,19 @@ bool Shutdown() {
 }
 
 }  // namespace
+
+void InstallReaders() {
+    StatusTicker().SetCallback(RequestStatusTick);
+    EngineReader().SetCallback(HandleEngineLine);
+    EngineReader().SetOnEnd([] {
+        // The host still gets the move of a search the engine did not finish.
+        AnswerOutstandingSearch();
+        NotifyEngineOutputEnded();
+        MainLoop().NotifyEngineReaderEnded();
+    });
+    GuiReader().SetCallback(HandleGuiLine);
+    GuiReader().SetOnEnd([] { MainLoop().NotifyGuiReaderEnded(); });
+}
 
 int RunAdapter(int argc, char** argv) {
     // A GUI or engine that goes away must not kill the adapter in the middle of a write.

@@ -154,19 +154,23 @@ void TranslateThinkingLine(const std::vector<std::string>& words, std::string_vi
     search.tickerState.compare_exchange_strong(armed, TickerState::Reporting);
 }
 
+// Hosts refuse negative counts and a move number below 1.
+int NotNegative(int value) { return value < 0 ? 0 : value; }
+
 void TranslateStatusLine(const std::vector<std::string>& words, unsigned number) {
-    long long time = static_cast<long long>(ParseInteger(words[1])) * 10;
+    long long time = static_cast<long long>(NotNegative(ParseInteger(words[1]))) * 10;
     std::string out = "info time " + std::to_string(time);
     auto send = [&] { Search().SendForSearch(number, out); };
     if (words.size() < 3) return send();
-    int nodes = ParseInteger(words[2]);
+    int nodes = NotNegative(ParseInteger(words[2]));
     out += " nodes " + std::to_string(nodes) + " nps " + std::to_string(NodesPerSecond(nodes, time));
     if (words.size() < 4) return send();
     int depth = NormalisedDepth(ParseInteger(words[3]), true);
     out += " depth " + std::to_string(depth);
     CheckDepth(depth);
     if (words.size() < 6) return send();
-    out += " currmovenumber " + std::to_string(ParseInteger(words[5]) - ParseInteger(words[4]));
+    if (long long moveNumber = static_cast<long long>(ParseInteger(words[5])) - ParseInteger(words[4]); moveNumber >= 1)
+        out += " currmovenumber " + std::to_string(moveNumber);
     if (words.size() < 7) return send();
     if (std::string move = CurrentMove(words[6]); !move.empty()) out += " currmove " + move;
     send();
@@ -179,7 +183,8 @@ void TranslateCurrentMoveLine(std::string_view line, unsigned number) {
     std::string out = "info depth " + std::to_string(depth);
     CheckDepth(depth);
     if (fields.size() >= 3) {
-        out += " currmovenumber " + std::to_string(ParseInteger(fields[2]) + 2);
+        if (long long moveNumber = ParseInteger(fields[2]) + 2LL; moveNumber >= 1)
+            out += " currmovenumber " + std::to_string(moveNumber);
         if (fields.size() >= 5)
             if (std::string move = CurrentMove(fields[4]); !move.empty()) out += " currmove " + move;
     }

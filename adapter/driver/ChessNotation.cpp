@@ -63,14 +63,23 @@ std::string ChessBoard::MoveToSan(const MoveRecord& move, int style) const {
         if (type != piece::kKing) {
             MoveList legal;
             generator.GenerateLegal(*this, legal);
-            int rivals = 0, sameFile = 0;
+            int rivals = 0, sameFile = 0, sameRank = 0;
             for (const auto& other : legal) {
                 if (other.to != move.to || PieceType(At(other.from)) != type) continue;
                 if (other.from != move.from) ++rivals;
                 if (FileOf(other.from) == FileOf(move.from)) ++sameFile;
+                if (RankOf(other.from) == RankOf(move.from)) ++sameRank;
             }
-            if (rivals > 0)
-                san += sameFile == 1 ? static_cast<char>('a' + FileOf(move.from)) : static_cast<char>('1' + RankOf(move.from));
+            // Three pieces (after promotions) may share the file with one rival and the rank with
+            // another: only both name the piece then.
+            char file = static_cast<char>('a' + FileOf(move.from));
+            char rank = static_cast<char>('1' + RankOf(move.from));
+            if (rivals > 0 && sameFile == 1)
+                san += file;
+            else if (rivals > 0 && sameRank == 1)
+                san += rank;
+            else if (rivals > 0)
+                san += {file, rank};
         }
         if (capture) san += 'x';
     }

@@ -140,6 +140,14 @@ Spawner& TheSpawner() {
     return spawner;
 }
 
+std::mutex inProcessMutex;
+InProcessEngine inProcessEngine;  // guarded by inProcessMutex
+
+InProcessEngine CurrentInProcessEngine() {
+    std::lock_guard lock(inProcessMutex);
+    return inProcessEngine;
+}
+
 std::mutex detachedMutex;
 std::vector<pid_t> detachedChildren;
 
@@ -164,9 +172,10 @@ bool WaitForExit(pid_t pid, std::chrono::milliseconds limit) {
 pid_t ChildProcess::Start(std::string_view commandLine) {
     ReapEndedDetachedChildren();
     if (Exists()) return 0;
+    InProcessEngine inProcess = CurrentInProcessEngine();
     SplitCommand split = SplitCommandLine(commandLine);
-    auto executable = ResolveExecutable(split.program);
-    if (!executable) return 0;
+    std::optional<std::string> executable;
+    if (!inProcess && !(executable = ResolveExecutable(split.program))) return 0;
     int toChild[2], fromChild[2];
     if (::pipe2(toChild, O_CLOEXEC) != 0) return 0;
     if (::pipe2(fromChild, O_CLOEXEC) != 0) {
@@ -174,12 +183,24 @@ pid_t ChildProcess::Start(std::string_view commandLine) {
         ::close(toChild[1]);
         return 0;
     }
-    SpawnRequest request{*executable, split.arguments, FindProgramDirectory(commandLine),
-                         NiceForThread(priorityClass_.load(), threadPriority_.load()), toChild[0],
-                         fromChild[1]};
-    pid_t pid = TheSpawner().Spawn(request);
-    ::close(toChild[0]);
-    ::close(fromChild[1]);
+    pid_t pid;
+    if (inProcess) {
+        inProcessEngine_ = std::thread([inProcess, input = toChild[0], output = fromChild[1]] {
+            inProcess(input, output);
+            ::close(input);
+            ::close(output);
+        });
+        // Never signalled or waited for: Stop and the priority calls know the thread.
+        inProcess_ = true;
+        pid = ::getpid();
+    } else {
+        SpawnRequest request{*executable, split.arguments, FindProgramDirectory(commandLine),
+                             NiceForThread(priorityClass_.load(), threadPriority_.load()), toChild[0],
+                             fromChild[1]};
+        pid = TheSpawner().Spawn(request);
+        ::close(toChild[0]);
+        ::close(fromChild[1]);
+    }
     if (pid == 0) {
         ::close(toChild[1]);
         ::close(fromChild[0]);
@@ -196,7 +217,14 @@ pid_t ChildProcess::Start(std::string_view commandLine) {
 
 void ChildProcess::Stop(bool waitFirst) {
     pid_t pid = pid_.exchange(0);
-    if (pid != 0) {
+    if (inProcess_.exchange(false)) {
+        // The end of its input ends the engine thread.
+        {
+            std::lock_guard lock(inputMutex_);
+            CloseFd(inputFd_);
+        }
+        inProcessEngine_.join();
+    } else if (pid != 0) {
         if (waitFirst && !WaitForExit(pid, kStopWait)) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
@@ -228,12 +256,17 @@ int ChildProcess::TakeOutputFd() { return outputFd_.exchange(-1); }
 
 void ChildProcess::SetPriorityClass(int priorityClass) {
     priorityClass_ = priorityClass;
-    ApplyPriorityClass(pid_.load(), priorityClass);
+    if (!inProcess_) ApplyPriorityClass(pid_.load(), priorityClass);
 }
 
 void ChildProcess::SetThreadPriority(int threadPriority) {
     threadPriority_ = threadPriority;
-    ApplyThreadPriority(pid_.load(), priorityClass_.load(), threadPriority);
+    if (!inProcess_) ApplyThreadPriority(pid_.load(), priorityClass_.load(), threadPriority);
+}
+
+void RunEnginesInProcess(InProcessEngine engine) {
+    std::lock_guard lock(inProcessMutex);
+    inProcessEngine = std::move(engine);
 }
 
 void ReapDetachedChildren(std::chrono::milliseconds grace) {

@@ -2,10 +2,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <thread>
 
 namespace pontax {
 
@@ -47,7 +49,16 @@ private:
     int inputFd_ = -1;
     std::atomic<int> priorityClass_{32};
     std::atomic<int> threadPriority_{0};
+    std::atomic<bool> inProcess_{false};
+    std::thread inProcessEngine_;
 };
+
+// An engine that runs on a thread of this process instead of as a program: it reads its commands
+// from `input`, writes to `output`, and returns when its input ends (both descriptors are closed
+// for it then). The fuzzers drive the whole adapter with one, thousands of times a second. An
+// empty function brings back real programs.
+using InProcessEngine = std::function<void(int input, int output)>;
+void RunEnginesInProcess(InProcessEngine engine);
 
 // Waits up to grace for children left to end by themselves, kills the rest, and reaps them all.
 void ReapDetachedChildren(std::chrono::milliseconds grace);

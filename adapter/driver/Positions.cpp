@@ -15,9 +15,17 @@ namespace pontax {
 
 namespace {
 
+// A host may search before it sends a position, and then means the start position.
+PositionRecord StartPosition() {
+    PositionRecord start;
+    start.Clear();
+    start.board.SetFen(ChessBoard::kStartFen);
+    return start;
+}
+
 struct PositionStore {
     std::mutex lock;
-    PositionRecord game;
+    PositionRecord game = StartPosition();
     PositionRecord engine;
     uint64_t engineVersion = 0;
     uint64_t replayVersion = UINT64_MAX;
@@ -166,8 +174,7 @@ std::optional<MoveRecord> ParseCoordinateMove(const BoardState& board, std::stri
     return move;
 }
 
-void ParsePosition(std::string_view line) {
-    Search().goPending = false;
+PositionRecord ReadPosition(std::string_view line) {
     PositionRecord game;
     game.Clear();
     std::vector<std::string> words = SplitWords(line);
@@ -192,6 +199,12 @@ void ParsePosition(std::string_view line) {
             ++i;
         }
     }
+    return game;
+}
+
+void ParsePosition(std::string_view line) {
+    Search().goPending = false;
+    PositionRecord game = ReadPosition(line);
     std::lock_guard guard(Store().lock);
     Store().game = game;
 }

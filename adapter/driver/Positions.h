@@ -42,6 +42,8 @@ void ForgetEnginePosition();
 // The engine position replayed (cached until the engine position changes).
 ChessBoard ReplayEnginePosition();
 
+// The position a UCI "position" command names.
+PositionRecord ReadPosition(std::string_view line);
 // The UCI "position" command: replaces the game position.
 void ParsePosition(std::string_view line);
 // A coordinate move ("e2e4", "e7e8q") read on board; nullopt when it does not name one.

@@ -86,7 +86,10 @@ void UciDialogueChecker::Sent(const std::string& line, SteadyTime at) {
     if (words.empty()) return;
     const std::string& command = words[0];
     if (command == "uci") {
+        // Every "uci" asks for the whole handshake again.
         uciSent_ = true;
+        uciOk_ = false;
+        optionNames_.clear();
     } else if (command == "isready") {
         ++readyPending_;
     } else if (command == "position") {

@@ -4,6 +4,7 @@
 
 #include "adapter/config/ConfigFile.h"
 #include "adapter/config/CustomOptions.h"
+#include "adapter/config/PendingCommands.h"
 #include "adapter/config/SettingHandler.h"
 #include "adapter/config/Settings.h"
 
@@ -87,13 +88,29 @@ TEST(OptionListTest, CustomOptionsComeFirstInDefinitionOrder) {
     DefineCustomOption("Threads", "cores %i|spin|1|1|8");
     DefineCustomOption("Clear Hash", "clearhash|button");
     DefineCustomOption("Name", "n|string");
-    DefineCustomOption("Threads", "other|spin|2|1|8");
     auto lines = BuildOptionLines();
-    ASSERT_EQ(lines.size(), kDefaultLines.size() + 4);
+    ASSERT_EQ(lines.size(), kDefaultLines.size() + 3);
     EXPECT_EQ(lines[0], "option name Threads type spin default 1 min 1 max 8");
     EXPECT_EQ(lines[1], "option name Clear Hash type button");
     EXPECT_EQ(lines[2], "option name Name type string default <empty>");
-    EXPECT_EQ(lines[3], "option name Threads type spin default 2 min 1 max 8");
+}
+
+// Hosts refuse a name given twice and read a name only up to the line's next keyword.
+TEST(OptionListTest, CustomOptionsAHostCouldNotSetAreLeftOut) {
+    DefineCustomOption("Threads", "cores %i|spin|1|1|8");
+    DefineCustomOption("threads", "other|spin|2|1|8");
+    DefineCustomOption("hash", "memory %i|spin|16|1|64");
+    DefineCustomOption("HELP", "help|button");
+    DefineCustomOption("Piece type", "pt|string");
+    DefineCustomOption("Set value", "sv|string");
+    DefineCustomOption("  Clear    Hash ", "clearhash|button");
+    auto lines = BuildOptionLines();
+    ASSERT_EQ(lines.size(), kDefaultLines.size() + 2);
+    EXPECT_EQ(lines[0], "option name threads type spin default 2 min 1 max 8");
+    EXPECT_EQ(lines[1], "option name Clear Hash type button");
+    HandleSetOption("setoption name Clear Hash");
+    HandleSetOption("setoption name threads value 3");
+    EXPECT_EQ(TakePendingEngineCommands(), (std::vector<std::string>{"clearhash", "other 3"}));
 }
 
 TEST(OptionListTest, VisibilityListFiltersByExactName) {

@@ -261,6 +261,21 @@ TEST_F(SearchTest, StatusAndCurrentMoveLines) {
                                       "bestmove g1f3"}));
 }
 
+// Numbers no host takes (negative counts, move numbers below 1) are left out or made 0.
+TEST_F(SearchTest, StatusLinesWithImpossibleNumbersStayValid) {
+    Start("", "", "on go => stat01: -5 -100 3 30 12 Nf3\non go => var:curmov=5 -9 x g1f3\non go => move g1f3\n");
+    Position(kStart);
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "info time 0 nodes 0 nps 0 depth 3 currmove g1f3",
+                                      "info depth 5 currmove g1f3", "bestmove g1f3"}));
+}
+
+TEST_F(SearchTest, ASearchWithoutAPositionSearchesTheStartPosition) {
+    Start("", "", "on go => move e2e4\n");
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4");
+}
+
 TEST_F(SearchTest, TheDepthLimitTellsTheEngineToMove) {
     Start("", "", "on go => 4 10 10 100 e2e4\non go => 5 10 10 100 d2d4\non ? => move d2d4\n");
     Position(kStart);

@@ -1,0 +1,156 @@
+#include "tests/fuzz/AdapterSession.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <set>
+
+#include "adapter/config/Settings.h"
+#include "adapter/config/SettingHandler.h"
+#include "adapter/core/CommandLoop.h"
+#include "adapter/core/Startup.h"
+#include "adapter/driver/ChildProcess.h"
+#include "adapter/driver/LineWriters.h"
+#include "adapter/driver/MoveGenerator.h"
+#include "adapter/driver/Positions.h"
+#include "adapter/driver/StringUtil.h"
+#include "tests/fuzz/SettingsReset.h"
+#include "tests/support/UciChecker.h"
+
+namespace fuzzing {
+
+namespace {
+
+// Options a dialogue may not touch: they start programs or browsers, fill the disk with a log,
+// or make the adapter sleep by design (a second per line, half a minute per start).
+const std::set<std::string> kBlockedOptions = {"PROGRAM", "HELP", "LOGFILE", "DELAY", "INITTIME", "SLOWDOWN"};
+
+bool TouchesBlockedOption(const std::string& line) {
+    std::vector<std::string> words = pontax::SplitWords(line);
+    if (words.size() < 3 || words[0] != "setoption") return false;
+    std::string name;
+    for (size_t i = 2; i < words.size() && words[i] != "value"; ++i) name += (name.empty() ? "" : " ") + words[i];
+    return kBlockedOptions.count(pontax::ToUpper(name)) > 0;
+}
+
+std::vector<std::string> LegalMoves(const std::string& positionArguments) {
+    pontax::ChessBoard board = pontax::ReadPosition("position " + positionArguments).Replay();
+    pontax::MoveList list;
+    pontax::MoveGenerator().GenerateLegal(board, list);
+    std::vector<std::string> moves;
+    for (const auto& move : list) moves.push_back(pontax::MoveToCoordinate(move));
+    return moves;
+}
+
+// The host's side of one dialogue: every line both ways goes through a strict host's checks, and
+// the host waits for a search's answer before it sends the next position or search.
+class CheckedHost {
+public:
+    CheckedHost() : checker_(LegalMoves) {
+        pontax::SetGuiSink([this](std::string_view bytes) {
+            std::lock_guard lock(mutex_);
+            for (const auto& line : pontax::SplitWords(bytes, "\n")) {
+                checker_.Received(line);
+                transcript_.push_back("< " + line);
+            }
+            answered_.notify_all();
+        });
+    }
+    ~CheckedHost() { pontax::SetGuiSink(nullptr); }
+
+    bool Send(const std::string& line) {
+        {
+            std::lock_guard lock(mutex_);
+            checker_.Sent(line);
+            transcript_.push_back("> " + line);
+        }
+        return pontax::HandleGuiLine(line);
+    }
+
+    // A search still outstanding is stopped, and its bestmove must follow within the adapter's
+    // own limit for an engine that does not answer "?".
+    void EndSearch() {
+        if (WaitAnswered(kQuickAnswer)) return;
+        Send("stop");
+        if (!WaitAnswered(kStopAnswerLimit)) faults_.push_back("no bestmove after stop");
+    }
+
+    std::vector<std::string> Transcript() {
+        std::lock_guard lock(mutex_);
+        return transcript_;
+    }
+
+    // Late moves are the engine's doing, and a fuzzer's timeout finds hangs; the rest are ours.
+    std::vector<std::string> Faults() {
+        std::lock_guard lock(mutex_);
+        std::vector<std::string> faults = faults_;
+        for (const auto& violation : checker_.Violations())
+            if (violation.find("after the clock ran out") == std::string::npos) faults.push_back(violation);
+        return faults;
+    }
+
+private:
+    static constexpr std::chrono::milliseconds kQuickAnswer{200};
+    static constexpr std::chrono::milliseconds kStopAnswerLimit{12000};
+
+    bool WaitAnswered(std::chrono::milliseconds limit) {
+        std::unique_lock lock(mutex_);
+        return answered_.wait_for(lock, limit, [this] { return !checker_.SearchOutstanding(); });
+    }
+
+    std::mutex mutex_;
+    std::condition_variable answered_;
+    testing_support::UciDialogueChecker checker_;
+    std::vector<std::string> faults_;
+    std::vector<std::string> transcript_;
+};
+
+}  // namespace
+
+AdapterSession& AdapterSession::Instance() {
+    static AdapterSession session;
+    return session;
+}
+
+AdapterSession::AdapterSession() {
+    std::signal(SIGPIPE, SIG_IGN);
+    RestoreSettings();
+    pontax::InstallReaders();
+    pontax::RunEnginesInProcess([this](int input, int output) { RunScriptedEngine(input, output, script_); });
+}
+
+void AdapterSession::Run(const std::vector<std::string>& guiLines, const EngineScript& script, int protocol) {
+    script_ = script;
+    RestoreSettings();
+    pontax::Settings().Program.Set("scripted-engine");
+    pontax::HandleSetOption("setoption name Protocol value " + std::to_string(protocol));
+    pontax::HandleSetOption("setoption name InitTime value 0");
+    // What a fresh adapter searches when the host names no position.
+    pontax::ParsePosition("position startpos");
+    std::vector<std::string> faults, transcript;
+    {
+        CheckedHost host;
+        for (const auto& line : guiLines) {
+            std::vector<std::string> words = pontax::SplitWords(line);
+            std::string command = words.empty() ? "" : words[0];
+            if (command == "quit") break;
+            if (TouchesBlockedOption(line)) continue;
+            if (command == "go" || command == "position") host.EndSearch();
+            if (!host.Send(line)) break;
+        }
+        host.EndSearch();
+        host.Send("quit");
+        faults = host.Faults();
+        transcript = host.Transcript();
+    }
+    if (faults.empty()) return;
+    for (const auto& line : transcript) std::fprintf(stderr, "%s\n", line.c_str());
+    for (const auto& fault : faults) std::fprintf(stderr, "strict host: %s\n", fault.c_str());
+    std::abort();
+}
+
+}  // namespace fuzzing
