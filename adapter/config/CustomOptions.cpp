@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "adapter/config/Log.h"
+#include "adapter/config/OptionList.h"
 #include "adapter/config/PendingCommands.h"
 #include "adapter/config/SettingHandler.h"
 #include "adapter/driver/StringUtil.h"
@@ -46,12 +47,7 @@ std::string NormalisedName(std::string_view name) {
 
 // A host reads a name up to the option line's next keyword and a setoption up to "value"; a
 // built-in name would reach the built-in option.
-bool Readable(const std::string& name) {
-    static const std::vector<std::string> kKeywords = {"name", "type", "default", "min", "max", "var", "value"};
-    for (const auto& word : SplitWords(name))
-        if (std::find(kKeywords.begin(), kKeywords.end(), word) != kKeywords.end()) return false;
-    return !IsBuiltInOptionName(name);
-}
+bool Readable(const std::string& name) { return !HoldsOptionKeyword(name) && !IsBuiltInOptionName(name); }
 
 }  // namespace
 

@@ -26,15 +26,24 @@ std::string CheckLine(std::string_view name, bool value) {
     return Prefix(name, "check") + " default " + (value ? "true" : "false");
 }
 
+// A host would read a keyword inside a value as the start of the next field, so such a value is
+// not shown; the setting keeps it.
 std::string StringLine(std::string_view name, std::string_view value) {
-    return Prefix(name, "string") + " default " + std::string(value);
+    return Prefix(name, "string") + " default " + (HoldsOptionKeyword(value) ? std::string(kEmptyText) : std::string(value));
 }
 
-// A combo whose default is not among its variants gets it as one more variant.
+// A combo whose default is not among its variants gets it as one more variant; a variant that
+// holds a keyword cannot be shown or chosen.
 std::string ComboLine(std::string_view name, std::string_view value, const std::vector<std::string>& variants) {
-    std::string line = Prefix(name, "combo") + " default " + std::string(value);
-    for (const auto& variant : variants) line += " var " + variant;
-    if (std::find(variants.begin(), variants.end(), value) == variants.end()) line += " var " + std::string(value);
+    std::vector<std::string> shown;
+    for (const auto& variant : variants)
+        if (!HoldsOptionKeyword(variant)) shown.push_back(variant);
+    std::string defaultValue = HoldsOptionKeyword(value) || Trim(value).empty() ? "" : std::string(value);
+    if (defaultValue.empty() && !shown.empty()) defaultValue = shown.front();
+    if (defaultValue.empty()) defaultValue = kEmptyText;
+    std::string line = Prefix(name, "combo") + " default " + defaultValue;
+    for (const auto& variant : shown) line += " var " + variant;
+    if (std::find(shown.begin(), shown.end(), defaultValue) == shown.end()) line += " var " + defaultValue;
     return line;
 }
 
@@ -78,6 +87,13 @@ const char* LevelExtendName(LevelExtendMode mode) {
 }
 
 }  // namespace
+
+bool HoldsOptionKeyword(std::string_view text) {
+    static const std::vector<std::string> kKeywords = {"name", "type", "default", "min", "max", "var", "value"};
+    for (const auto& word : SplitWords(text))
+        if (std::find(kKeywords.begin(), kKeywords.end(), word) != kKeywords.end()) return true;
+    return false;
+}
 
 bool IsOptionVisible(std::string_view name) {
     const auto& settings = Settings();

@@ -6,6 +6,9 @@
 
 namespace pontax {
 
+// The text holds, as a word of its own, a keyword of the option or setoption line ("type",
+// "default", "value", ...), which a host would take as the start of the next field.
+bool HoldsOptionKeyword(std::string_view text);
 // True while no visibility list was given, or when the list names the option (case-sensitive).
 bool IsOptionVisible(std::string_view name);
 // The visible option lines in their fixed order: the custom options first, then the built-in ones.

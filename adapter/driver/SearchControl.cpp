@@ -292,6 +292,13 @@ void Go(std::string_view line, bool fromPonderhit) {
         return;
     }
     if (request.infinite) search.ownTime = search.opponentTime = kInfiniteMs;
+    if (!EngineProcess().Exists()) {
+        // Nobody would answer (the host searched before "isready"): the move comes at once, or
+        // for an infinite search at "stop", never after the wait for an engine's move.
+        search.BeginSearch();
+        if (!request.infinite) SynthesiseBestMove();
+        return;
+    }
     start.engine = EnginePosition();
     SyncEngine(start);
     if (!SendTimeControl(start)) {

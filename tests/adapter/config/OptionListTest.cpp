@@ -95,6 +95,18 @@ TEST(OptionListTest, CustomOptionsComeFirstInDefinitionOrder) {
     EXPECT_EQ(lines[2], "option name Name type string default <empty>");
 }
 
+// A keyword inside a value would start the next field for a host.
+TEST(OptionListTest, ValuesHoldingKeywordsAreNotShown) {
+    HandleSetOption("setoption name Program value fair max");
+    DefineCustomOption("Style", "style|combo|min|Solid|var x|Risky");
+    DefineCustomOption("Mode", "mode|combo||Fast");
+    auto lines = BuildOptionLines();
+    EXPECT_EQ(lines[0], "option name Style type combo default Solid var Solid var Risky");
+    EXPECT_EQ(lines[1], "option name Mode type combo default Fast var Fast");
+    EXPECT_EQ(lines[2], "option name Program type string default <empty>");
+    EXPECT_EQ(Settings().Program.Get(), "fair max");
+}
+
 // Hosts refuse a name given twice and read a name only up to the line's next keyword.
 TEST(OptionListTest, CustomOptionsAHostCouldNotSetAreLeftOut) {
     DefineCustomOption("Threads", "cores %i|spin|1|1|8");

@@ -276,6 +276,27 @@ TEST_F(SearchTest, ASearchWithoutAPositionSearchesTheStartPosition) {
     EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4");
 }
 
+// The engine starts at "isready"; a host that searches before it still gets its moves at once.
+TEST(SearchBeforeIsReadyTest, IsAnsweredAtOnceAndAnInfiniteOneAtStop) {
+    TempDir dir;
+    dir.Write("Pontax.eng", "[OPTIONS]\nProgram=" + std::string(FAKE_ENGINE_PATH) + "\n");
+    UciHost host({PONTAX_PATH}, dir.Path());
+    host.Send("uci");
+    ASSERT_TRUE(host.WaitFor("uciok"));
+    auto start = std::chrono::steady_clock::now();
+    host.Send("position startpos moves e2e4");
+    host.Send("go wtime 1000 btime 1000");
+    EXPECT_EQ(host.WaitBestMove(5s), "bestmove a7a6");
+    host.Send("go infinite");
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(host.SearchOutstanding());
+    host.Send("stop");
+    EXPECT_EQ(host.WaitBestMove(5s), "bestmove a7a6");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    EXPECT_EQ(host.Quit(), 0);
+    EXPECT_TRUE(host.Violations().empty()) << testing_support::Describe(host.Violations());
+}
+
 TEST_F(SearchTest, TheDepthLimitTellsTheEngineToMove) {
     Start("", "", "on go => 4 10 10 100 e2e4\non go => 5 10 10 100 d2d4\non ? => move d2d4\n");
     Position(kStart);
