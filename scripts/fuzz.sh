@@ -5,6 +5,7 @@
 # Each harness starts from its seeds in tests/fuzz/corpus/ and keeps what it finds new in
 # build-fuzz/corpus/; an input that fails is written to build-fuzz/findings/. The script fails
 # when any harness finds a crash, a leak, a timeout or a fault a strict host would refuse.
+# FUZZ_SEED fixes libFuzzer's random seed (the test suite's short runs use one).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
@@ -20,9 +21,11 @@ mkdir -p "$build/findings" "$build/logs"
 
 run_one() {
   local name=$1 seconds=$2 build=$3 root=$4
+  local seed=()
+  [ -n "${FUZZ_SEED:-}" ] && seed=(-seed="$FUZZ_SEED")
   mkdir -p "$build/corpus/$name"
   if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 "$build/tests/fuzz/fuzz_$name" \
-      -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
+      "${seed[@]}" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$build/findings/$name-" "$build/corpus/$name" "$root/tests/fuzz/corpus/$name" \
       >"$build/logs/$name.log" 2>&1; then
     local runs speed

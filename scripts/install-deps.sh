@@ -2,6 +2,7 @@
 # Installs the Debian packages the programs and their tests need, when they are missing.
 set -euo pipefail
 packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+          clang libclang-rt-14-dev
           fairymax gnuchess phalanx hoichess sjeng polyglot stockfish)
 missing=()
 for p in "${packages[@]}"; do

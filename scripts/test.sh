@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test three times: a normal build, an
-# AddressSanitizer + UndefinedBehaviorSanitizer build, and a ThreadSanitizer build.
+# AddressSanitizer + UndefinedBehaviorSanitizer build, and a ThreadSanitizer build; between them,
+# a short run of every fuzz harness (scripts/fuzz.sh runs the long ones).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -17,6 +18,8 @@ run_suite() {
 }
 
 run_suite build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "=== fuzz harnesses, 25 s each"
+FUZZ_SEED=1 "$root/scripts/fuzz.sh" 25
 # The deep move-generation counts (label "slow") run in the plain build only.
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build-asan "-LE slow" -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address,undefined -DBUILD_BENCHMARKS=OFF

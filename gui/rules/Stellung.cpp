@@ -23,7 +23,7 @@ constexpr Schritt kTurm[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
 constexpr Figur kUmwandlungen[] = {figur::Dame, figur::Turm, figur::Laeufer, figur::Springer};
 
 constexpr int A1 = 0, B1 = 1, C1 = 2, D1 = 3, E1 = 4, F1 = 5, G1 = 6, H1 = 7;
-constexpr int A8 = 56, B8 = 57, C8 = 58, D8 = 59, E8 = 60, F8 = 61, G8 = 62, H8 = 63;
+constexpr int A8 = 56, C8 = 58, D8 = 59, E8 = 60, F8 = 61, G8 = 62, H8 = 63;
 
 // The rights left after a move from `von`.
 uint8_t Rechte_nach(uint8_t rechte, int von) {

@@ -36,7 +36,7 @@ int EnvironmentNumber(const char* name, int fallback) {
 #define MATCH_GAMES_CAP 1000
 #endif
 #ifndef GAME_PLIES
-#define GAME_PLIES 80
+#define GAME_PLIES 60
 #endif
 int GamesWanted(int full) { return std::min(full, EnvironmentNumber("PONTAX_MATCH_GAMES", MATCH_GAMES_CAP)); }
 int PliesWanted() { return EnvironmentNumber("PONTAX_GAME_PLIES", GAME_PLIES); }
