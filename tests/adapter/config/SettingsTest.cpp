@@ -168,7 +168,7 @@ TEST(CustomOptionsTest, SettingFormsTheEngineCommandByType) {
     DefineCustomOption("Resign", "resign|check|false|off|on");
     DefineCustomOption("Level", "lvl %s|combo|10|10|20|30");
     DefineCustomOption("Name", "name %s|string|x");
-    DefineCustomOption("Threads", "other %i|spin|1|1|8");
+    DefineCustomOption("Threads", "other %i|spin|1|1|8");  // defined again: this one counts
     SetCustomOption("Threads", "4");
     SetCustomOption("Threads", "many");
     SetCustomOption("Threads", "");
@@ -181,7 +181,7 @@ TEST(CustomOptionsTest, SettingFormsTheEngineCommandByType) {
     SetCustomOption("Name", "<empty>");
     SetCustomOption("Undefined", "1");
     EXPECT_EQ(TakePendingEngineCommands(),
-              (std::vector<std::string>{"cores 4", "cores 0", "resign on", "resign off", "lvl 20", "lvl 20",
+              (std::vector<std::string>{"other 4", "other 0", "resign on", "resign off", "lvl 20", "lvl 20",
                                         "lvl fast", "name "}));
 }
 
