@@ -5,14 +5,18 @@
 //   onprefix <p> => <t>   print text when a line starting with p arrives
 //   ignore-quit           do not exit on "quit"
 //   flood <n>             print n thinking lines at start
-// A text of "!exit" exits at once; "!sleep <ms>" pauses.
+// A text of "!exit" exits at once; "!sleep <ms>" pauses. Faults: "!kill" dies by SIGKILL,
+// "!close" closes its output and goes on reading, "!flood <n>" prints n thinking lines,
+// "!longline <n>" one line of n characters, "!garbage <n>" n bytes of binary noise with NULs.
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -65,10 +69,40 @@ Script ReadScript(const char* path) {
     return script;
 }
 
+void Flood(long lines) {
+    for (long i = 0; i < lines; ++i) std::cout << "1 " << i << " 0 100 e2e4 e7e5 g1f3 b8c6 f1b5 a7a6\n";
+    std::cout.flush();
+}
+
+// The number after a fault's name.
+long Count(const std::string& text) { return std::atol(text.c_str() + text.find(' ') + 1); }
+
 void Act(const std::string& text) {
     if (text == "!exit") std::exit(0);
+    if (text == "!kill") std::raise(SIGKILL);
+    if (text == "!close") {
+        std::cout.flush();
+        ::close(1);
+        ::close(2);
+        return;
+    }
     if (text.rfind("!sleep ", 0) == 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(text.c_str() + 7)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(Count(text)));
+        return;
+    }
+    if (text.rfind("!flood ", 0) == 0) return Flood(Count(text));
+    if (text.rfind("!longline ", 0) == 0) {
+        std::cout << std::string(static_cast<size_t>(Count(text)), 'x') << std::endl;
+        return;
+    }
+    if (text.rfind("!garbage ", 0) == 0) {
+        std::string noise;
+        unsigned state = 12345;
+        for (long i = 0; i < Count(text); ++i) {
+            state = state * 1103515245 + 12345;
+            noise += static_cast<char>(i % 7 == 0 ? 0 : (state >> 16) & 0xFF);
+        }
+        std::cout << noise << std::endl;
         return;
     }
     std::cout << text << std::endl;
@@ -82,9 +116,7 @@ int main() {
     std::ofstream log;
     if (logPath) log.open(logPath, std::ios::app);
     for (const auto& text : script.start) Act(text);
-    for (long i = 0; i < script.flood; ++i)
-        std::cout << "1 " << i << " 0 100 e2e4 e7e5 g1f3 b8c6 f1b5 a7a6\n";
-    std::cout.flush();
+    Flood(script.flood);
     std::string line;
     while (std::getline(std::cin, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -174,6 +174,27 @@ std::optional<MoveRecord> ParseCoordinateMove(const BoardState& board, std::stri
     return move;
 }
 
+namespace {
+
+// A game longer than the record starts from a later position: the one after a whole number of
+// rebase steps, so that the next positions of the same game keep that start and the engine
+// follows them move by move again after one set-up.
+constexpr size_t kRebaseStep = 512;
+
+void StoreMoves(PositionRecord& game, const std::vector<MoveRecord>& moves) {
+    size_t start = 0;
+    if (moves.size() > kMaxGameMoves)
+        start = (moves.size() - kMaxGameMoves + kRebaseStep - 1) / kRebaseStep * kRebaseStep;
+    MoveGenerator generator;
+    for (size_t i = 0; i < start; ++i) {
+        MoveRecord move = moves[i];
+        generator.Apply(game.board, move);
+    }
+    for (size_t i = start; i < moves.size(); ++i) game.Append(moves[i]);
+}
+
+}  // namespace
+
 PositionRecord ReadPosition(std::string_view line) {
     PositionRecord game;
     game.Clear();
@@ -189,12 +210,14 @@ PositionRecord ReadPosition(std::string_view line) {
         } else if (word == "moves") {
             ChessBoard scratch = game.board;
             MoveGenerator generator;
+            std::vector<MoveRecord> moves;
             for (++i; i < words.size(); ++i) {
                 auto move = ParseCoordinateMove(scratch, words[i]);
                 if (!move) continue;
                 generator.Apply(scratch, *move);
-                game.Append(*move);
+                moves.push_back(*move);
             }
+            StoreMoves(game, moves);
         } else {
             ++i;
         }

@@ -78,8 +78,9 @@ Process::~Process() {
     }
 }
 
-void Process::Send(const std::string& line) {
-    std::string bytes = line + "\n";
+void Process::Send(const std::string& line) { Write(line + "\n"); }
+
+void Process::Write(const std::string& bytes) {
     if (input_ >= 0 && ::write(input_, bytes.data(), bytes.size()) < 0) {
         // A process that has ended cannot be written to; its output tells the test what happened.
     }

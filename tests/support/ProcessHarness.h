@@ -37,6 +37,8 @@ public:
 
     pid_t Pid() const { return pid_; }
     void Send(const std::string& line);
+    // Bytes as they are, without a line end.
+    void Write(const std::string& bytes);
     void CloseInput();
     // The next output line, or nullopt when none arrives in time or the output ended.
     std::optional<std::string> ReadLine(std::chrono::milliseconds timeout = 10s);

@@ -129,9 +129,9 @@ protected:
     std::string engine_;
 };
 
-TEST_P(EngineMatchTest, GamesWithPondering) { PlaySession(true, GamesWanted(4), 0); }
+TEST_P(EngineMatchTest, GamesWithPondering) { PlaySession(true, GamesWanted(3), 0); }
 
-TEST_P(EngineMatchTest, GamesWithoutPondering) { PlaySession(false, GamesWanted(2), 4); }
+TEST_P(EngineMatchTest, GamesWithoutPondering) { PlaySession(false, GamesWanted(1), 4); }
 
 // "go infinite" then "stop" from positions with either side to move: analysis lines while the
 // engine analyses, then exactly one legal "bestmove", and the engine still plays afterwards.

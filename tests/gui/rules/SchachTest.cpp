@@ -140,6 +140,31 @@ TEST_F(SchachTest, AnEngineThatExitsIsReportedAndStartedAgain) {
     EXPECT_EQ(schach_.befehl("ll"), "e7e5");
 }
 
+// An engine that dies, goes silent on its output, or buries its move in noise: the user is told
+// or gets the move, and the game core is ready for the next command.
+class EngineFaultTest : public SchachTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(EngineFaultTest, TheUserIsToldOrGetsTheMove) {
+    Engine(GetParam());
+    Neu();
+    ASSERT_EQ(schach_.befehl("Be2e4"), "");
+    std::string antwort = schach_.befehl("c3");
+    if (schach_.Engine_zustand() == 0) {
+        EXPECT_EQ(antwort, "");
+        EXPECT_EQ(schach_.befehl("ll"), "e7e5");
+    } else {
+        EXPECT_EQ(antwort.rfind(" Kelvane: \n \n", 0), 0u) << antwort;
+        EXPECT_EQ(schach_.Aktuelles_brett().Feld[28], figur::Bauer);
+    }
+    EXPECT_FALSE(schach_.befehl("lf").empty());  // the legal moves are listed again
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, EngineFaultTest,
+                         ::testing::Values("on e2e4 => !kill\n", "on e2e4 => !close\n",
+                                           "on e2e4 => !flood 100000\non e2e4 => move e7e5\n",
+                                           "on e2e4 => !longline 1048576\non e2e4 => move e7e5\n",
+                                           "on e2e4 => !garbage 1048576\non e2e4 => move e7e5\n"));
+
 TEST_F(SchachTest, AMissingEngineProgramIsReported) {
     Engine_verbindung fehlend("/nonexistent/kelvane");
     Schach schach(fehlend);
