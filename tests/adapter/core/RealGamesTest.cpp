@@ -144,6 +144,14 @@ TEST_P(EngineMatchTest, AnalysesUntilStopped) {
         side.host->Send("position " + position);
         side.host->Send("go infinite");
         std::this_thread::sleep_for(1500ms);
+        // A loaded machine may slow the engine's first variation down; a host waits for it.
+        auto analysed = [&] {
+            return std::any_of(side.host->Infos().begin() + static_cast<long>(before), side.host->Infos().end(),
+                               [](const std::string& info) { return info.find(" pv ") != std::string::npos; });
+        };
+        for (auto deadline = std::chrono::steady_clock::now() + 10s;
+             !analysed() && std::chrono::steady_clock::now() < deadline;)
+            side.host->ReadLine(200ms);
         side.host->Send("stop");
         ASSERT_TRUE(side.host->WaitBestMove(15s)) << engine_ << " " << position << "\n" << side.LogTail();
         size_t lines = std::count_if(side.host->Infos().begin() + static_cast<long>(before), side.host->Infos().end(),
