@@ -4,6 +4,7 @@
 #include <string>
 
 #include "adapter/config/CustomOptions.h"
+#include "adapter/config/FileOnlyKeys.h"
 #include "adapter/config/SettingHandler.h"
 #include "adapter/config/Settings.h"
 #include "adapter/driver/StringUtil.h"
@@ -43,7 +44,7 @@ void ApplyLine(Section section, std::string_view line) {
     case Section::Options:
         if (key == "Visible")
             SetVisibleOptions(value);
-        else
+        else if (!ApplyFileOnlyKey(key, value))
             HandleSetOption("setoption name " + key + " value " + value);
         break;
     case Section::Extras: DefineCustomOption(key, value); break;

@@ -38,18 +38,15 @@ std::optional<std::string> ResolveComboValue(const CustomOption& option, std::st
     return variants[static_cast<size_t>(index)];
 }
 
-// Words run together as a host reads them back from the option line.
+}  // namespace
+
 std::string NormalisedName(std::string_view name) {
     std::string joined;
     for (const auto& word : SplitWords(name)) joined += (joined.empty() ? "" : " ") + word;
     return joined;
 }
 
-// A host reads a name up to the option line's next keyword and a setoption up to "value"; a
-// built-in name would reach the built-in option.
 bool Readable(const std::string& name) { return !HoldsOptionKeyword(name) && !IsBuiltInOptionName(name); }
-
-}  // namespace
 
 void DefineCustomOption(std::string_view rawName, std::string_view definition) {
     std::vector<std::string> fields = SplitWords(definition, "|");
@@ -97,41 +94,42 @@ void DefineCustomOption(std::string_view rawName, std::string_view definition) {
         options.push_back(std::move(option));
 }
 
+std::optional<std::string> OptionCommand(const CustomOption& option, std::string_view value) {
+    switch (option.type) {
+    case CustomOptionType::Spin:
+        if (value.empty()) return std::nullopt;
+        return FormatTemplate(option.command, std::to_string(ParseInteger(value)));
+    case CustomOptionType::Check: {
+        if (value.empty()) return std::nullopt;
+        bool on = value[0] == 't' || value[0] == 'T' || value[0] == '1';
+        return FormatTemplate(option.command, on ? option.fourth : option.third);
+    }
+    case CustomOptionType::Button: return option.command;
+    case CustomOptionType::String: return FormatTemplate(option.command, value == kEmptyText ? std::string_view{} : value);
+    case CustomOptionType::Combo: {
+        if (value.empty()) return std::nullopt;
+        auto choice = ResolveComboValue(option, value);
+        if (!choice) return std::nullopt;
+        return FormatTemplate(option.command, *choice);
+    }
+    }
+    return std::nullopt;
+}
+
 void SetCustomOption(std::string_view name, std::string_view value) {
     const auto& options = Settings().CustomOptions;
     auto found = std::find_if(options.begin(), options.end(),
                               [&](const CustomOption& o) { return o.name == name; });
     if (found == options.end()) return;
-    const CustomOption& option = *found;
-    std::string text;
-    switch (option.type) {
-    case CustomOptionType::Spin:
+    if (found->type == CustomOptionType::Combo && found->command == kReadFileCommand) {
         if (value.empty()) return;
-        text = FormatTemplate(option.command, std::to_string(ParseInteger(value)));
-        break;
-    case CustomOptionType::Check: {
-        if (value.empty()) return;
-        bool on = value[0] == 't' || value[0] == 'T' || value[0] == '1';
-        text = FormatTemplate(option.command, on ? option.fourth : option.third);
-        break;
+        if (auto choice = ResolveComboValue(*found, value)) ReadPreSetupFile(*choice);
+        return;
     }
-    case CustomOptionType::Button: text = option.command; break;
-    case CustomOptionType::String:
-        text = FormatTemplate(option.command, value == kEmptyText ? std::string_view{} : value);
-        break;
-    case CustomOptionType::Combo: {
-        if (value.empty()) return;
-        auto choice = ResolveComboValue(option, value);
-        if (!choice) return;
-        if (option.command == kReadFileCommand) {
-            ReadPreSetupFile(*choice);
-            return;
-        }
-        text = FormatTemplate(option.command, *choice);
-        break;
+    if (auto text = OptionCommand(*found, value)) {
+        if (found->type != CustomOptionType::Button) RememberOptionCommand(found->name, *text);
+        SendOrQueueEngineCommand(*text);
     }
-    }
-    SendOrQueueEngineCommand(text);
 }
 
 }  // namespace pontax

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "adapter/config/EngineOptions.h"
 #include "adapter/config/Log.h"
 #include "adapter/config/Settings.h"
 #include "adapter/driver/LineWriters.h"
@@ -137,6 +138,8 @@ std::vector<std::string> BuildOptionLines() {
     add("Protocol", SpinLine("Protocol", s.Protocol, 1, 2));
     add("Noise", SpinLine("Noise", s.Noise, -1, 99));
     add("Help", Prefix("Help", "button"));
+    if (s.EngineOptions && IsOptionVisible("EngineOptions"))
+        for (const auto& option : EngineOptionList()) lines.push_back(CustomOptionLine(option));
     return lines;
 }
 

@@ -11,7 +11,8 @@ namespace pontax {
 bool HoldsOptionKeyword(std::string_view text);
 // True while no visibility list was given, or when the list names the option (case-sensitive).
 bool IsOptionVisible(std::string_view name);
-// The visible option lines in their fixed order: the custom options first, then the built-in ones.
+// The visible option lines in their fixed order: the custom options first, then the built-in ones,
+// then (with EngineOptions on) the engine's own.
 std::vector<std::string> BuildOptionLines();
 // Sends BuildOptionLines() to the GUI.
 void SendOptionList();

@@ -15,6 +15,8 @@ namespace {
 
 std::mutex queueMutex;
 std::vector<std::string> pendingEngineCommands;
+// The last command of each option the GUI set, by option name.
+std::vector<std::pair<std::string, std::string>> optionCommands;
 
 }  // namespace
 
@@ -39,6 +41,30 @@ void FlushPendingEngineCommands() {
     std::vector<std::string> commands = TakePendingEngineCommands();
     if (!EngineProcess().Exists()) return;
     for (const auto& command : commands) SendToEngine(command);
+}
+
+void RememberOptionCommand(std::string_view option, std::string_view command) {
+    std::lock_guard lock(queueMutex);
+    for (auto& [name, text] : optionCommands)
+        if (name == option) {
+            text = command;
+            return;
+        }
+    optionCommands.emplace_back(option, command);
+}
+
+void ResendOptionCommands() {
+    std::vector<std::pair<std::string, std::string>> commands;
+    {
+        std::lock_guard lock(queueMutex);
+        commands = optionCommands;
+    }
+    for (const auto& command : commands) SendToEngine(command.second);
+}
+
+void ForgetOptionCommands() {
+    std::lock_guard lock(queueMutex);
+    optionCommands.clear();
 }
 
 void ReadPreSetupFile(std::string_view name) {

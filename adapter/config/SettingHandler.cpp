@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "adapter/config/CustomOptions.h"
+#include "adapter/config/EngineOptions.h"
 #include "adapter/config/Log.h"
 #include "adapter/config/Settings.h"
 #include "adapter/driver/EngineControl.h"
@@ -159,7 +160,7 @@ void HandleSetOption(std::string_view line) {
     if (valueWord == words.size()) {
         if (ToUpper(name) == "HELP")
             OpenHelpPage();
-        else
+        else if (!SetEngineOption(name, ""))
             SetCustomOption(name, "");
         return;
     }
@@ -173,7 +174,7 @@ void HandleSetOption(std::string_view line) {
             return;
         }
     }
-    SetCustomOption(name, value);
+    if (!SetEngineOption(name, value)) SetCustomOption(name, value);
 }
 
 }  // namespace pontax

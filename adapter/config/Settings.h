@@ -73,6 +73,15 @@ struct AdapterSettings {
     std::atomic<bool> SimulateHint{false};
     std::atomic<bool> OwnBook{false};
 
+    // Keys of the configuration file only, never shown to the GUI; each is off when absent.
+    std::atomic<bool> MateScores{false};
+    // 0: mates are the protocol's 100000 + N moves; else the engine's mate value, less the plies.
+    std::atomic<int> MateBand{0};
+    std::atomic<bool> EngineOptions{false};
+    // Milliseconds of the engine's clock at which a search is made to end; 0 is off.
+    std::atomic<int> ClockMargin{0};
+    std::atomic<bool> RestartEngine{false};
+
     SharedText EngineName;
     SharedText EngineAuthor;
 

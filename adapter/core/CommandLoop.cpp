@@ -20,6 +20,9 @@ namespace pontax {
 namespace {
 
 void HandleUci() {
+    // The engine's own options must be known before "uciok"; a start that fails is reported at
+    // "isready", which tries again.
+    if (Settings().EngineOptions && !EngineProcess().Exists()) StartEngine();
     SendToGui("id name " + Settings().EngineName.Get());
     SendToGui("id author " + Settings().EngineAuthor.Get());
     SendOptionList();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "adapter/config/Settings.h"
+#include "adapter/core/MateScore.h"
 #include "adapter/driver/LineWriters.h"
 #include "adapter/driver/Positions.h"
 #include "adapter/driver/SearchState.h"
@@ -130,7 +131,7 @@ void TranslateThinkingLine(const std::vector<std::string>& words, std::string_vi
                                                                      : board.sideToMove == kWhite);
         if (blackSearches) score = -score;
     }
-    std::string out = "info depth " + std::to_string(depth) + " score cp " + std::to_string(score) + " time " +
+    std::string out = "info depth " + std::to_string(depth) + " score " + UciScore(score) + " time " +
                       std::to_string(time) + " nodes " + std::to_string(nodes) + " nps " +
                       std::to_string(NodesPerSecond(nodes, time));
     bool show = mode == EngineMode::Analysing || (depth >= settings.Noise && (mode == EngineMode::Searching || pv.ponderAnnounced));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "adapter/config/EngineOptions.h"
 #include "adapter/config/Settings.h"
 #include "adapter/driver/LineWriters.h"
 #include "adapter/driver/StringUtil.h"
@@ -70,6 +71,7 @@ void ApplyFeature(std::string_view key, std::string_view value) {
     else if (key == "analyze") SetFlag(Settings().Analyze, value);
     else if (key == "done") SetDone(value);
     else if (key == "myname") Settings().EngineName.Set(Unquote(value));
+    else if (key == "option" && Settings().EngineOptions) RecordEngineOption(Unquote(value));
 }
 
 }  // namespace
