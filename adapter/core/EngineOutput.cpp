@@ -29,7 +29,13 @@ void HandleEngineMove(std::string_view line, std::string_view moveText) {
     // A search is marked before anything that starts it goes out, so a move that finds none
     // answers nothing the host asked; the next search must not take it.
     if (search.Mode() != EngineMode::Searching) return Discard("Move discarded, engine is not thinking.");
-    if (!EngineCaughtUp()) return Discard("Move discarded, it was written before the search began.");
+    if (!EngineCaughtUp()) {
+        // Written before the engine read the last reset: it was played in the game the reset
+        // replaces, and the engine's new game is still in step.
+        if (search.pongReceived < search.resetPing)
+            return WriteLog("Move discarded, it was written before the engine's game was reset.", log_tag::kRemark);
+        return Discard("Move discarded, it was written before the search began.");
+    }
     // Decided while the mode still says searching: a new search cannot start before it changes.
     bool resigned = search.engineResigned;
     bool interrupted = search.moveNowPending;

@@ -99,8 +99,9 @@ std::vector<std::string> ClockCommands(const SearchStart& start) {
             commands.push_back("otim " + std::to_string(opponent / 10));
     }
     if (start.depth > 0) commands.push_back(DepthCommand(start.depth));
+    // "st" counts whole seconds, and engines read "st 0" as no limit at all.
     if (start.request.moveTime > 0)
-        commands.push_back("st " + std::to_string((start.request.moveTime + 500) / 1000));
+        commands.push_back("st " + std::to_string(std::max(1, (start.request.moveTime + 500) / 1000)));
     return commands;
 }
 
@@ -115,7 +116,10 @@ void ResetEngine(SearchStart& start) {
     search.engineResigned = false;
     search.tickerState = TickerState::Idle;
     // A result or move the engine wrote about its old game, arriving later, must not touch the new one.
-    if (std::string ping = NextPing(); !ping.empty()) SendToEngine(ping);
+    if (std::string ping = NextPing(); !ping.empty()) {
+        SendToEngine(ping);
+        search.resetPing = search.pingSent.load();
+    }
     if (search.Mode() == EngineMode::Searching) {
         search.moveNowPending = true;
         SendToEngine("?");

@@ -106,6 +106,8 @@ public:
     // before that pong was written before the engine read the search's commands.
     std::atomic<int> pingSent{0};
     std::atomic<int> pongReceived{0};
+    // The ping sent just before the engine's game was last reset.
+    std::atomic<int> resetPing{0};
     // The engine was last left in force mode: a move sent to it will not start its search.
     std::atomic<bool> engineForceMode{false};
     std::atomic<bool> engineResigned{false};

@@ -12,6 +12,7 @@ struct Band {
     const char* name;
     int band;
     std::vector<std::pair<int, const char*>> scores;
+    friend void PrintTo(const Band& band, std::ostream* out) { *out << band.name; }
 };
 
 class MateScoreTest : public ::testing::TestWithParam<Band> {

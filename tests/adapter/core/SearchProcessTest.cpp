@@ -5,8 +5,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-#include "tests/support/ProcessHarness.h"
-#include "tests/support/UciHost.h"
+#include "tests/adapter/core/FakeEngineTest.h"
 
 namespace {
 
@@ -19,86 +18,7 @@ using Lines = std::vector<std::string>;
 constexpr const char* kStart = "startpos";
 constexpr const char* kClocks = " wtime 300000 btime 300000";
 
-class SearchTest : public ::testing::Test {
-protected:
-    // Starts pontax with the given features (answered to "protover 2"), settings and script.
-    void Start(const std::string& features, const std::string& options, const std::string& script) {
-        dir_.Write("Pontax.eng", "[OPTIONS]\nProgram=" + std::string(FAKE_ENGINE_PATH) + "\nInitTime=0\nLogfile=true\n" +
-                                     options);
-        dir_.Write("script", "on protover 2 => feature " + features + " done=1\n" + script);
-        host_ = std::make_unique<UciHost>(std::vector<std::string>{PONTAX_PATH}, dir_.Path(),
-                                          std::vector<std::string>{"FAKE_ENGINE_SCRIPT=" + dir_.File("script"),
-                                                                   "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
-        ASSERT_TRUE(host_->Handshake());
-        // "readyok" follows the start sequence out of pontax; the engine may still be reading it.
-        for (int i = 0; i < 500; ++i) {
-            Lines lines = EngineLines();
-            if (std::find(lines.begin(), lines.end(), "hard") != lines.end()) break;
-            std::this_thread::sleep_for(10ms);
-        }
-        std::this_thread::sleep_for(20ms);
-        mark_ = EngineLines().size();
-    }
-    void TearDown() override {
-        if (!host_) return;
-        if (HasFailure())
-            for (const auto& line : ReadLines(dir_.File("Pontax.log"))) std::cout << "log: " << line << "\n";
-        EXPECT_EQ(host_->Quit(10s), 0);
-        Lines faults;
-        for (const auto& violation : host_->Violations())
-            if (hostFault_.empty() || violation.find(hostFault_) == std::string::npos) faults.push_back(violation);
-        EXPECT_TRUE(faults.empty()) << testing_support::Describe(faults);
-    }
-    Lines EngineLines() { return ReadLines(dir_.File("engine.log")); }
-    // What the engine received since the last call, once it has received at least `count` lines.
-    Lines EngineGot(size_t count = 0) {
-        Lines lines;
-        for (int i = 0; i < 500; ++i) {
-            lines = EngineLines();
-            if (lines.size() >= mark_ + count) break;
-            std::this_thread::sleep_for(10ms);
-        }
-        std::this_thread::sleep_for(50ms);  // anything unexpected that follows shows up too
-        lines = EngineLines();
-        Lines fresh(lines.begin() + static_cast<long>(std::min(mark_, lines.size())), lines.end());
-        mark_ = lines.size();
-        return fresh;
-    }
-    // Reads GUI lines up to and including the next "bestmove".
-    Lines UntilBestMove(std::chrono::milliseconds timeout = 10s) {
-        Lines lines;
-        while (auto line = host_->ReadLine(timeout)) {
-            lines.push_back(*line);
-            if (line->rfind("bestmove", 0) == 0) break;
-        }
-        return lines;
-    }
-    // GUI lines that arrive within the time given.
-    Lines GuiFor(std::chrono::milliseconds time) {
-        Lines lines;
-        auto end = std::chrono::steady_clock::now() + time;
-        while (true) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
-            if (left.count() <= 0) break;
-            auto line = host_->ReadLine(left);
-            if (!line) break;
-            lines.push_back(*line);
-        }
-        return lines;
-    }
-    void Position(const std::string& arguments) { host_->Send("position " + arguments); }
-    void Go(const std::string& arguments) { host_->Send("go" + arguments); }
-    bool LogHas(const std::string& text) {
-        auto log = ReadLines(dir_.File("Pontax.log"));
-        return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
-    }
-
-    TempDir dir_;
-    std::unique_ptr<UciHost> host_;
-    // A fault of the host's own that a test commits on purpose.
-    std::string hostFault_;
-    size_t mark_ = 0;
-};
+class SearchTest : public testing_support::FakeEngineTest {};
 
 TEST_F(SearchTest, FirstSearchThenTheOpponentsReplyOnly) {
     Start("time=1", "Edit=edit\n", "on go => move e2e4\non e7e5 => move g1f3\n");
@@ -183,6 +103,35 @@ TEST_F(SearchTest, DepthCarriesOverAndMovetimeBecomesSt) {
     UntilBestMove();
     Lines second = EngineGot();
     EXPECT_NE(std::find(second.begin(), second.end(), "sd 99"), second.end());
+}
+
+// GNU Chess announces its move twice; the second can arrive after the next search has reset the
+// engine's game, and belongs to the game the reset replaced.
+TEST_F(SearchTest, AMoveFromBeforeAResetLeavesTheNewGameAlone) {
+    std::string pongs;
+    for (int i = 1; i <= 4; ++i) pongs += "on ping " + std::to_string(i) + " => pong " + std::to_string(i) + "\n";
+    Start("ping=1", "", pongs + "on go => 4 20 10 1000 e7e5 g1f3\\nmove e7e5\non go => !sleep 1000\non go => move e7e5\n");
+    Position("startpos moves e2e4");
+    Go(kClocks);
+    UntilBestMove();
+    Position("fen rnbqkbnr/pppppppp/8/8/3P4/8/PPP1PPPP/RNBQKBNR b KQkq - 0 1");
+    Go(kClocks);
+    Lines lines = UntilBestMove();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "info depth 4 score cp 20 time 100 nodes 1000 nps 10000 pv e7e5 g1f3"),
+              lines.end())
+        << testing::PrintToString(lines);
+    EXPECT_EQ(lines.back(), "bestmove e7e5 ponder g1f3") << testing::PrintToString(lines);
+    EXPECT_FALSE(LogHas("Move discarded, it was written before the search began."));
+}
+
+// Engines read "st 0" as no limit at all, which would lose the game on time.
+TEST_F(SearchTest, AMovetimeBelowHalfASecondIsOneSecondNotNone) {
+    Start("", "", "on go => move e2e4\n");
+    Position(kStart);
+    Go(" movetime 300");
+    UntilBestMove();
+    Lines got = EngineGot();
+    EXPECT_EQ(Lines(got.end() - 2, got.end()), (Lines{"st 1", "go"}));
 }
 
 TEST_F(SearchTest, AnalysisUndoesTakenBackMovesWithoutNew) {

@@ -1,0 +1,107 @@
+#pragma once
+
+// The real pontax binary against the scripted fake engine, with a strict host on the GUI's side:
+// what the engine receives and what the GUI receives.
+#include <algorithm>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/ProcessHarness.h"
+#include "tests/support/UciHost.h"
+
+namespace testing_support {
+
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
+
+class FakeEngineTest : public ::testing::Test {
+protected:
+    // Starts pontax with the given features (answered to "protover 2"), settings and script.
+    void Start(const std::string& features, const std::string& options, const std::string& script) {
+        Launch(features, options, script);
+        ASSERT_TRUE(host_->Handshake());
+        // "readyok" follows the start sequence out of pontax; the engine may still be reading it.
+        for (int i = 0; i < 500; ++i) {
+            Lines lines = EngineLines();
+            if (std::find(lines.begin(), lines.end(), "hard") != lines.end()) break;
+            std::this_thread::sleep_for(10ms);
+        }
+        std::this_thread::sleep_for(20ms);
+        mark_ = EngineLines().size();
+    }
+    // Only starts pontax, which then waits for the host's "uci".
+    void Launch(const std::string& features, const std::string& options, const std::string& script) {
+        dir_.Write("Pontax.eng", "[OPTIONS]\nProgram=" + std::string(FAKE_ENGINE_PATH) + "\nInitTime=0\nLogfile=true\n" +
+                                     options);
+        dir_.Write("script", "on protover 2 => feature " + features + " done=1\n" + script);
+        host_ = std::make_unique<UciHost>(std::vector<std::string>{PONTAX_PATH}, dir_.Path(),
+                                          std::vector<std::string>{"FAKE_ENGINE_SCRIPT=" + dir_.File("script"),
+                                                                   "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
+    }
+    void TearDown() override {
+        if (!host_) return;
+        if (HasFailure())
+            for (const auto& line : ReadLines(dir_.File("Pontax.log"))) std::cout << "log: " << line << "\n";
+        EXPECT_EQ(host_->Quit(10s), 0);
+        Lines faults;
+        for (const auto& violation : host_->Violations())
+            if (hostFault_.empty() || violation.find(hostFault_) == std::string::npos) faults.push_back(violation);
+        EXPECT_TRUE(faults.empty()) << testing_support::Describe(faults);
+    }
+    Lines EngineLines() { return ReadLines(dir_.File("engine.log")); }
+    // What the engine received since the last call, once it has received at least `count` lines.
+    Lines EngineGot(size_t count = 0) {
+        Lines lines;
+        for (int i = 0; i < 500; ++i) {
+            lines = EngineLines();
+            if (lines.size() >= mark_ + count) break;
+            std::this_thread::sleep_for(10ms);
+        }
+        std::this_thread::sleep_for(50ms);  // anything unexpected that follows shows up too
+        lines = EngineLines();
+        Lines fresh(lines.begin() + static_cast<long>(std::min(mark_, lines.size())), lines.end());
+        mark_ = lines.size();
+        return fresh;
+    }
+    // Reads GUI lines up to and including the next "bestmove".
+    Lines UntilBestMove(std::chrono::milliseconds timeout = 10s) {
+        Lines lines;
+        while (auto line = host_->ReadLine(timeout)) {
+            lines.push_back(*line);
+            if (line->rfind("bestmove", 0) == 0) break;
+        }
+        return lines;
+    }
+    // GUI lines that arrive within the time given.
+    Lines GuiFor(std::chrono::milliseconds time) {
+        Lines lines;
+        auto end = std::chrono::steady_clock::now() + time;
+        while (true) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+            if (left.count() <= 0) break;
+            auto line = host_->ReadLine(left);
+            if (!line) break;
+            lines.push_back(*line);
+        }
+        return lines;
+    }
+    void Position(const std::string& arguments) { host_->Send("position " + arguments); }
+    void Go(const std::string& arguments) { host_->Send("go" + arguments); }
+    bool LogHas(const std::string& text) {
+        auto log = ReadLines(dir_.File("Pontax.log"));
+        return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    }
+
+    TempDir dir_;
+    std::unique_ptr<UciHost> host_;
+    // A fault of the host's own that a test commits on purpose.
+    std::string hostFault_;
+    size_t mark_ = 0;
+};
+
+}  // namespace testing_support
