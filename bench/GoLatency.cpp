@@ -40,7 +40,7 @@ long ResidentKb(pid_t pid) {
 }
 
 std::string Script() {
-    return "on protover 2 => feature usermove=0 done=1\non go => move g8f6\non g1f3 => move g8f6\n"
+    return "force-mode\non protover 2 => feature usermove=0 done=1\non go => move g8f6\non g1f3 => move g8f6\n"
            "on f3g1 => move f6g8\n";
 }
 

@@ -4,6 +4,7 @@
 //   on <line> => <text>   print text when exactly this line arrives
 //   onprefix <p> => <t>   print text when a line starting with p arrives
 //   ignore-quit           do not exit on "quit"
+//   force-mode            after "force" and until "go", moves received trigger no rule
 //   flood <n>             print n thinking lines at start
 // A text of "!exit" exits at once; "!sleep <ms>" pauses. Faults: "!kill" dies by SIGKILL,
 // "!close" closes its output and goes on reading, "!flood <n>" prints n thinking lines,
@@ -31,6 +32,7 @@ struct Script {
     std::vector<std::string> start;
     std::vector<Rule> rules;
     bool ignoreQuit = false;
+    bool forceMode = false;
     long flood = 0;
 };
 
@@ -58,6 +60,8 @@ Script ReadScript(const char* path) {
             script.start.push_back(Decode(line.substr(6)));
         } else if (line == "ignore-quit") {
             script.ignoreQuit = true;
+        } else if (line == "force-mode") {
+            script.forceMode = true;
         } else if (line.rfind("flood ", 0) == 0) {
             script.flood = std::atol(line.c_str() + 6);
         } else if (arrow != std::string::npos && line.rfind("on ", 0) == 0) {
@@ -108,6 +112,12 @@ void Act(const std::string& text) {
     std::cout << text << std::endl;
 }
 
+bool IsMove(const std::string& line) {
+    std::string move = line.rfind("usermove ", 0) == 0 ? line.substr(9) : line;
+    return move.size() >= 4 && move.size() <= 5 && move[0] >= 'a' && move[0] <= 'h' && move[1] >= '1' &&
+           move[1] <= '8' && move[2] >= 'a' && move[2] <= 'h' && move[3] >= '1' && move[3] <= '8';
+}
+
 }  // namespace
 
 int main() {
@@ -118,9 +128,13 @@ int main() {
     for (const auto& text : script.start) Act(text);
     Flood(script.flood);
     std::string line;
+    bool forced = false;
     while (std::getline(std::cin, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (log.is_open()) log << line << std::endl;
+        if (line == "force") forced = true;
+        if (line == "go") forced = false;
+        if (script.forceMode && forced && IsMove(line)) continue;
         for (const auto& rule : script.rules) {
             bool match = rule.prefix ? line.rfind(rule.trigger, 0) == 0 : line == rule.trigger;
             if (match) Act(rule.reply);

@@ -13,6 +13,7 @@
 #include "adapter/core/EngineOutput.h"
 #include "adapter/driver/BestMove.h"
 #include "adapter/driver/ChildProcess.h"
+#include "adapter/driver/ClockGuard.h"
 #include "adapter/driver/EngineControl.h"
 #include "adapter/driver/EngineFeatures.h"
 #include "adapter/driver/LineWriters.h"
@@ -69,6 +70,7 @@ bool Shutdown() {
         StopEngine();
     clean = EngineReader().Stop() && clean;
     StatusTicker().Stop();
+    SearchClockGuard().Stop();
     SpinThreads().StopAll();
     ReapDetachedChildren(kQuitGrace);
     CloseLogFile();

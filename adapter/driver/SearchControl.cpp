@@ -7,6 +7,7 @@
 
 #include "adapter/config/Settings.h"
 #include "adapter/driver/BestMove.h"
+#include "adapter/driver/ClockGuard.h"
 #include "adapter/driver/EngineControl.h"
 #include "adapter/driver/EngineFeatures.h"
 #include "adapter/driver/LineWriters.h"
@@ -103,6 +104,19 @@ std::vector<std::string> ClockCommands(const SearchStart& start) {
     if (start.request.moveTime > 0)
         commands.push_back("st " + std::to_string(std::max(1, (start.request.moveTime + 500) / 1000)));
     return commands;
+}
+
+constexpr int kNoBudget = -1;
+
+// How long the GUI lets the search take: the fixed time per move or what is left on the engine's
+// clock, whichever is less; none for a search without either.
+int ClockBudget(const SearchStart& start) {
+    const GoRequest& request = start.request;
+    if (request.infinite || request.ponder) return kNoBudget;
+    int budget = request.moveTime > 0 ? request.moveTime : kNoBudget;
+    int own = start.side == kWhite ? request.wtime : request.btime;
+    if (own != -1) budget = budget == kNoBudget ? std::max(own, 0) : std::min(budget, std::max(own, 0));
+    return budget;
 }
 
 // Starts the engine's game afresh from the game's start position.
@@ -267,6 +281,7 @@ std::vector<std::string> MoveCommands(SearchStart& start) {
 }  // namespace
 
 void Go(std::string_view line, bool fromPonderhit) {
+    auto received = std::chrono::steady_clock::now();
     auto& search = Search();
     auto& settings = Settings();
     search.goPending = false;
@@ -330,9 +345,11 @@ void Go(std::string_view line, bool fromPonderhit) {
     search.engineForceMode = analysing;
     search.moveNowPending = false;
     search.ownClock.StartWithLimit(std::max(int(search.ownTime), 0));
-    search.BeginSearch();
+    unsigned number = search.BeginSearch();
     search.SetMode(analysing ? EngineMode::Analysing : EngineMode::Searching);
     for (const auto& command : commands) SendToEngine(command);
+    if (int budget = ClockBudget(start); budget != kNoBudget && settings.ClockMargin > 0)
+        SearchClockGuard().Watch(number, budget, settings.ClockMargin, received);
 }
 
 void Ponderhit() {
