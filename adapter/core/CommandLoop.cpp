@@ -7,6 +7,7 @@
 #include "adapter/config/SettingHandler.h"
 #include "adapter/config/Settings.h"
 #include "adapter/driver/EngineControl.h"
+#include "adapter/driver/EngineRecovery.h"
 #include "adapter/driver/LineWriters.h"
 #include "adapter/driver/BestMove.h"
 #include "adapter/driver/MainWait.h"
@@ -70,11 +71,15 @@ bool HandleGuiLine(const std::string& rawLine) {
     std::string line = Trim(rawLine);
     if (line.empty()) return true;
     WriteLog(line, log_tag::kFromGui);
+    // A search's clock runs from here, also while an engine that stopped is started again.
+    auto received = std::chrono::steady_clock::now();
+    std::lock_guard lock(EngineCommandLock());
     if (line == "uci") {
         HandleUci();
     } else if (line == "isready") {
         return HandleIsReady();
     } else if (line == "quit") {
+        NoteQuitRequested();
         StopEngine();
     } else if (line == "stop") {
         HandleStop();
@@ -83,11 +88,11 @@ bool HandleGuiLine(const std::string& rawLine) {
         if (command == "setoption")
             HandleSetOption(line);
         else if (command == "go")
-            Go(line, false);
+            Go(line, false, received);
         else if (command == "position")
             ParsePosition(line);
         else if (command == "ponderhit")
-            Ponderhit();
+            Ponderhit(received);
     }
     return true;
 }

@@ -16,6 +16,7 @@
 #include "adapter/driver/ClockGuard.h"
 #include "adapter/driver/EngineControl.h"
 #include "adapter/driver/EngineFeatures.h"
+#include "adapter/driver/EngineRecovery.h"
 #include "adapter/driver/LineWriters.h"
 #include "adapter/driver/MainWait.h"
 #include "adapter/driver/StringUtil.h"
@@ -42,15 +43,18 @@ void LoadStartupConfiguration(int argc, char** argv) {
     if (fileName.empty() || !LoadConfiguration(fileName)) LoadConfiguration(kDefaultConfigurationFile);
 }
 
-// Waits until the GUI's input ends, the engine cannot be started, or the engine's output ends,
-// running the priority watchdog every five seconds.
+// Waits until the GUI's input ends, the engine cannot be started, or the engine's output ends
+// (and it is not started again), running the priority watchdog every five seconds.
 void WaitLoop() {
     auto& wait = MainLoop();
     while (true) {
         switch (wait.Wait(kWatchdogPeriod)) {
         case MainWait::Result::Timeout: PriorityWatchdog(); break;
         case MainWait::Result::Slot0:
-            if (!wait.IsWakeEventOpen()) return;
+            if (!wait.IsWakeEventOpen()) {
+                if (TakeRecoveryRequest() && RestartLostEngine()) break;
+                return;
+            }
             wait.CloseWakeEvent();
             if (!EngineReader().IsRunning()) return;
             wait.WatchEngineReader();
@@ -84,7 +88,7 @@ void InstallReaders() {
     EngineReader().SetCallback(HandleEngineLine);
     EngineReader().SetOnEnd([] {
         // The host still gets the move of a search the engine did not finish.
-        AnswerOutstandingSearch();
+        if (!BeginEngineRecovery()) AnswerOutstandingSearch();
         NotifyEngineOutputEnded();
         MainLoop().NotifyEngineReaderEnded();
     });

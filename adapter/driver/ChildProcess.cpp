@@ -215,7 +215,7 @@ pid_t ChildProcess::Start(std::string_view commandLine) {
     return pid;
 }
 
-void ChildProcess::Stop(bool waitFirst) {
+void ChildProcess::Stop(bool waitFirst, std::chrono::milliseconds wait) {
     pid_t pid = pid_.exchange(0);
     if (inProcess_.exchange(false)) {
         // The end of its input ends the engine thread.
@@ -225,7 +225,7 @@ void ChildProcess::Stop(bool waitFirst) {
         }
         inProcessEngine_.join();
     } else if (pid != 0) {
-        if (waitFirst && !WaitForExit(pid, kStopWait)) {
+        if (waitFirst && !WaitForExit(pid, wait)) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
         } else if (!waitFirst) {

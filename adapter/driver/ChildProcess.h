@@ -23,10 +23,10 @@ public:
 
     // Starts the program the command line names; returns its process id, or 0 on failure.
     pid_t Start(std::string_view commandLine);
-    // Waits up to kStopWait for the process to end when waitFirst is set and kills it after that;
+    // Waits up to `wait` for the process to end when waitFirst is set and kills it after that;
     // then closes the pipes. Without waitFirst the process is left to end by itself and is reaped
-    // by ReapDetachedChildren. Blocks at most kStopWait.
-    void Stop(bool waitFirst);
+    // by ReapDetachedChildren. Blocks at most `wait`.
+    void Stop(bool waitFirst, std::chrono::milliseconds wait = kStopWait);
     bool Exists() const { return pid_.load() != 0; }
     pid_t Pid() const { return pid_.load(); }
 

@@ -105,6 +105,16 @@ void ParseFeatures(std::string_view line) {
     }
 }
 
+void ResetFeatures() {
+    auto& features = Features();
+    features.san = false;
+    features.colors = false;
+    features.time = true;
+    features.usermove = false;
+    features.ping = false;
+    features.featureWait = false;
+}
+
 void ResetFeaturesDone() {
     auto& signal = Done();
     std::lock_guard lock(signal.mutex);

@@ -25,6 +25,8 @@ EngineFeatures& Features();
 // ones the adapter uses.
 void ParseFeatures(std::string_view line);
 
+// Back to what the protocol assumes of an engine that has announced nothing, for a new engine.
+void ResetFeatures();
 // Forgets that done=1 arrived; called when a greeting starts.
 void ResetFeaturesDone();
 // Waits up to limit for done=1 or for the engine's output to end; true if either happened.

@@ -10,6 +10,7 @@
 #include "adapter/driver/ClockGuard.h"
 #include "adapter/driver/EngineControl.h"
 #include "adapter/driver/EngineFeatures.h"
+#include "adapter/driver/EngineRecovery.h"
 #include "adapter/driver/LineWriters.h"
 #include "adapter/driver/MoveGenerator.h"
 #include "adapter/driver/Positions.h"
@@ -280,8 +281,7 @@ std::vector<std::string> MoveCommands(SearchStart& start) {
 
 }  // namespace
 
-void Go(std::string_view line, bool fromPonderhit) {
-    auto received = std::chrono::steady_clock::now();
+void Go(std::string_view line, bool fromPonderhit, std::chrono::steady_clock::time_point received) {
     auto& search = Search();
     auto& settings = Settings();
     search.goPending = false;
@@ -300,7 +300,10 @@ void Go(std::string_view line, bool fromPonderhit) {
     } else {
         search.lastDepth = request.depth;
     }
-    if (!fromPonderhit) SendToGui(kStartInfo);
+    if (!fromPonderhit) {
+        SendToGui(kStartInfo);
+        SendRestartNoticeIfOwed();
+    }
     if (request.ponder) {
         if (int opponent = search.opponentTime; opponent > 0)
             search.opponentClock.StartWithLimit(opponent);
@@ -322,7 +325,7 @@ void Go(std::string_view line, bool fromPonderhit) {
     SyncEngine(start);
     if (!SendTimeControl(start)) {
         ForgetEnginePosition();
-        Go(line, false);
+        Go(line, false, received);
         return;
     }
     if (search.engineResigned) {
@@ -352,7 +355,7 @@ void Go(std::string_view line, bool fromPonderhit) {
         SearchClockGuard().Watch(number, budget, settings.ClockMargin, received);
 }
 
-void Ponderhit() {
+void Ponderhit(std::chrono::steady_clock::time_point received) {
     auto& search = Search();
     // Without a ponder search there is nothing to continue, and no "bestmove" is awaited.
     if (!search.goPending) return;
@@ -369,7 +372,7 @@ void Ponderhit() {
         if (opponent > 0) line += opponentKey + std::to_string(opponent);
     }
     search.opponentClock.Reset();
-    Go(line, true);
+    Go(line, true, received);
 }
 
 }  // namespace pontax

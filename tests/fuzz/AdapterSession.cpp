@@ -9,6 +9,7 @@
 #include <mutex>
 #include <set>
 
+#include "adapter/config/FileOnlyKeys.h"
 #include "adapter/config/Settings.h"
 #include "adapter/config/SettingHandler.h"
 #include "adapter/core/CommandLoop.h"
@@ -123,9 +124,12 @@ AdapterSession::AdapterSession() {
     pontax::RunEnginesInProcess([this](int input, int output) { RunScriptedEngine(input, output, script_); });
 }
 
-void AdapterSession::Run(const std::vector<std::string>& guiLines, const EngineScript& script, int protocol) {
+void AdapterSession::Run(const std::vector<std::string>& guiLines, const EngineScript& script, int protocol,
+                         const std::vector<std::string>& fileKeys) {
     script_ = script;
     RestoreSettings();
+    for (const auto& key : fileKeys)
+        pontax::ApplyFileOnlyKey(key.substr(0, key.find('=')), key.substr(key.find('=') + 1));
     pontax::Settings().Program.Set("scripted-engine");
     pontax::HandleSetOption("setoption name Protocol value " + std::to_string(protocol));
     pontax::HandleSetOption("setoption name InitTime value 0");

@@ -18,8 +18,10 @@ public:
 
     // Runs one dialogue up to its first "quit" and aborts, naming every fault, when a strict host
     // would have refused a line. As a host does, it stops a search still outstanding before the
-    // next position, search or quit. Protocol 1 skips the version 2 greeting's pause.
-    void Run(const std::vector<std::string>& guiLines, const EngineScript& script, int protocol);
+    // next position, search or quit. Protocol 1 skips the version 2 greeting's pause. The
+    // configuration file's own keys ("MateScores=1", ...) are set first.
+    void Run(const std::vector<std::string>& guiLines, const EngineScript& script, int protocol,
+             const std::vector<std::string>& fileKeys = {});
 
 private:
     AdapterSession();

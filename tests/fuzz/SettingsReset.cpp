@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "adapter/config/EngineOptions.h"
 #include "adapter/config/Log.h"
 #include "adapter/config/OptionList.h"
 #include "adapter/config/PendingCommands.h"
@@ -58,6 +59,13 @@ void RestoreSettings() {
     pontax::CloseLogFile();
     pontax::DiscardLogBuffer();
     pontax::TakePendingEngineCommands();
+    pontax::ForgetOptionCommands();
+    pontax::ClearEngineOptions();
+    settings.MateScores = false;
+    settings.MateBand = 0;
+    settings.EngineOptions = false;
+    settings.ClockMargin = 0;
+    settings.RestartEngine = false;
 }
 
 }  // namespace fuzzing

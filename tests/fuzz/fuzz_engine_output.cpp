@@ -1,5 +1,5 @@
 // Engine output into the output translation while the adapter searches, ponders or analyses. An
-// input's first line picks the situation ("<scenario> <position>"); the lines up to one reading
+// input's first line picks the situation ("<scenario> <position> <keys>"); the lines up to one reading
 // "--" are written after "protover 2", the rest whenever a search or an analysis starts.
 #include <cstdio>
 
@@ -32,8 +32,8 @@ const std::vector<std::vector<std::string>> kScenarios = {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> lines = fuzzing::SplitLines(data, size);
     if (lines.empty()) return 0;
-    unsigned scenario = 0, position = 0;
-    std::sscanf(lines.front().c_str(), "%u %u", &scenario, &position);
+    unsigned scenario = 0, position = 0, keys = 0;
+    std::sscanf(lines.front().c_str(), "%u %u %u", &scenario, &position, &keys);
     fuzzing::EngineScript script;
     bool greeting = true;
     for (size_t i = 1; i < lines.size(); ++i) {
@@ -47,6 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> gui = {"uci", "isready", std::string("position ") + kPositions[position % std::size(kPositions)]};
     const auto& steps = kScenarios[scenario % kScenarios.size()];
     gui.insert(gui.end(), steps.begin(), steps.end());
-    fuzzing::AdapterSession::Instance().Run(gui, script, 2);
+    // The third number switches on the configuration file's own keys, one bit each.
+    std::vector<std::string> fileKeys;
+    if (keys & 1) fileKeys.push_back("MateScores=1");
+    if (keys & 2) fileKeys.push_back("MateBand=10000");
+    if (keys & 4) fileKeys.push_back("EngineOptions=1");
+    if (keys & 8) fileKeys.push_back("ClockMargin=50");
+    fuzzing::AdapterSession::Instance().Run(gui, script, 2, fileKeys);
     return 0;
 }

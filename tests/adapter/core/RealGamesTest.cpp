@@ -2,6 +2,8 @@
 // strictest UCI hosts judge them: openings with either side to move, real clocks, pondering on
 // and off, every way of setting up a position; analysis with stop; ponder hits and misses.
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -132,6 +134,40 @@ protected:
 TEST_P(EngineMatchTest, GamesWithPondering) { PlaySession(true, GamesWanted(3), 0); }
 
 TEST_P(EngineMatchTest, GamesWithoutPondering) { PlaySession(false, GamesWanted(1), 4); }
+
+// White's engine is killed in the middle of the game; its pontax starts it again, and the game goes
+// on to its end without a fault.
+TEST_P(EngineMatchTest, AnEngineKilledInTheMiddleOfAGameIsStartedAgain) {
+    Side sides[2] = {Side(engine_, true), Side(engine_, true)};
+    for (auto& side : sides) ASSERT_TRUE(side.host->Handshake()) << engine_;
+    std::atomic<bool> killed{false}, over{false};
+    // Killed when White's pontax has been asked for its sixth move.
+    std::thread killer([&] {
+        auto searches = [&] {
+            auto log = testing_support::ReadLines(sides[0].dir.File("Pontax.log"));
+            return std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.find("C> go") != std::string::npos; });
+        };
+        while (!over && searches() < 6) std::this_thread::sleep_for(20ms);
+        for (pid_t pid : testing_support::ProcessesIn(sides[0].dir.Path()))
+            if (!over && pid != sides[0].host->Raw().Pid() && ::kill(pid, SIGKILL) == 0) killed = true;
+    });
+    MatchRules rules;
+    rules.maxPlies = std::min(PliesWanted(), 40);
+    UciHost* hosts[2] = {sides[0].host.get(), sides[1].host.get()};
+    GameRecord record = PlayGame(hosts, OpeningSet()[0].position, rules);
+    over = true;
+    killer.join();
+    EXPECT_TRUE(killed);
+    for (int colour = 0; colour < 2; ++colour) {
+        EXPECT_TRUE(sides[colour].host->Violations().empty())
+            << engine_ << (colour ? " Black" : " White") << ":\n"
+            << Describe(sides[colour].host->Violations()) << sides[colour].LogTail();
+        EXPECT_EQ(IllegalEngineMoves(*sides[colour].host), 0u) << sides[colour].LogTail();
+    }
+    EXPECT_FALSE(record.Failed()) << engine_ << ": " << record.end << "\n" << sides[0].LogTail();
+    EXPECT_NE(sides[0].LogTail(100000).find("The engine was started again."), std::string::npos) << sides[0].LogTail();
+    for (auto& side : sides) EXPECT_EQ(side.host->Quit(), 0);
+}
 
 // "go infinite" then "stop" from positions with either side to move: analysis lines while the
 // engine analyses, then exactly one legal "bestmove", and the engine still plays afterwards.
