@@ -461,7 +461,7 @@ TEST_F(SearchTest, AVariationEndsAtItsFirstIllegalMove) {
 // brackets) or follow the engine's own hint for it are shown, without the pondered move.
 TEST_F(SearchTest, PonderLinesShowOnlyVariationsFromThePonderedPosition) {
     Start("", "",
-          "on go => 3 10 10 100 e2e4 e7e5\non go => move e2e4\non go => !sleep 400\n"
+          "on go => 3 10 10 100 e2e4 e7e5\non go => move e2e4\non go => !sleep 1000\n"
           "on go => 4 20 10 100 e7e5 g1f3 b8c6\non go => 4 20 10 100 d7d5 e4d5\n"
           "on go => 5 20 10 100 (e7e5) g1f3 b8c6\n");
     Position(kStart);
@@ -469,7 +469,7 @@ TEST_F(SearchTest, PonderLinesShowOnlyVariationsFromThePonderedPosition) {
     EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4 ponder e7e5");
     Position("startpos moves e2e4 e7e5");
     Go(" ponder" + std::string(kClocks));
-    EXPECT_EQ(GuiFor(700ms), (Lines{"info depth 1 score cp 1",
+    EXPECT_EQ(GuiFor(1500ms), (Lines{"info depth 1 score cp 1",
                                     "info depth 4 score cp 20 time 100 nodes 100 nps 1000 pv g1f3 b8c6",
                                     "info depth 4 score cp 20 time 100 nodes 100 nps 1000",
                                     "info depth 5 score cp 20 time 100 nodes 100 nps 1000 pv g1f3 b8c6"}));
