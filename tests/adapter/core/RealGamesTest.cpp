@@ -138,6 +138,8 @@ TEST_P(EngineMatchTest, GamesWithoutPondering) { PlaySession(false, GamesWanted(
 // White's engine is killed in the middle of the game; its pontax starts it again, and the game goes
 // on to its end without a fault.
 TEST_P(EngineMatchTest, AnEngineKilledInTheMiddleOfAGameIsStartedAgain) {
+    // The sanitizer builds play one game a session; the recovery itself is the same for every engine.
+    if (GamesWanted(2) < 2 && engine_ != "fairymax") GTEST_SKIP() << "one engine suffices in this build";
     Side sides[2] = {Side(engine_, true), Side(engine_, true)};
     for (auto& side : sides) ASSERT_TRUE(side.host->Handshake()) << engine_;
     std::atomic<bool> killed{false}, over{false};
