@@ -18,8 +18,8 @@ run_suite() {
 }
 
 run_suite build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-echo "=== fuzz harnesses, 20 s each"
-FUZZ_SEED=1 "$root/scripts/fuzz.sh" 20
+echo "=== fuzz harnesses, 10 s each"
+FUZZ_SEED=1 "$root/scripts/fuzz.sh" 10
 # The deep move-generation counts (label "slow") run in the plain build only.
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build-asan "-LE slow" -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=address,undefined -DBUILD_BENCHMARKS=OFF

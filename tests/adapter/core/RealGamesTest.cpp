@@ -154,7 +154,7 @@ TEST_P(EngineMatchTest, AnEngineKilledInTheMiddleOfAGameIsStartedAgain) {
             if (!over && pid != sides[0].host->Raw().Pid() && ::kill(pid, SIGKILL) == 0) killed = true;
     });
     MatchRules rules;
-    rules.maxPlies = std::min(PliesWanted(), 40);
+    rules.maxPlies = std::min(PliesWanted(), 30);
     UciHost* hosts[2] = {sides[0].host.get(), sides[1].host.get()};
     GameRecord record = PlayGame(hosts, OpeningSet()[0].position, rules);
     over = true;
