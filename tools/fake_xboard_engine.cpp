@@ -6,7 +6,7 @@
 //   ignore-quit           do not exit on "quit"
 //   force-mode            after "force" and until "go", moves received trigger no rule
 //   flood <n>             print n thinking lines at start
-// A text of "!exit" exits at once; "!sleep <ms>" pauses. Faults: "!kill" dies by SIGKILL,
+// A text of "!exit" exits at once; "!sleep <ms>" pauses. Faults: "!kill" dies at once (SIGKILL),
 // "!close" closes its output and goes on reading, "!flood <n>" prints n thinking lines,
 // "!longline <n>" one line of n characters, "!garbage <n>" n bytes of binary noise with NULs.
 #include <chrono>
@@ -17,8 +17,12 @@
 #include <iostream>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -81,15 +85,32 @@ void Flood(long lines) {
 // The number after a fault's name.
 long Count(const std::string& text) { return std::atol(text.c_str() + text.find(' ') + 1); }
 
+[[noreturn]] void DieAbruptly() {
+#ifdef _WIN32
+    ::TerminateProcess(::GetCurrentProcess(), 9);
+#else
+    std::raise(SIGKILL);
+#endif
+    std::abort();
+}
+
+// Closes standard output and error for good; the process goes on reading.
+void CloseOutput() {
+    std::cout.flush();
+#ifdef _WIN32
+    ::CloseHandle(::GetStdHandle(STD_OUTPUT_HANDLE));
+    ::SetStdHandle(STD_OUTPUT_HANDLE, nullptr);
+    ::SetStdHandle(STD_ERROR_HANDLE, nullptr);
+#else
+    ::close(1);
+    ::close(2);
+#endif
+}
+
 void Act(const std::string& text) {
     if (text == "!exit") std::exit(0);
-    if (text == "!kill") std::raise(SIGKILL);
-    if (text == "!close") {
-        std::cout.flush();
-        ::close(1);
-        ::close(2);
-        return;
-    }
+    if (text == "!kill") DieAbruptly();
+    if (text == "!close") return CloseOutput();
     if (text.rfind("!sleep ", 0) == 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(Count(text)));
         return;

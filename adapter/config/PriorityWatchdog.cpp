@@ -10,22 +10,21 @@ namespace pontax {
 
 std::atomic<int> recordedPriorityClass{priority_class::kNormal};
 
-namespace {
-// The adapter's own thread priority has no POSIX counterpart and always reads as normal.
-constexpr int kOwnThreadPriority = thread_priority::kNormal;
-}  // namespace
-
 void RecordStartupPriorities() {
     int priorityClass = ReadOwnPriorityClass();
+    int threadPriority = ReadOwnThreadPriority();
     recordedPriorityClass = priorityClass;
-    Settings().Priority = kOwnThreadPriority;
+    Settings().Priority = threadPriority;
     if (priorityClass != priority_class::kNormal) SetOwnPriorityClass(priority_class::kNormal);
+    if (threadPriority != thread_priority::kNormal) SetOwnThreadPriority(thread_priority::kNormal);
 }
 
 void PriorityWatchdog() {
     int priorityClass = ReadOwnPriorityClass();
     if (priorityClass != priority_class::kNormal) recordedPriorityClass = priorityClass;
     auto& settings = Settings();
+    if (int threadPriority = ReadOwnThreadPriority(); threadPriority != thread_priority::kNormal)
+        settings.Priority = threadPriority;
     if (!engineReady || settings.RunIdle) return;
     auto& engine = EngineProcess();
     if (recordedPriorityClass != engine.PriorityClass()) {

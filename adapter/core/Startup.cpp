@@ -1,10 +1,7 @@
 #include "adapter/core/Startup.h"
 
 #include <chrono>
-#include <csignal>
-#include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "adapter/config/ConfigFile.h"
 #include "adapter/config/Log.h"
@@ -19,6 +16,7 @@
 #include "adapter/driver/EngineRecovery.h"
 #include "adapter/driver/LineWriters.h"
 #include "adapter/driver/MainWait.h"
+#include "adapter/driver/StandardStreams.h"
 #include "adapter/driver/StringUtil.h"
 #include "adapter/driver/Workers.h"
 
@@ -97,8 +95,7 @@ void InstallReaders() {
 }
 
 int RunAdapter(int argc, char** argv) {
-    // A GUI or engine that goes away must not kill the adapter in the middle of a write.
-    std::signal(SIGPIPE, SIG_IGN);
+    PrepareStandardStreams();
     BeginLogBuffering();
     WriteLog(kVersionText, log_tag::kVersion);
     RecordStartupPriorities();
@@ -106,12 +103,11 @@ int RunAdapter(int argc, char** argv) {
     MainLoop().OpenWakeEvent();
     EngineProcess().SetThreadPriority(0);
     InstallReaders();
-    if (GuiReader().Start(STDIN_FILENO, false)) MainLoop().WatchGuiReader();
+    if (GuiReader().Start(StandardInputHandle(), false)) MainLoop().WatchGuiReader();
     WaitLoop();
     if (!Shutdown()) {
         // A thread that cannot be joined would run into the static destructors.
-        std::fflush(nullptr);
-        ::_exit(0);
+        ExitAtOnce();
     }
     return 0;
 }

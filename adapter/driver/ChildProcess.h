@@ -6,14 +6,15 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 #include <thread>
+
+#include "adapter/driver/NativeHandle.h"
 
 namespace pontax {
 
-// The engine as a child process whose standard input and output are pipes. The child runs in a
-// session of its own (the GUI's signals do not reach it) and is killed by the kernel if this
-// process dies, so an engine never outlives the adapter.
+// The engine as a child process whose standard input and output are pipes. The child runs detached
+// from the GUI's console or session (the GUI's signals do not reach it) and is killed by the
+// system if this process dies, so an engine never outlives the adapter.
 class ChildProcess {
 public:
     ChildProcess() = default;
@@ -22,18 +23,18 @@ public:
     ~ChildProcess() { Stop(false); }
 
     // Starts the program the command line names; returns its process id, or 0 on failure.
-    pid_t Start(std::string_view commandLine);
+    ProcessId Start(std::string_view commandLine);
     // Waits up to `wait` for the process to end when waitFirst is set and kills it after that;
-    // then closes the pipes. Without waitFirst the process is left to end by itself and is reaped
-    // by ReapDetachedChildren. Blocks at most `wait`.
+    // then closes the pipes. Without waitFirst the process is left to end by itself, and
+    // ReapDetachedChildren ends it if it has not. Blocks at most `wait`.
     void Stop(bool waitFirst, std::chrono::milliseconds wait = kStopWait);
     bool Exists() const { return pid_.load() != 0; }
-    pid_t Pid() const { return pid_.load(); }
+    ProcessId Pid() const { return pid_.load(); }
 
     // Writes all bytes to the child's input; false when there is no child or the pipe broke.
     bool WriteToInput(std::string_view bytes);
     // Hands the read end of the child's output pipe to the caller, who closes it.
-    int TakeOutputFd();
+    NativeHandle TakeOutput();
 
     void SetPriorityClass(int priorityClass);
     void SetThreadPriority(int threadPriority);
@@ -43,22 +44,30 @@ public:
     static constexpr std::chrono::milliseconds kStopWait{5000};
 
 private:
-    std::atomic<pid_t> pid_{0};
-    std::atomic<int> outputFd_{-1};
-    std::mutex inputMutex_;  // guards inputFd_ against a close during a write
-    int inputFd_ = -1;
+    std::atomic<ProcessId> pid_{0};
+    std::atomic<NativeHandle> output_{kNoHandle};
+    std::mutex inputMutex_;  // guards input_ against a close during a write
+    NativeHandle input_ = kNoHandle;
     std::atomic<int> priorityClass_{32};
     std::atomic<int> threadPriority_{0};
+#ifdef _WIN32
+    std::mutex handlesMutex_;  // guards the two handles against a close while a priority is set
+    void* process_ = nullptr;
+    void* thread_ = nullptr;
+#else
     std::atomic<bool> inProcess_{false};
     std::thread inProcessEngine_;
+#endif
 };
 
 // An engine that runs on a thread of this process instead of as a program: it reads its commands
 // from `input`, writes to `output`, and returns when its input ends (both descriptors are closed
 // for it then). The fuzzers drive the whole adapter with one, thousands of times a second. An
 // empty function brings back real programs.
+#ifndef _WIN32
 using InProcessEngine = std::function<void(int input, int output)>;
 void RunEnginesInProcess(InProcessEngine engine);
+#endif
 
 // Waits up to grace for children left to end by themselves, kills the rest, and reaps them all.
 void ReapDetachedChildren(std::chrono::milliseconds grace);

@@ -57,7 +57,7 @@ std::string EngineCommandLine() {
     std::string commandLine = Trim(settings.Program.Get());
     std::string hashCommand = settings.HashCommand.Get();
     if (settings.HashOnCommandline && !IsUnsetText(hashCommand))
-        commandLine += " " + FormatTemplate(hashCommand, std::to_string(HashValue()));
+        commandLine.append(" ").append(FormatTemplate(hashCommand, std::to_string(HashValue())));
     return commandLine;
 }
 
@@ -134,7 +134,7 @@ bool StartEngine() {
         return false;
     }
     MainLoop().NotifyEngineReaderStarted();
-    EngineReader().Start(engine.TakeOutputFd(), true);
+    EngineReader().Start(engine.TakeOutput(), true);
     GreetEngine();
     SendToEngine("new");
     SendLevel(0, kStartLevelSeconds, 0);

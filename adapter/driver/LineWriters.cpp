@@ -1,15 +1,14 @@
 #include "adapter/driver/LineWriters.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 #include "adapter/config/Log.h"
 #include "adapter/config/Settings.h"
+#include "adapter/driver/StandardStreams.h"
 
 namespace pontax {
 
@@ -20,15 +19,6 @@ constexpr int kMaxDelayMs = 1000;
 std::mutex engineWriteLock;
 std::mutex guiWriteLock;
 GuiSink guiSink;  // guarded by guiWriteLock
-
-void WriteStandardOutput(std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-}
 
 std::string WithLineEnd(std::string_view line) {
     std::string bytes(line);

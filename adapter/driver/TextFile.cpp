@@ -1,47 +1,21 @@
 #include "adapter/driver/TextFile.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
-#include "adapter/driver/StringUtil.h"
-
 namespace pontax {
 
 namespace {
 constexpr size_t kReadChunk = 64 * 1024;
 }
 
-bool TextFile::Open(std::string_view name, Mode mode) {
-    Close();
-    std::string path = Trim(name);
-    if (path.empty()) return false;
-    int flags = mode == Mode::ReadExisting ? O_RDONLY : (O_RDWR | O_CREAT | O_APPEND);
-    fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
-    readBuffer_.clear();
-    readPos_ = 0;
-    return fd_ >= 0;
-}
-
-void TextFile::Close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-}
-
 bool TextFile::FillBuffer() {
     readBuffer_.resize(kReadChunk);
-    ssize_t n;
-    do {
-        n = ::read(fd_, readBuffer_.data(), kReadChunk);
-    } while (n < 0 && errno == EINTR);
-    readBuffer_.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    readBuffer_.resize(ReadSome(readBuffer_.data(), kReadChunk));
     readPos_ = 0;
-    return n > 0;
+    return !readBuffer_.empty();
 }
 
 bool TextFile::ReadLine(std::string& out) {
     out.clear();
-    if (fd_ < 0) return false;
+    if (!IsOpen()) return false;
     for (;;) {
         if (readPos_ >= readBuffer_.size() && !FillBuffer()) return !out.empty();
         while (readPos_ < readBuffer_.size()) {
@@ -50,17 +24,6 @@ bool TextFile::ReadLine(std::string& out) {
             if (c != '\r') out += c;
         }
     }
-}
-
-bool TextFile::Write(std::string_view bytes) {
-    if (fd_ < 0) return false;
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
 }
 
 bool TextFile::WriteText(std::string_view text) {

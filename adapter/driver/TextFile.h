@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "adapter/driver/NativeHandle.h"
+
 namespace pontax {
 
 // A text file read line by line or appended to with CR LF line ends.
@@ -17,7 +19,7 @@ public:
 
     bool Open(std::string_view name, Mode mode);
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return handle_ != kNoHandle; }
     // Next line without "\r" and "\n"; false at end of file when nothing was read.
     bool ReadLine(std::string& out);
     bool Write(std::string_view bytes);
@@ -26,8 +28,10 @@ public:
 
 private:
     bool FillBuffer();
+    // Reads up to size bytes; 0 at the end of the file or on an error.
+    size_t ReadSome(char* buffer, size_t size);
 
-    int fd_ = -1;
+    NativeHandle handle_ = kNoHandle;
     std::string readBuffer_;
     size_t readPos_ = 0;
 };

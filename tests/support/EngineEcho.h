@@ -22,7 +22,7 @@ public:
             lines_.push_back(line);
             return true;
         });
-        reader_.Start(pontax::EngineProcess().TakeOutputFd(), true);
+        reader_.Start(pontax::EngineProcess().TakeOutput(), true);
     }
     ~EngineEcho() {
         pontax::EngineProcess().Stop(false);  // closing its input ends cat

@@ -45,7 +45,7 @@ TEST(ChildProcessTest, RunsAProgramOverPipesInItsOwnDirectory) {
     PipeReaderThread reader;
     LineCollector collector;
     collector.Attach(reader);
-    ASSERT_TRUE(reader.Start(child.TakeOutputFd(), true));
+    ASSERT_TRUE(reader.Start(child.TakeOutput(), true));
     EXPECT_TRUE(child.WriteToInput("hello\r\n"));
     ASSERT_TRUE(collector.WaitEnded());
     child.Stop(true);

@@ -64,7 +64,11 @@ int ReadOwnPriorityClass() {
 
 void SetOwnPriorityClass(int priorityClass) { SetNice(0, NiceForClass(priorityClass)); }
 
-void ApplyPriorityClass(pid_t pid, int priorityClass) {
+int ReadOwnThreadPriority() { return thread_priority::kNormal; }
+
+void SetOwnThreadPriority(int) {}
+
+void ApplyPriorityClass(int pid, int priorityClass) {
     if (pid <= 0) return;
     int nice = NiceForClass(priorityClass);
     std::string taskDir = "/proc/" + std::to_string(pid) + "/task";
@@ -80,7 +84,7 @@ void ApplyPriorityClass(pid_t pid, int priorityClass) {
     ::closedir(dir);
 }
 
-void ApplyThreadPriority(pid_t pid, int priorityClass, int threadPriority) {
+void ApplyThreadPriority(int pid, int priorityClass, int threadPriority) {
     if (pid > 0) SetNice(static_cast<id_t>(pid), NiceForThread(priorityClass, threadPriority));
 }
 

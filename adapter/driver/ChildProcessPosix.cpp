@@ -23,7 +23,7 @@ namespace {
 
 constexpr std::chrono::milliseconds kReapPoll{5};
 
-void CloseFd(int& fd) {
+void CloseFd(NativeHandle& fd) {
     if (fd >= 0) ::close(fd);
     fd = -1;
 }
@@ -169,7 +169,7 @@ bool WaitForExit(pid_t pid, std::chrono::milliseconds limit) {
 
 }  // namespace
 
-pid_t ChildProcess::Start(std::string_view commandLine) {
+ProcessId ChildProcess::Start(std::string_view commandLine) {
     ReapEndedDetachedChildren();
     if (Exists()) return 0;
     InProcessEngine inProcess = CurrentInProcessEngine();
@@ -183,7 +183,7 @@ pid_t ChildProcess::Start(std::string_view commandLine) {
         ::close(toChild[1]);
         return 0;
     }
-    pid_t pid;
+    ProcessId pid;
     if (inProcess) {
         inProcessEngine_ = std::thread([inProcess, input = toChild[0], output = fromChild[1]] {
             inProcess(input, output);
@@ -208,20 +208,20 @@ pid_t ChildProcess::Start(std::string_view commandLine) {
     }
     {
         std::lock_guard lock(inputMutex_);
-        inputFd_ = toChild[1];
+        input_ = toChild[1];
     }
-    outputFd_ = fromChild[0];
+    output_ = fromChild[0];
     pid_ = pid;
     return pid;
 }
 
 void ChildProcess::Stop(bool waitFirst, std::chrono::milliseconds wait) {
-    pid_t pid = pid_.exchange(0);
+    ProcessId pid = pid_.exchange(0);
     if (inProcess_.exchange(false)) {
         // The end of its input ends the engine thread.
         {
             std::lock_guard lock(inputMutex_);
-            CloseFd(inputFd_);
+            CloseFd(input_);
         }
         inProcessEngine_.join();
     } else if (pid != 0) {
@@ -235,16 +235,16 @@ void ChildProcess::Stop(bool waitFirst, std::chrono::milliseconds wait) {
     }
     {
         std::lock_guard lock(inputMutex_);
-        CloseFd(inputFd_);
+        CloseFd(input_);
     }
-    int output = outputFd_.exchange(-1);
+    NativeHandle output = output_.exchange(kNoHandle);
     CloseFd(output);
 }
 
 bool ChildProcess::WriteToInput(std::string_view bytes) {
     std::lock_guard lock(inputMutex_);
-    while (!bytes.empty() && inputFd_ >= 0) {
-        ssize_t n = ::write(inputFd_, bytes.data(), bytes.size());
+    while (!bytes.empty() && input_ >= 0) {
+        ssize_t n = ::write(input_, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         bytes.remove_prefix(static_cast<size_t>(n));
@@ -252,7 +252,7 @@ bool ChildProcess::WriteToInput(std::string_view bytes) {
     return bytes.empty();
 }
 
-int ChildProcess::TakeOutputFd() { return outputFd_.exchange(-1); }
+NativeHandle ChildProcess::TakeOutput() { return output_.exchange(kNoHandle); }
 
 void ChildProcess::SetPriorityClass(int priorityClass) {
     priorityClass_ = priorityClass;
