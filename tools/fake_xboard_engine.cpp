@@ -5,6 +5,7 @@
 //   onprefix <p> => <t>   print text when a line starting with p arrives
 //   ignore-quit           do not exit on "quit"
 //   force-mode            after "force" and until "go", moves received trigger no rule
+//   linger                when its input ends, stay for a minute instead of exiting
 //   flood <n>             print n thinking lines at start
 // A text of "!exit" exits at once; "!sleep <ms>" pauses. Faults: "!kill" dies at once (SIGKILL),
 // "!close" closes its output and goes on reading, "!flood <n>" prints n thinking lines,
@@ -37,6 +38,7 @@ struct Script {
     std::vector<Rule> rules;
     bool ignoreQuit = false;
     bool forceMode = false;
+    bool linger = false;
     long flood = 0;
 };
 
@@ -66,6 +68,8 @@ Script ReadScript(const char* path) {
             script.ignoreQuit = true;
         } else if (line == "force-mode") {
             script.forceMode = true;
+        } else if (line == "linger") {
+            script.linger = true;
         } else if (line.rfind("flood ", 0) == 0) {
             script.flood = std::atol(line.c_str() + 6);
         } else if (arrow != std::string::npos && line.rfind("on ", 0) == 0) {
@@ -162,5 +166,6 @@ int main() {
         }
         if (line == "quit" && !script.ignoreQuit) return 0;
     }
+    if (script.linger) std::this_thread::sleep_for(std::chrono::minutes(1));
     return 0;
 }

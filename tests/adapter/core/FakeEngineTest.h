@@ -19,6 +19,19 @@ namespace testing_support {
 using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 
+#ifdef PONTAX_UNDER_WINE
+// Pontax.exe runs under wine (PONTAX_UNDER_WINE names it), which sees this machine's files on drive Z:.
+inline std::string PathForPontax(const std::string& path) {
+    std::string windows = "Z:" + path;
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    return windows;
+}
+inline std::vector<std::string> PontaxCommand() { return {PONTAX_UNDER_WINE, PONTAX_PATH}; }
+#else
+inline std::string PathForPontax(const std::string& path) { return path; }
+inline std::vector<std::string> PontaxCommand() { return {PONTAX_PATH}; }
+#endif
+
 class FakeEngineTest : public ::testing::Test {
 protected:
     // Starts pontax with the given features (answered to "protover 2"), settings and script.
@@ -36,12 +49,18 @@ protected:
     }
     // Only starts pontax, which then waits for the host's "uci".
     void Launch(const std::string& features, const std::string& options, const std::string& script) {
-        dir_.Write("Pontax.eng", "[OPTIONS]\nProgram=" + std::string(FAKE_ENGINE_PATH) + "\nInitTime=0\nLogfile=true\n" +
-                                     options);
+        dir_.Write("Pontax.eng", "[OPTIONS]\nProgram=" + PathForPontax(FAKE_ENGINE_PATH) +
+                                     "\nInitTime=0\nLogfile=true\n" + options);
+        WriteScript(features, script);
+        host_ = std::make_unique<UciHost>(PontaxCommand(), dir_.Path(), EngineEnvironment());
+    }
+    void WriteScript(const std::string& features, const std::string& script) {
         dir_.Write("script", "on protover 2 => feature " + features + " done=1\n" + script);
-        host_ = std::make_unique<UciHost>(std::vector<std::string>{PONTAX_PATH}, dir_.Path(),
-                                          std::vector<std::string>{"FAKE_ENGINE_SCRIPT=" + dir_.File("script"),
-                                                                   "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
+    }
+    // Where the fake engine finds its script and keeps its record of what it got.
+    std::vector<std::string> EngineEnvironment() {
+        return {"FAKE_ENGINE_SCRIPT=" + PathForPontax(dir_.File("script")),
+                "FAKE_ENGINE_LOG=" + PathForPontax(dir_.File("engine.log"))};
     }
     void TearDown() override {
         if (!host_) return;

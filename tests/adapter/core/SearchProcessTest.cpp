@@ -228,8 +228,8 @@ TEST_F(SearchTest, ASearchWithoutAPositionSearchesTheStartPosition) {
 // The engine starts at "isready"; a host that searches before it still gets its moves at once.
 TEST(SearchBeforeIsReadyTest, IsAnsweredAtOnceAndAnInfiniteOneAtStop) {
     TempDir dir;
-    dir.Write("Pontax.eng", "[OPTIONS]\nProgram=" + std::string(FAKE_ENGINE_PATH) + "\n");
-    UciHost host({PONTAX_PATH}, dir.Path());
+    dir.Write("Pontax.eng", "[OPTIONS]\nProgram=" + testing_support::PathForPontax(FAKE_ENGINE_PATH) + "\n");
+    UciHost host(testing_support::PontaxCommand(), dir.Path());
     host.Send("uci");
     ASSERT_TRUE(host.WaitFor("uciok"));
     auto start = std::chrono::steady_clock::now();
