@@ -1,6 +1,7 @@
 // Draws dravel's bitmaps into the folder given: the 18 piece bitmaps (48 x 48, 16 greys; for
 // each piece a mask, black where the piece is, and a White and a Black image, black around the
-// piece) and the monochrome picture of the board's coordinates for the move-list dialog.
+// piece), the monochrome picture of the board's coordinates for the move-list dialog, and the
+// program's icon for the desktop (dravel.png: the White knight on a transparent ground).
 // The build runs it, so the pictures are kept as drawing code rather than as binary files.
 #include <QFile>
 #include <QGuiApplication>
@@ -224,6 +225,15 @@ QImage Figurbild(const Form& form, const QImage& maske, QColor fuellung, QColor 
     return bild;
 }
 
+// The icon: the piece where its mask is black, transparent elsewhere.
+QImage Programmsymbol(const QImage& bild, const QImage& maske) {
+    QImage symbol(kGroesse, kGroesse, QImage::Format_ARGB32);
+    for (int y = 0; y < kGroesse; ++y)
+        for (int x = 0; x < kGroesse; ++x)
+            symbol.setPixel(x, y, qGray(maske.pixel(x, y)) == 0 ? bild.pixel(x, y) : qRgba(0, 0, 0, 0));
+    return symbol;
+}
+
 // The coordinates picture: a board with its files and ranks, and a move written as the
 // program reads it.
 QImage Koordinaten() {
@@ -279,5 +289,10 @@ int main(int argc, char** argv) {
               gut;
     }
     gut = Bmp_schreiben(ordner + "/koordinaten.bmp", Koordinaten(), 1) && gut;
+    Form springer = Springer();
+    QImage springermaske = Maske(springer);
+    gut = Programmsymbol(Figurbild(springer, springermaske, Qt::white, Qt::black), springermaske)
+              .save(ordner + "/dravel.png", "PNG") &&
+          gut;
     return gut ? 0 : 1;
 }

@@ -271,8 +271,9 @@ TEST_F(PontaxTest, TerminateHardKillsAnEngineThatIgnoresQuit) { QuitWithStubborn
 
 TEST_F(PontaxTest, AnEngineThatIgnoresQuitIsStillEndedWhenTheAdapterExits) { QuitWithStubbornEngine("", 5s); }
 
+// The engine would outlive the end of its input; the kernel kills it with the adapter.
 TEST_F(PontaxTest, KillingTheAdapterKillsItsEngine) {
-    Configure("InitTime=0\n", kQuickFeatures);
+    Configure("InitTime=0\n", std::string(kQuickFeatures) + "linger\n");
     auto pontax = Start();
     pontax->Send("isready");
     ASSERT_TRUE(pontax->WaitFor("readyok"));
