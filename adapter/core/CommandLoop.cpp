@@ -74,6 +74,7 @@ bool HandleGuiLine(const std::string& rawLine) {
     // A search's clock runs from here, also while an engine that stopped is started again.
     auto received = std::chrono::steady_clock::now();
     std::lock_guard lock(EngineCommandLock());
+    if (line != "quit") RestartLostEngineFirst();
     if (line == "uci") {
         HandleUci();
     } else if (line == "isready") {

@@ -30,7 +30,12 @@ constexpr const char* kRestartNotice = "info string The engine stopped; it is st
 constexpr const char* kRestartedNotice = "info string The engine stopped and was started again.";
 
 std::atomic<bool> quitRequested{false};
-std::atomic<bool> recoveryRequested{false};
+// A restart is owed: taken by whoever holds EngineCommandLock first.
+std::atomic<bool> restartOwed{false};
+std::atomic<bool> restartFailed{false};
+// Engine ends taken on, and those the main thread has seen.
+std::atomic<unsigned> recoveriesBegun{0};
+unsigned recoveriesSeen = 0;  // main thread only
 std::atomic<bool> noticeOwed{false};
 std::mutex restartsMutex;
 std::deque<Clock::time_point> restarts;
@@ -76,15 +81,23 @@ bool BeginEngineRecovery() {
         return false;
     }
     WriteLog("The engine stopped; it is started again.", log_tag::kRemark);
+    // Owed before the host hears of it: its next command may come before the main thread does.
+    restartOwed = true;
+    ++recoveriesBegun;
     AnswerForTheLostEngine();
-    recoveryRequested = true;
     return true;
 }
 
-bool TakeRecoveryRequest() { return recoveryRequested.exchange(false); }
+bool TakeRecoveryRequest() {
+    if (recoveriesSeen == recoveriesBegun) return false;
+    ++recoveriesSeen;
+    return true;
+}
 
-bool RestartLostEngine() {
-    std::lock_guard lock(EngineCommandLock());
+namespace {
+
+// With EngineCommandLock held.
+bool RestartNow() {
     if (quitRequested) return false;
     EngineReader().Stop();
     EngineProcess().Stop(true, kExitGrace);
@@ -104,6 +117,22 @@ bool RestartLostEngine() {
     WriteLog("The engine was started again.", log_tag::kRemark);
     return true;
 }
+
+bool RestartIfOwed() {
+    if (!restartOwed.exchange(false)) return !restartFailed;
+    bool started = RestartNow();
+    if (!started) restartFailed = true;
+    return started;
+}
+
+}  // namespace
+
+bool RestartLostEngine() {
+    std::lock_guard lock(EngineCommandLock());
+    return RestartIfOwed() && !quitRequested;
+}
+
+void RestartLostEngineFirst() { RestartIfOwed(); }
 
 void NoteQuitRequested() { quitRequested = true; }
 

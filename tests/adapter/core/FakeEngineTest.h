@@ -26,10 +26,20 @@ inline std::string PathForPontax(const std::string& path) {
     std::replace(windows.begin(), windows.end(), '/', '\\');
     return windows;
 }
-inline std::vector<std::string> PontaxCommand() { return {PONTAX_UNDER_WINE, PONTAX_PATH}; }
+// wine's own stderr goes nowhere: the helper processes it may start on the way (its device and
+// service programs) would otherwise keep the test's output open, and the test with it.
+inline std::vector<std::string> PontaxCommand(const std::vector<std::string>& arguments = {}) {
+    std::vector<std::string> command{"/bin/sh", "-c", "exec \"$0\" \"$@\" 2>/dev/null", PONTAX_UNDER_WINE, PONTAX_PATH};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return command;
+}
 #else
 inline std::string PathForPontax(const std::string& path) { return path; }
-inline std::vector<std::string> PontaxCommand() { return {PONTAX_PATH}; }
+inline std::vector<std::string> PontaxCommand(const std::vector<std::string>& arguments = {}) {
+    std::vector<std::string> command{PONTAX_PATH};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return command;
+}
 #endif
 
 class FakeEngineTest : public ::testing::Test {

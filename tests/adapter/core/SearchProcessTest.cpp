@@ -20,6 +20,10 @@ constexpr const char* kClocks = " wtime 300000 btime 300000";
 
 class SearchTest : public testing_support::FakeEngineTest {};
 
+// For a test that ends in the middle of a search: the "quit" stops it with "?", which the engine
+// then answers at once with this move, instead of the adapter waiting for an engine that does not.
+std::string MovesWhenStopped(const std::string& move) { return "on ? => move " + move + "\n"; }
+
 TEST_F(SearchTest, FirstSearchThenTheOpponentsReplyOnly) {
     Start("time=1", "Edit=edit\n", "on go => move e2e4\non e7e5 => move g1f3\n");
     Position(kStart);
@@ -44,7 +48,7 @@ TEST_F(SearchTest, BlackToMoveIsTransferredByEdit) {
 }
 
 TEST_F(SearchTest, SetboardAndCbEditTransfers) {
-    Start("setboard=1 time=0", "", "");
+    Start("setboard=1 time=0", "", MovesWhenStopped("a1a2"));
     Position("fen r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1 moves e8g8");
     Go(" depth 3");
     // The engine stays in force mode while it is told the position and the move; "go" starts it.
@@ -54,7 +58,7 @@ TEST_F(SearchTest, SetboardAndCbEditTransfers) {
 }
 
 TEST_F(SearchTest, CbEditSendsCastlingRightsAndEnPassant) {
-    Start("time=0", "Edit=cb-edit\n", "");
+    Start("time=0", "Edit=cb-edit\n", MovesWhenStopped("a1a2"));
     Position("fen 4k3/8/8/8/8/8/8/R3K2R w KQ - 0 1");
     Go(" depth 2");
     EXPECT_EQ(EngineGot(24), (Lines{"force", "new", "post", "hard", "force", "new", "edit", "#", "Ra1", "Ke1", "Rh1",
@@ -147,7 +151,7 @@ TEST_F(SearchTest, AnalysisUndoesTakenBackMovesWithoutNew) {
 }
 
 TEST_F(SearchTest, FirstInfiniteSearchAfterOneWhiteMove) {
-    Start("time=1", "Edit=edit\n", "");
+    Start("time=1", "Edit=edit\n", MovesWhenStopped("g1f3"));
     Position("startpos moves e2e4");
     Go(" infinite");
     EXPECT_EQ(EngineGot(7), (Lines{"force", "new", "post", "hard", "force", "e2e4", "analyze"}));
@@ -162,7 +166,7 @@ TEST_F(SearchTest, FirstInfiniteSearchAfterOneWhiteMove) {
 }
 
 TEST_F(SearchTest, InfiniteSearchWithoutAnalyzeUsesTheOneDayLevel) {
-    Start("", "Analyze=false\n", "");
+    Start("", "Analyze=false\n", MovesWhenStopped("g1f3"));
     Position(kStart);
     Go(" infinite");
     Lines got = EngineGot(8);

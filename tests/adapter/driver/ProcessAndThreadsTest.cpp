@@ -67,7 +67,7 @@ TEST(ChildProcessTest, StopWithWaitKillsAProgramThatDoesNotEnd) {
     ChildProcess child;
     pid_t pid = child.Start("/bin/sleep 60");
     ASSERT_NE(pid, 0);
-    child.Stop(true);
+    child.Stop(true, 200ms);
     EXPECT_FALSE(testing_support::ProcessExists(pid));
 }
 

@@ -32,20 +32,21 @@ protected:
         }
         return condition();
     }
+    void SearchWithEngineIn(const std::string& programLine);
 };
 
 bool Has(const Lines& lines, const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
 
-// A configuration written on Windows, named by two arguments the system split at its blank, for
-// an engine in a folder with blanks named without quotes.
-TEST_F(WineTest, ACrLfConfigurationStartsAnEngineInAFolderWithBlanks) {
-    std::string engine = InstallEngine("Engine Folder", "fake engine.exe");
-    dir_.Write("my engine.eng", "[ENGINE]\r\nName=Fake\r\nAuthor=Nobody\r\n[OPTIONS]\r\nProgram=" + PathForPontax(engine) +
+// Plays one search with the engine named by the given Program line, an engine installed in a folder
+// with blanks, from a configuration written on Windows and named by two arguments the system
+// split at its blank. The engine's record is relative, so it lands in the engine's working
+// directory, which must be its own folder.
+void WineTest::SearchWithEngineIn(const std::string& programLine) {
+    dir_.Write("my engine.eng", "[ENGINE]\r\nName=Fake\r\nAuthor=Nobody\r\n[OPTIONS]\r\nProgram=" + programLine +
                                     "\r\nInitTime=0\r\nLogfile=true\r\n");
     WriteScript("myname=\"Fake Engine 1\"", "on go => move e2e4\n");
-    // A relative record: it lands in the engine's working directory, which is its own folder.
     host_ = std::make_unique<testing_support::UciHost>(
-        std::vector<std::string>{PONTAX_UNDER_WINE, PONTAX_PATH, "my", "engine.eng"}, dir_.Path(),
+        testing_support::PontaxCommand({"my", "engine.eng"}), dir_.Path(),
         std::vector<std::string>{"FAKE_ENGINE_SCRIPT=" + PathForPontax(dir_.File("script")), "FAKE_ENGINE_LOG=engine.log"});
     host_->Send("uci");
     ASSERT_TRUE(host_->WaitFor("uciok"));
@@ -63,6 +64,15 @@ TEST_F(WineTest, ACrLfConfigurationStartsAnEngineInAFolderWithBlanks) {
     EXPECT_EQ(host_->Quit(10s), 0);
     host_.reset();
     EXPECT_TRUE(Has(ReadLines(record), "quit"));
+}
+
+TEST_F(WineTest, AnUnquotedProgramInAFolderWithBlanks) {
+    SearchWithEngineIn(PathForPontax(InstallEngine("Engine Folder", "fake engine.exe")));
+}
+
+TEST_F(WineTest, AQuotedProgramWithAnArgumentAndNoExe) {
+    std::string engine = PathForPontax(InstallEngine("Engine Folder", "fake engine.exe"));
+    SearchWithEngineIn("\"" + engine.substr(0, engine.size() - 4) + "\" --xboard");
 }
 
 // The log is a Windows text file: CR LF line ends, the version first, both directions tagged.

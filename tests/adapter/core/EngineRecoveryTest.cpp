@@ -1,0 +1,117 @@
+// Engine restarts inside one process, with engines that run on threads of it and no main thread:
+// whatever the order in which the main thread and the GUI's next command come to an engine that
+// stopped, that command finds an engine that runs.
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "adapter/config/FileOnlyKeys.h"
+#include "adapter/config/Settings.h"
+#include "adapter/config/SettingHandler.h"
+#include "adapter/core/CommandLoop.h"
+#include "adapter/core/Startup.h"
+#include "adapter/driver/ChildProcess.h"
+#include "adapter/driver/LineWriters.h"
+#include "adapter/driver/StandardStreams.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The GUI's side: every line the adapter sends, and a wait for the next bestmove.
+class GuiLines {
+public:
+    GuiLines() {
+        pontax::SetGuiSink([this](std::string_view bytes) {
+            std::lock_guard lock(mutex_);
+            lines_.emplace_back(bytes.substr(0, bytes.size() - 1));
+            changed_.notify_all();
+        });
+    }
+    ~GuiLines() { pontax::SetGuiSink(nullptr); }
+    // The bestmove line that follows the lines seen so far; empty when none comes in time.
+    std::string NextBestMove(std::chrono::milliseconds limit) {
+        std::unique_lock lock(mutex_);
+        std::string found;
+        changed_.wait_for(lock, limit, [&] {
+            for (; seen_ < lines_.size(); ++seen_)
+                if (lines_[seen_].rfind("bestmove", 0) == 0) {
+                    found = lines_[seen_++];
+                    return true;
+                }
+            return false;
+        });
+        return found;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::string> lines_;
+    size_t seen_ = 0;
+};
+
+// An engine whose first instance dies at its first "go"; later ones answer every "go" with
+// the move given.
+class DyingOnceEngine {
+public:
+    explicit DyingOnceEngine(std::string reply) : reply_(std::move(reply)) {}
+    void Run(int input, int output) {
+        bool dies = starts_++ == 0;
+        std::string line;
+        char c;
+        while (::read(input, &c, 1) == 1) {
+            if (c != '\n') {
+                line += c;
+                continue;
+            }
+            if (line == "protover 2") Write(output, "feature done=1\n");
+            if (line == "go") {
+                if (dies) return;
+                Write(output, "move " + reply_ + "\n");
+            }
+            if (line == "quit") return;
+            line.clear();
+        }
+    }
+    int Starts() const { return starts_; }
+
+private:
+    static void Write(int output, const std::string& text) {
+        ssize_t ignored = ::write(output, text.data(), text.size());
+        (void)ignored;
+    }
+    std::string reply_;
+    std::atomic<int> starts_{0};
+};
+
+TEST(EngineRecoveryTest, ASearchThatComesBeforeTheMainThreadRestartsTheEngineStartsItItself) {
+    pontax::PrepareStandardStreams();
+    DyingOnceEngine engine("b8c6");
+    pontax::RunEnginesInProcess([&](int input, int output) { engine.Run(input, output); });
+    GuiLines gui;
+    pontax::InstallReaders();
+    pontax::Settings().Program.Set("in-process engine");
+    pontax::ApplyFileOnlyKey("RestartEngine", "1");
+    pontax::HandleSetOption("setoption name InitTime value 0");
+    pontax::HandleGuiLine("uci");
+    pontax::HandleGuiLine("isready");
+    pontax::HandleGuiLine("position startpos moves e2e4");
+    pontax::HandleGuiLine("go wtime 5000 btime 5000");
+    // Answered for the engine that died.
+    EXPECT_EQ(gui.NextBestMove(5s), "bestmove a7a6");
+    // Nobody else restarts the engine here: the next search must.
+    pontax::HandleGuiLine("position startpos moves e2e4 a7a6 g1f3");
+    pontax::HandleGuiLine("go wtime 5000 btime 5000");
+    EXPECT_EQ(gui.NextBestMove(5s), "bestmove b8c6");
+    EXPECT_EQ(engine.Starts(), 2);
+    pontax::HandleGuiLine("quit");
+    pontax::RunEnginesInProcess(nullptr);
+}
+
+}  // namespace
