@@ -1,6 +1,5 @@
 #include "adapter/driver/ChildProcess.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
@@ -14,6 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "adapter/driver/Clock.h"
 #include "adapter/driver/CommandLine.h"
 #include "adapter/driver/Priority.h"
 
@@ -277,10 +277,7 @@ void ReapDetachedChildren(std::chrono::milliseconds grace) {
     }
     auto deadline = std::chrono::steady_clock::now() + grace;
     for (pid_t pid : children) {
-        auto left = std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                 deadline - std::chrono::steady_clock::now()),
-                             std::chrono::milliseconds{0});
-        if (!WaitForExit(pid, left)) {
+        if (!WaitForExit(pid, TimeLeftUntil(deadline))) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
         }

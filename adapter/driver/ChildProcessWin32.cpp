@@ -1,9 +1,9 @@
 #include "adapter/driver/ChildProcess.h"
 
-#include <algorithm>
 #include <vector>
 #include <windows.h>
 
+#include "adapter/driver/Clock.h"
 #include "adapter/driver/CommandLine.h"
 
 namespace pontax {
@@ -171,10 +171,7 @@ void ReapDetachedChildren(std::chrono::milliseconds grace) {
     }
     auto deadline = std::chrono::steady_clock::now() + grace;
     for (HANDLE process : children) {
-        auto left = std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                 deadline - std::chrono::steady_clock::now()),
-                             std::chrono::milliseconds{0});
-        if (!WaitForExit(process, left)) ::TerminateProcess(process, 0);
+        if (!WaitForExit(process, TimeLeftUntil(deadline))) ::TerminateProcess(process, 0);
         ::CloseHandle(process);
     }
 }

@@ -1,8 +1,14 @@
 #include "adapter/driver/Clock.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace pontax {
+
+std::chrono::milliseconds TimeLeftUntil(std::chrono::steady_clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return std::max(left, std::chrono::milliseconds{0});
+}
 
 uint32_t NowTicks() {
     auto now = std::chrono::steady_clock::now().time_since_epoch();

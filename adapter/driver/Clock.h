@@ -1,8 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace pontax {
+
+// What is left of the time until `deadline`, never less than nothing.
+std::chrono::milliseconds TimeLeftUntil(std::chrono::steady_clock::time_point deadline);
 
 // Milliseconds of a monotonic clock, wrapping in unsigned 32-bit arithmetic.
 uint32_t NowTicks();
