@@ -25,7 +25,6 @@ std::optional<CustomOptionType> ParseType(std::string_view text) {
     return std::nullopt;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The combo value to use: a variant, a text as it came, or the variant a leading digit indexes.
 std::optional<std::string> ResolveComboValue(const CustomOption& option, std::string_view value) {

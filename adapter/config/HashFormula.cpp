@@ -3,10 +3,11 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "adapter/driver/StringUtil.h"
+
 namespace pontax {
 
 namespace {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 bool IsAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
 }  // namespace

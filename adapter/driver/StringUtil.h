@@ -17,6 +17,8 @@ std::vector<std::string> SplitWords(std::string_view text, std::string_view deli
 std::string Trim(std::string_view text);
 std::string ToUpper(std::string_view text);
 bool CharInSet(char c, std::string_view set);
+// An ASCII digit, whatever the locale.
+inline constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // Position of the first character at or after `from` that is (not) in set, or -1.
 int FindFirstOf(std::string_view text, std::string_view set, int from = 0);
 int FindFirstNotOf(std::string_view text, std::string_view set, int from = 0);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "tests/support/ProcessHarness.h"
 
 #include <csignal>
@@ -205,6 +206,10 @@ std::vector<std::string> ReadLines(const std::string& path) {
         lines.push_back(line);
     }
     return lines;
+}
+
+bool AnyLineHas(const std::vector<std::string>& lines, const std::string& text) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
 }
 
 }  // namespace testing_support

@@ -69,5 +69,7 @@ std::vector<pid_t> ProcessesIn(const std::string& directory);
 // True while the process runs (a zombie has ended and does not count).
 bool ProcessExists(pid_t pid);
 std::vector<std::string> ReadLines(const std::string& path);
+// Whether any of the lines contains text.
+bool AnyLineHas(const std::vector<std::string>& lines, const std::string& text);
 
 }  // namespace testing_support

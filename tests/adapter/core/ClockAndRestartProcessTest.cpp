@@ -9,11 +9,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing_support::FakeEngineTest;
+using testing_support::AnyLineHas;
 using testing_support::Lines;
-
-bool Has(const Lines& lines, const std::string& text) {
-    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
-}
 
 constexpr const char* kGuard = "ClockMargin=200\n";
 
@@ -32,7 +29,7 @@ TEST_F(ClockGuardTest, AHangingEngineIsAnsweredForBeforeTheClockRunsOut) {
     Lines engine = EngineGot();
     EXPECT_EQ(std::count(engine.begin(), engine.end(), "?"), 2) << testing::PrintToString(engine);
     // The engine's game was ended: the second search set it up afresh.
-    EXPECT_TRUE(Has(engine, "new"));
+    EXPECT_TRUE(AnyLineHas(engine, "new"));
     EXPECT_TRUE(LogHas("Clock guard: no move from the engine in time"));
 }
 
@@ -52,7 +49,7 @@ TEST_F(ClockGuardTest, AnEngineThatMovesInTimeIsLeftAlone) {
     EXPECT_EQ(UntilBestMove(3s).back(), "bestmove e7e5");
     std::this_thread::sleep_for(1s);
     Lines engine = EngineGot();
-    EXPECT_FALSE(Has(engine, "?")) << testing::PrintToString(engine);
+    EXPECT_FALSE(AnyLineHas(engine, "?")) << testing::PrintToString(engine);
 }
 
 TEST_F(ClockGuardTest, AnEmptyOrNegativeClockIsAnsweredAtOnce) {
@@ -176,7 +173,7 @@ TEST_F(RestartTest, WithoutTheKeyTheAdapterEndsWithItsEngine) {
     Go(" wtime 60000 btime 60000");
     Lines lines = UntilBestMove(5s);
     EXPECT_EQ(lines.back().rfind("bestmove ", 0), 0u);
-    EXPECT_FALSE(Has(lines, "info string"));
+    EXPECT_FALSE(AnyLineHas(lines, "info string"));
     EXPECT_TRUE(EndsWithin(10s));
     EXPECT_EQ(EngineStarts(), 1u);
 }

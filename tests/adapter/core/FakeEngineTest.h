@@ -122,8 +122,7 @@ protected:
     void Position(const std::string& arguments) { host_->Send("position " + arguments); }
     void Go(const std::string& arguments) { host_->Send("go" + arguments); }
     bool LogHas(const std::string& text) {
-        auto log = ReadLines(dir_.File("Pontax.log"));
-        return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+        return AnyLineHas(ReadLines(dir_.File("Pontax.log")), text);
     }
 
     TempDir dir_;

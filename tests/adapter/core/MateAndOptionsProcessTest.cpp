@@ -14,14 +14,11 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing_support::FakeEngineTest;
+using testing_support::AnyLineHas;
 using testing_support::Lines;
 using testing_support::ReadLines;
 using testing_support::TempDir;
 using testing_support::UciHost;
-
-bool Has(const Lines& lines, const std::string& text) {
-    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
-}
 
 size_t Count(const Lines& lines, const std::string& line) {
     return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
@@ -49,29 +46,29 @@ protected:
 TEST_F(MateScoreProcessTest, TheProtocolsMateScoresBecomeMateInMoves) {
     Start("", "MateScores=1\n", Thinking("100002", "-100001"));
     Lines lines = Search();
-    EXPECT_TRUE(Has(lines, "info depth 3 score mate 2 time 100 ")) << testing::PrintToString(lines);
-    EXPECT_TRUE(Has(lines, "info depth 4 score mate -1 time 200 ")) << testing::PrintToString(lines);
+    EXPECT_TRUE(AnyLineHas(lines, "info depth 3 score mate 2 time 100 ")) << testing::PrintToString(lines);
+    EXPECT_TRUE(AnyLineHas(lines, "info depth 4 score mate -1 time 200 ")) << testing::PrintToString(lines);
 }
 
 TEST_F(MateScoreProcessTest, AnEnginesOwnBandIsCountedInPlies) {
     Start("", "MateScores=1\nMateBand=10000\n", Thinking("9997", "-9996"));
     Lines lines = Search();
-    EXPECT_TRUE(Has(lines, " score mate 2 ")) << testing::PrintToString(lines);
-    EXPECT_TRUE(Has(lines, " score mate -2 ")) << testing::PrintToString(lines);
+    EXPECT_TRUE(AnyLineHas(lines, " score mate 2 ")) << testing::PrintToString(lines);
+    EXPECT_TRUE(AnyLineHas(lines, " score mate -2 ")) << testing::PrintToString(lines);
 }
 
 TEST_F(MateScoreProcessTest, WhiteScoreTurnsTheMateToWhitesView) {
     Start("", "MateScores=1\nWhiteScore=true\n", Thinking("100002", "-100001"));
     Lines lines = Search();
-    EXPECT_TRUE(Has(lines, " score mate -2 ")) << testing::PrintToString(lines);
-    EXPECT_TRUE(Has(lines, " score mate 1 ")) << testing::PrintToString(lines);
+    EXPECT_TRUE(AnyLineHas(lines, " score mate -2 ")) << testing::PrintToString(lines);
+    EXPECT_TRUE(AnyLineHas(lines, " score mate 1 ")) << testing::PrintToString(lines);
 }
 
 TEST_F(MateScoreProcessTest, WithoutTheKeyScoresStayCentipawns) {
     Start("", "", Thinking("100002", "-100001"));
     Lines lines = Search();
-    EXPECT_TRUE(Has(lines, " score cp 100002 ")) << testing::PrintToString(lines);
-    EXPECT_FALSE(Has(lines, " mate ")) << testing::PrintToString(lines);
+    EXPECT_TRUE(AnyLineHas(lines, " score cp 100002 ")) << testing::PrintToString(lines);
+    EXPECT_FALSE(AnyLineHas(lines, " mate ")) << testing::PrintToString(lines);
 }
 
 constexpr const char* kOptionFeatures =
@@ -115,7 +112,7 @@ TEST_F(EngineOptionsProcessTest, WithoutTheKeyTheEngineStartsAtIsreadyAndItsOpti
     Launch(kOptionFeatures, "", "");
     Lines answer = UciAnswer();
     EXPECT_EQ(answer.size(), 29u) << testing::PrintToString(answer);  // id name, id author, 26 options, uciok
-    EXPECT_FALSE(Has(answer, "Style"));
+    EXPECT_FALSE(AnyLineHas(answer, "Style"));
     EXPECT_FALSE(std::filesystem::exists(dir_.File("engine.log")));
     host_->Send("isready");
     ASSERT_TRUE(host_->WaitFor("readyok"));
@@ -210,9 +207,9 @@ TEST_P(ShippedConfigurationTest, TheEnginesOwnOptionsAreOfferedAndSet) {
     EXPECT_TRUE(host_->WaitBestMove(15s));
     log = ReadLines(dir_.File("Pontax.log"));
     if (engine == "fairymax") {
-        EXPECT_TRUE(Has(log, "S< option Resign Threshold=500"));
+        EXPECT_TRUE(AnyLineHas(log, "S< option Resign Threshold=500"));
     } else if (engine == "phalanx") {
-        EXPECT_TRUE(Has(log, "S< option Randomizer (0-50)=10"));
+        EXPECT_TRUE(AnyLineHas(log, "S< option Randomizer (0-50)=10"));
     }
 }
 

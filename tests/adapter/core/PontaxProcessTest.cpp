@@ -34,8 +34,7 @@ protected:
     std::vector<std::string> EngineGot() { return ReadLines(dir_.File("engine.log")); }
     std::vector<std::string> Log() { return ReadLines(dir_.File("Pontax.log")); }
     bool LogHas(const std::string& text) {
-        auto log = Log();
-        return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+        return testing_support::AnyLineHas(Log(), text);
     }
 
     void QuitWithStubbornEngine(const std::string& options, std::chrono::milliseconds exitWithin);

@@ -11,6 +11,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using testing_support::AnyLineHas;
 using testing_support::Process;
 using testing_support::ReadLines;
 using testing_support::TempDir;
@@ -42,10 +43,6 @@ std::vector<std::string> FeatureKeys(const std::string& featureLine) {
     return keys;
 }
 
-bool LogContains(const std::vector<std::string>& log, const std::string& text) {
-    return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
-}
-
 class RealEngineTest : public ::testing::TestWithParam<EngineRow> {};
 
 // Each start runs in a private directory with a private HOME, since some engines write files there.
@@ -66,7 +63,7 @@ TEST_P(RealEngineTest, StartsNegotiatesAndQuitsCleanly) {
         std::erase(engines, pontax.Pid());
         ASSERT_FALSE(engines.empty());
         // Engines that announce done=1 late are given time to finish their announcement.
-        for (int i = 0; i < 100 && !LogContains(ReadLines(dir.File("Pontax.log")), "S< accepted done"); ++i)
+        for (int i = 0; i < 100 && !AnyLineHas(ReadLines(dir.File("Pontax.log")), "S< accepted done"); ++i)
             std::this_thread::sleep_for(50ms);
         pontax.Send("quit");
         ASSERT_EQ(pontax.WaitExit(15s), 0);
@@ -75,7 +72,7 @@ TEST_P(RealEngineTest, StartsNegotiatesAndQuitsCleanly) {
             size_t at = line.find("S> feature ");
             if (at == std::string::npos) continue;
             for (const auto& key : FeatureKeys(line.substr(at + 3)))
-                EXPECT_TRUE(LogContains(log, "S< accepted " + key)) << key;
+                EXPECT_TRUE(AnyLineHas(log, "S< accepted " + key)) << key;
         }
         EXPECT_TRUE(testing_support::ProcessesIn(dir.Path()).empty());
         for (pid_t pid : engines) EXPECT_FALSE(testing_support::ProcessExists(pid));
