@@ -16,7 +16,7 @@ all=(uci_session engine_output config hash_formula fen san dravel_commands drave
 harnesses=("${@:-${all[@]}}")
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE=address,undefined \
-  -DBUILD_FUZZERS=ON -DBUILD_TESTING=OFF -DBUILD_BENCHMARKS=OFF >/dev/null
+  -DBUILD_FUZZERS=ON -DBUILD_TESTING=OFF -DBUILD_BENCHMARKS=OFF -DCMAKE_UNITY_BUILD=ON >/dev/null
 cmake --build "$build" --target fuzzers -j"$(nproc)"
 mkdir -p "$build/findings" "$build/logs"
 
