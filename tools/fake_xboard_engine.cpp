@@ -6,6 +6,7 @@
 //   ignore-quit           do not exit on "quit"
 //   force-mode            after "force" and until "go", moves received trigger no rule
 //   linger                when its input ends, stay for a minute instead of exiting
+//   answer-ping           answer "ping N" with "pong N" after the rules for it
 //   flood <n>             print n thinking lines at start
 // A text of "!exit" exits at once; "!sleep <ms>" pauses. Faults: "!kill" dies at once (SIGKILL),
 // "!close" closes its output and goes on reading, "!flood <n>" prints n thinking lines,
@@ -39,6 +40,7 @@ struct Script {
     bool ignoreQuit = false;
     bool forceMode = false;
     bool linger = false;
+    bool answerPing = false;
     long flood = 0;
 };
 
@@ -70,6 +72,8 @@ Script ReadScript(const char* path) {
             script.forceMode = true;
         } else if (line == "linger") {
             script.linger = true;
+        } else if (line == "answer-ping") {
+            script.answerPing = true;
         } else if (line.rfind("flood ", 0) == 0) {
             script.flood = std::atol(line.c_str() + 6);
         } else if (arrow != std::string::npos && line.rfind("on ", 0) == 0) {
@@ -164,6 +168,7 @@ int main() {
             bool match = rule.prefix ? line.rfind(rule.trigger, 0) == 0 : line == rule.trigger;
             if (match) Act(rule.reply);
         }
+        if (script.answerPing && line.rfind("ping ", 0) == 0) std::cout << "pong " << line.substr(5) << std::endl;
         if (line == "quit" && !script.ignoreQuit) return 0;
     }
     if (script.linger) std::this_thread::sleep_for(std::chrono::minutes(1));

@@ -1,8 +1,15 @@
 // kelvane: the engine dravel plays against. It starts an xboard engine from Debian (fairymax, or
 // the command in KELVANE_ENGINE such as "gnuchess --xboard"), negotiates its features and speaks
 // to dravel the small dialogue dravel expects: "info" greeting lines and two plain lines, then
-// commands in and "move"/"Engine"/result lines out. KELVANE_LEVEL, when set, replaces dravel's
-// time control by its own commands (separated by ";"), for example "st 1" for quick games.
+// commands in and "move"/"Engine"/result lines out. Each reply to a move request (a move or
+// "go") ends with the line "done", sent once the engine has answered a "ping" given after its
+// reply, so a result the engine writes after its move travels with it.
+//
+// kelvane owns its engine's time: the engine never ponders, and dravel's "easy" and "hard" are
+// strengths, played as a fixed time per move when dravel sends its "level" line. KELVANE_LEVEL,
+// when set, replaces that by its own commands (separated by ";"), for example "sd 2" for quick
+// games. KELVANE_LOG names a file that gets every line sent to the engine ("> ") and read from
+// it ("< ").
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -33,6 +40,10 @@ constexpr milliseconds kMoreFeaturesWait{20000};
 constexpr milliseconds kProtoverPause{100};
 constexpr milliseconds kNudgeInterval{100};
 constexpr milliseconds kQuitWait{1000};
+// Seconds per move for dravel's "easy" (levels 1 and 2) and "hard" (level 3).
+constexpr const char* kEasyTime = "st 1";
+constexpr const char* kHardTime = "st 4";
+constexpr const char* kReplyEnd = "done";
 
 // A line-buffered reader of one descriptor.
 class LineReader {
@@ -113,7 +124,19 @@ public:
         output_ = std::make_unique<LineReader>(fromEngine[0]);
         return result == 0;
     }
-    void Send(const std::string& line) { WriteAll(input_, line + "\n"); }
+    void Send(const std::string& line) {
+        Log("> " + line);
+        WriteAll(input_, line + "\n");
+    }
+    // Appends a line to the file named by KELVANE_LOG, if any.
+    static void Log(const std::string& line) {
+        static const char* path = std::getenv("KELVANE_LOG");
+        if (!path || !*path) return;
+        static std::FILE* file = std::fopen(path, "a");
+        if (!file) return;
+        std::fputs((line + "\n").c_str(), file);
+        std::fflush(file);
+    }
     LineReader& Output() { return *output_; }
     void Stop() {
         Send("quit");
@@ -232,27 +255,31 @@ public:
         std::smatch move;
         if (line == "quit") return false;
         if (line.rfind("setboard ", 0) == 0) {
-            std::string fen = line.substr(9);
-            sideToMove_ = fen.find(" b ") != std::string::npos ? 'b' : 'w';
-            if (features_.Has("setboard")) {
-                engine_.Send("force");
-                engine_.Send(line);
-            } else {
-                SendEdit(engine_, fen);
-            }
+            SetBoard(line);
         } else if (std::regex_match(line, move, kMove)) {
             std::string text = move[1].str();
             if (move[2].length() > 0) text += static_cast<char>(std::tolower(static_cast<unsigned char>(move[2].str()[0])));
             engine_.Send((features_.Has("usermove") ? "usermove " : "") + text);
             Toggle();
-        } else if (line.rfind("level ", 0) == 0 && !levelOverride_.empty()) {
-            std::stringstream commands(levelOverride_);
-            std::string command;
-            while (std::getline(commands, command, ';'))
-                if (!command.empty()) engine_.Send(command);
+            if (!forceMode_) BeginRequest();
+        } else if (line == "easy" || line == "hard") {
+            hard_ = line == "hard";
+        } else if (line.rfind("level ", 0) == 0) {
+            SendTimeControl();
         } else if (line == "new") {
             sideToMove_ = 'w';
+            forceMode_ = false;
+            movesGiveThePosition_ = true;
             engine_.Send(line);
+            // A request cut short by a new game still gets its end.
+            if (pending_ && !awaitedPong_) EndReply();
+        } else if (line == "force") {
+            forceMode_ = true;
+            engine_.Send(line);
+        } else if (line == "go") {
+            forceMode_ = false;
+            engine_.Send(line);
+            BeginRequest();
         } else if (!line.empty()) {
             engine_.Send(line);
         }
@@ -260,19 +287,30 @@ public:
     }
 
     void FromEngine(const std::string& line) {
+        Engine::Log("< " + line);
         // Some engines announce their moves the old way: "12. ... e7e5".
         static const std::regex kOldStyleMove(R"(\d+\. \.\.\. (\S+).*)");
         std::smatch oldStyle;
         if (line.rfind("move ", 0) == 0 || std::regex_match(line, oldStyle, kOldStyleMove)) {
-            ToDravel(oldStyle.empty() ? line : "move " + oldStyle[1].str());
             Toggle();
+            if (!Answering()) return;
+            ToDravel(oldStyle.empty() ? line : "move " + oldStyle[1].str());
+            EndReply();
         } else if (line.rfind("Illegal move", 0) == 0 || line.rfind("Error", 0) == 0) {
+            if (!Answering()) return;
             ToDravel("Engine " + line);
-        } else if (IsResult(line)) {
-            ToDravel(line);
-        } else if (line == "resign") {
+            EndReply();
+        } else if (IsResult(line) || line == "resign") {
+            if (!pending_) return;
             // The engine resigns on its own move.
-            ToDravel(sideToMove_ == 'w' ? "0-1 {White resigns}" : "1-0 {Black resigns}");
+            ToDravel(line != "resign" ? line : sideToMove_ == 'w' ? "0-1 {White resigns}" : "1-0 {Black resigns}");
+            if (!awaitedPong_) EndReply();
+        } else if (line.rfind("pong ", 0) == 0) {
+            if (pending_ && awaitedPong_ && line.substr(5) == std::to_string(awaitedPong_)) {
+                pending_ = false;
+                awaitedPong_ = 0;
+                ToDravel(kReplyEnd);
+            }
         } else if (line.rfind("feature ", 0) == 0) {
             AnswerFeatures(engine_, line, features_);
         }
@@ -281,10 +319,58 @@ public:
 private:
     void Toggle() { sideToMove_ = sideToMove_ == 'w' ? 'b' : 'w'; }
 
+    void BeginRequest() {
+        pending_ = true;
+        awaitedPong_ = 0;
+        movesGiveThePosition_ = false;
+    }
+    // Whether the engine's answer to a request is still owed.
+    bool Answering() const { return pending_ && !awaitedPong_; }
+    // The engine has answered: once it has also answered a ping, nothing more of this reply can
+    // follow. An engine without ping ends its reply with its answer.
+    void EndReply() {
+        if (features_.Has("ping")) {
+            awaitedPong_ = ++lastPing_;
+            engine_.Send("ping " + std::to_string(awaitedPong_));
+            return;
+        }
+        pending_ = false;
+        ToDravel(kReplyEnd);
+    }
+
+    // The game's moves from "new" in force mode are already the position for an engine without
+    // "setboard"; otherwise it is set up by an edit sequence.
+    void SetBoard(const std::string& line) {
+        std::string fen = line.substr(9);
+        sideToMove_ = fen.find(" b ") != std::string::npos ? 'b' : 'w';
+        forceMode_ = true;
+        if (features_.Has("setboard")) {
+            engine_.Send("force");
+            engine_.Send(line);
+        } else if (!movesGiveThePosition_) {
+            SendEdit(engine_, fen);
+        }
+        movesGiveThePosition_ = false;
+    }
+
+    void SendTimeControl() {
+        std::string commands = !levelOverride_.empty() ? levelOverride_ : hard_ ? kHardTime : kEasyTime;
+        std::stringstream list(commands);
+        std::string command;
+        while (std::getline(list, command, ';'))
+            if (!command.empty()) engine_.Send(command);
+    }
+
     Engine& engine_;
     Features features_;
     std::string levelOverride_;
     char sideToMove_ = 'w';
+    bool hard_ = false;
+    bool forceMode_ = false;
+    bool movesGiveThePosition_ = false;
+    bool pending_ = false;
+    long awaitedPong_ = 0;
+    long lastPing_ = 0;
 };
 
 }  // namespace
@@ -308,6 +394,7 @@ int main() {
     ToDravel("Waiting for commands");
     engine.Send("new");
     engine.Send("nopost");
+    engine.Send("easy");
     const char* level = std::getenv("KELVANE_LEVEL");
     Session session(engine, features, level ? level : "");
     LineReader dravel(STDIN_FILENO);

@@ -19,13 +19,36 @@ void blit(QPainter& maler, int x, int y, const QImage& quelle, Rop rop) {
     maler.drawImage(x, y, quelle, 0, 0, Feldgroesse, Feldgroesse);
 }
 
+// A frame just inside a square's edge.
+void rahmen(QPainter& maler, int x, int y, QRgb farbe) {
+    maler.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    maler.setPen(QPen(QColor(farbe), Rahmenbreite, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    maler.setBrush(Qt::NoBrush);
+    const int rand = Rahmenbreite / 2;
+    maler.drawRect(x + rand, y + rand, Feldgroesse - 1 - 2 * rand, Feldgroesse - 1 - 2 * rand);
+}
+
+void markierungen_malen(QPainter& maler, bool gedreht, const Auswahl& auswahl, const Markierungen& markierungen) {
+    for (int zeile = 0; zeile < 8; ++zeile) {
+        for (int spalte = 0; spalte < 8; ++spalte) {
+            const int feld = Brettfeld(spalte, zeile, gedreht);
+            const int x = Feldgroesse * spalte, y = Feldgroesse * zeile;
+            if (feld == markierungen.letzter_von || feld == markierungen.letzter_nach)
+                rahmen(maler, x, y, Farbe_letzter_zug);
+            if (feld == markierungen.schach) rahmen(maler, x, y, Farbe_schach);
+            if (auswahl.aktiv && auswahl.spalte == spalte && auswahl.zeile == zeile) rahmen(maler, x, y, Farbe_auswahl);
+        }
+    }
+}
+
 }  // namespace
 
 int Brettfeld(int spalte, int zeile, bool gedreht) {
     return gedreht ? zeile * 8 + (7 - spalte) : (7 - zeile) * 8 + spalte;
 }
 
-QImage brett_malen(const Brett& brett, bool gedreht, const Auswahl& auswahl, const Figurenbilder& bilder) {
+QImage brett_malen(const Brett& brett, bool gedreht, const Auswahl& auswahl, const Figurenbilder& bilder,
+                   const std::optional<Markierungen>& markierungen) {
     QImage bild(Bildgroesse, Bildgroesse, QImage::Format_RGB32);
     bild.fill(Qt::white);
     if (!bilder.Vollstaendig()) return bild;
@@ -36,7 +59,8 @@ QImage brett_malen(const Brett& brett, bool gedreht, const Auswahl& auswahl, con
         for (int spalte = 0; spalte < 8; ++spalte) {
             const int x = Feldgroesse * spalte, y = Feldgroesse * zeile;
             const bool hell = (zeile + spalte) % 2 == 0;
-            const bool gewaehlt = auswahl.aktiv && auswahl.spalte == spalte && auswahl.zeile == zeile;
+            const bool gewaehlt =
+                !markierungen && auswahl.aktiv && auswahl.spalte == spalte && auswahl.zeile == zeile;
             const auto paar = Figurenbilder::Bildpaar_von(brett.Feld[Brettfeld(spalte, zeile, gedreht)]);
             const QImage& maske = bilder.Bild(paar.maske);
             if (paar.bild == Figurenbilder::Kein_bild) {
@@ -63,6 +87,7 @@ QImage brett_malen(const Brett& brett, bool gedreht, const Auswahl& auswahl, con
             }
         }
     }
+    if (markierungen) markierungen_malen(maler, gedreht, auswahl, *markierungen);
     return bild;
 }
 

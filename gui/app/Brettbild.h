@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <optional>
 
 #include "gui/app/Figurenbilder.h"
 #include "gui/rules/Brett.h"
@@ -19,11 +20,27 @@ struct Auswahl {
     int zeile = Keine;
 };
 
+// What is marked beyond the plain board, as board squares (-1 for none): the last move's two
+// squares and a king in check. With marks on, the chosen square gets a frame of its own instead
+// of being inverted, so a chosen piece keeps its colour.
+struct Markierungen {
+    int letzter_von = -1;
+    int letzter_nach = -1;
+    int schach = -1;
+};
+
+inline constexpr QRgb Farbe_letzter_zug = qRgb(255, 170, 0);
+inline constexpr QRgb Farbe_schach = qRgb(230, 0, 0);
+inline constexpr QRgb Farbe_auswahl = qRgb(0, 190, 0);
+inline constexpr int Rahmenbreite = 3;
+
 // The board square shown at display column and row.
 int Brettfeld(int spalte, int zeile, bool gedreht);
 
 // Paints the board into a 376 x 376 image with the pieces' masks and images combined by raster
-// operations: light squares white, dark squares black, the chosen square inverted.
-QImage brett_malen(const Brett& brett, bool gedreht, const Auswahl& auswahl, const Figurenbilder& bilder);
+// operations: light squares white, dark squares black, the chosen square inverted; or, with
+// marks, the chosen square and the marked squares framed in colour.
+QImage brett_malen(const Brett& brett, bool gedreht, const Auswahl& auswahl, const Figurenbilder& bilder,
+                   const std::optional<Markierungen>& markierungen = std::nullopt);
 
 }  // namespace dravel

@@ -10,10 +10,12 @@ namespace dravel {
 
 Einstellungen::Einstellungen(QWidget* eltern) : QDialog(eltern) {
     const Dialogeinheiten einheiten(font());
-    dialog_einrichten(*this, "setup", einheiten, 162, 119);
+    dialog_einrichten(*this, "setup", einheiten, 162, 133);
     steuerelement_setzen(*new QGroupBox("computer power", this), einheiten, {9, 35, 85, 72});
     automatisch_ = new QCheckBox("computer &Answers autmoticly", this);
     steuerelement_setzen(*automatisch_, einheiten, {11, 12, 132, 12}, Id_automatisch);
+    markierungen_ = new QCheckBox("Show last move and check", this);
+    steuerelement_setzen(*markierungen_, einheiten, {11, 114, 140, 12}, Id_markierungen);
     schaltflaeche(*this, einheiten, Id_ok, "OK", {108, 40, 42, 15});
     schaltflaeche(*this, einheiten, Id_abbrechen, "Cancel", {108, 75, 42, 14});
     const struct {
@@ -43,6 +45,7 @@ std::string Einstellungen::Computerzug_befehl() const {
 
 void Einstellungen::anzeigen() {
     automatisch_->setChecked(automatisch_antworten_);
+    markierungen_->setChecked(markierungen_zeigen_);
     for (QRadioButton* knopf : stufen_) knopf->setChecked(knopf->objectName().toInt() == stufe_);
 }
 
@@ -53,6 +56,7 @@ void Einstellungen::stufe_waehlen(int id) {
 
 void Einstellungen::accept() {
     automatisch_antworten_ = automatisch_->isChecked();
+    markierungen_zeigen_ = markierungen_->isChecked();
     for (QRadioButton* knopf : stufen_)
         if (knopf->isChecked()) stufe_ = knopf->objectName().toInt();
     QDialog::accept();

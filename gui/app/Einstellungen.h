@@ -9,10 +9,11 @@ class QRadioButton;
 
 namespace dravel {
 
-// "IDD_AUTOA": the setup dialog and the two settings it keeps for the whole run.
+// "IDD_AUTOA": the setup dialog and the settings it keeps for the whole run.
 class Einstellungen : public QDialog {
 public:
     static constexpr int Id_automatisch = 200;
+    static constexpr int Id_markierungen = 201;
     static constexpr int Stufe_1 = 1013;
     static constexpr int Stufe_2 = 1014;
     static constexpr int Stufe_3 = 1015;
@@ -21,12 +22,14 @@ public:
 
     bool Automatisch_antworten() const { return automatisch_antworten_; }
     int Stufe() const { return stufe_; }
+    // Whether the board marks the last move, a king in check and the chosen square.
+    bool Markierungen_zeigen() const { return markierungen_zeigen_; }
     // "c" and the level digit: the game core's computer move command.
     std::string Computerzug_befehl() const;
 
     // Shows the current settings in the controls; called before each opening.
     void anzeigen();
-    // OK stores the check box; the level buttons store their level at once.
+    // OK stores the check boxes; the level buttons store their level at once.
     void accept() override;
 
 private:
@@ -34,7 +37,9 @@ private:
 
     bool automatisch_antworten_ = true;
     int stufe_ = Stufe_3;
+    bool markierungen_zeigen_ = true;
     QCheckBox* automatisch_;
+    QCheckBox* markierungen_;
     std::array<QRadioButton*, 3> stufen_;
 };
 

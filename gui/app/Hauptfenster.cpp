@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 #include <filesystem>
 #include <fstream>
@@ -30,6 +31,9 @@ constexpr const char* kAnleitung =
     "    or choose one of the possible moves with F3.         \n"
     " 3. To play Black, let the computer make the first move  \n"
     "    with F8 and turn the board with F7.                  \n";
+
+// The share of the screen's height that the window's normal size takes.
+constexpr double kFensteranteil = 0.85;
 
 struct Menuepunkt {
     const char* text;
@@ -64,6 +68,20 @@ Hauptfenster::Hauptfenster(Rueckfragen& rueckfragen, std::string engine_programm
     connect(&leerlauf_, &QTimer::timeout, this, [this] { leerlauf(); });
     // The window stays alive while the engine thinks.
     engine_.Rueckruf_setzen([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+    normalgroesse_setzen();
+}
+
+// The size the window has when it is not maximised: most of the screen, the board square.
+void Hauptfenster::normalgroesse_setzen() {
+    const QScreen* bildschirm = QGuiApplication::primaryScreen();
+    if (!bildschirm) return;
+    const QRect verfuegbar = bildschirm->availableGeometry();
+    const int menue = menuBar()->sizeHint().height();
+    const int seite = std::min(static_cast<int>(verfuegbar.height() * kFensteranteil) - menue,
+                               static_cast<int>(verfuegbar.width() * kFensteranteil));
+    const QSize groesse(seite, seite + menue);
+    resize(groesse);
+    move(verfuegbar.center() - QPoint(groesse.width() / 2, groesse.height() / 2));
 }
 
 Hauptfenster::~Hauptfenster() { engine_.Rueckruf_setzen(nullptr); }
@@ -110,7 +128,14 @@ void Hauptfenster::befehl_ausfuehren(int id) {
     const bool braucht_spiel = id == befehl_id::Neues_spiel || id == befehl_id::Laden || id == befehl_id::Computer ||
                                id == befehl_id::Zug_eingeben || id == befehl_id::Moegliche_zuege ||
                                id == befehl_id::Ueber_engine;
-    if (braucht_spiel && engine_wartet_) return;
+    if (braucht_spiel && engine_wartet_) {
+        // A new game or a load ends the wait, and runs when the wait has returned.
+        if (id == befehl_id::Neues_spiel || id == befehl_id::Laden) {
+            nach_dem_warten_ = id;
+            engine_.Warten_abbrechen();
+        }
+        return;
+    }
     switch (id) {
     case befehl_id::Neues_spiel: neues_spiel(); break;
     case befehl_id::Speichern: spiel_speichern(); break;
@@ -186,13 +211,34 @@ void Hauptfenster::gemalt() {
     anstossen();
 }
 
-QImage Hauptfenster::bild() const { return brett_malen(schach_.Aktuelles_brett(), brett_gedreht_, auswahl_, bilder_); }
+QImage Hauptfenster::bild() const {
+    std::optional<Markierungen> markierungen;
+    if (einstellungen_->Markierungen_zeigen()) {
+        markierungen = Markierungen{};
+        const Stellung* stellung = schach_.Aktuelle_stellung();
+        if (stellung && stellung->Letzt_zug_zeiger)
+            markierungen = Markierungen{stellung->Letzter_zug_von, stellung->Letzter_zug_nach, -1};
+        markierungen->schach = schach_.Schachfeld();
+    }
+    return brett_malen(schach_.Aktuelles_brett(), brett_gedreht_, auswahl_, bilder_, markierungen);
+}
+
+// Tells the player once that the game is over: mate or stalemate on the board, or the engine's
+// own result.
+void Hauptfenster::spielende_melden() {
+    if (ende_gemeldet_ || schach_.Ergebnis_text().empty()) return;
+    ende_gemeldet_ = true;
+    rueckfragen_.meldung(this, QString::fromStdString(schach_.Ergebnis_text()), QString());
+}
 
 void Hauptfenster::menschlicher_zug(const std::string& zug) {
     if (schach_.befehl("B" + zug).empty()) {
         neu_zeichnen();
         partie_->zug_aufzeichnen();
-        if (einstellungen_->Automatisch_antworten()) antwort_ausstehend_ = true;
+        if (!schach_.Ergebnis_text().empty())
+            spielende_melden();
+        else if (einstellungen_->Automatisch_antworten())
+            antwort_ausstehend_ = true;
         return;
     }
     const std::string text =
@@ -212,20 +258,41 @@ std::string Hauptfenster::engine_befehl(const std::string& kommando) {
     return antwort;
 }
 
+// Runs the new game or load that ended the wait for the engine.
+void Hauptfenster::nachholen() {
+    const int id = nach_dem_warten_;
+    nach_dem_warten_ = 0;
+    if (id != 0 && !schliessen_angefordert_) befehl_ausfuehren(id);
+}
+
 void Hauptfenster::computerzug() {
     if (beim_computerzug_) beim_computerzug_();
     std::string antwort = engine_befehl(einstellungen_->Computerzug_befehl());
     if (schliessen_angefordert_) return;
     neu_zeichnen();
+    if (schach_.Computerzug_abgebrochen()) {
+        nachholen();
+        return;
+    }
+    // The record follows the board: a move the engine refused has been taken back.
     if (antwort.empty())
         partie_->zug_aufzeichnen();
     else
+        partie_->abgleichen();
+    if (!antwort.empty()) {
+        if (!schach_.Ergebnis_text().empty()) ende_gemeldet_ = true;
         rueckfragen_.meldung(this, QString::fromStdString(antwort), QString());
+    }
+    spielende_melden();
+    nachholen();
 }
 
 void Hauptfenster::neues_spiel() {
     partie_.reset();
     partie_ = std::make_unique<Partie>(schach_);
+    ende_gemeldet_ = false;
+    antwort_ausstehend_ = computer_am_zug_ = false;
+    auswahl_ = Auswahl{};
     neu_zeichnen();
 }
 
@@ -251,6 +318,7 @@ void Hauptfenster::spiel_laden() {
     std::string meldung = partie_->laden(datei);
     if (datei.bad()) meldung = kLesefehler;
     if (!meldung.empty()) rueckfragen_.meldung(this, QString::fromStdString(meldung), QString());
+    spielende_melden();
 }
 
 void Hauptfenster::zug_eingeben() {
@@ -275,9 +343,9 @@ void Hauptfenster::brett_drehen() {
 
 void Hauptfenster::closeEvent(QCloseEvent* ereignis) {
     if (engine_wartet_) {
-        // The engine is ended now; the window closes once the waiting command has returned.
+        // The wait ends now; the window closes once the waiting command has returned.
         schliessen_angefordert_ = true;
-        engine_.engine_beenden();
+        engine_.Warten_abbrechen();
         ereignis->ignore();
         return;
     }

@@ -70,9 +70,12 @@ private:
     void gemalt();
     QImage bild() const;
 
+    void normalgroesse_setzen();
+    void spielende_melden();
     void menschlicher_zug(const std::string& zug);
     void computerzug();
     std::string engine_befehl(const std::string& kommando);
+    void nachholen();
     void neues_spiel();
     void spiel_speichern();
     void spiel_laden();
@@ -94,6 +97,10 @@ private:
     bool antwort_ausstehend_ = false;
     bool engine_wartet_ = false;
     bool schliessen_angefordert_ = false;
+    // A command that ended the wait for the engine, run once the wait has returned.
+    int nach_dem_warten_ = 0;
+    // The result of this game has been shown to the player.
+    bool ende_gemeldet_ = false;
     QTimer leerlauf_;
     std::function<void()> beim_computerzug_;
 };

@@ -43,6 +43,11 @@ Partie::Partie(Schach& schach) : schach_(schach) {
 
 void Partie::zug_aufzeichnen() { zugliste_.push_back(schach_.befehl("ll")); }
 
+void Partie::abgleichen() {
+    const size_t gespielt = static_cast<size_t>(schach_.Halbzuege());
+    if (zugliste_.size() > gespielt) zugliste_.resize(gespielt);
+}
+
 std::string Partie::speichern(const std::string& pfad) const {
     std::FILE* datei = std::fopen(pfad.c_str(), "wb");
     if (!datei) return schreibfehler(errno);

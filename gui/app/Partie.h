@@ -22,6 +22,8 @@ public:
 
     // Appends the game core's last move.
     void zug_aufzeichnen();
+    // Drops recorded moves the game core has taken back.
+    void abgleichen();
     int Anzahl_zuege() const { return static_cast<int>(zugliste_.size()); }
     const std::vector<std::string>& Zugliste() const { return zugliste_; }
 

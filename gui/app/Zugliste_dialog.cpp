@@ -27,11 +27,14 @@ Zugliste_dialog::Zugliste_dialog(Schach& schach, QWidget* eltern) : QDialog(elte
     bild->resize(bild->pixmap().size());
     connect(liste_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
 
-    for (std::string eintrag = schach.befehl("lf"); !eintrag.empty(); eintrag = schach.befehl("ln"))
-        liste_->addItem(QString::fromStdString(eintrag));
+    // A finished game lists its result; there is nothing to choose.
+    spiel_zu_ende_ = !schach.Ergebnis_text().empty();
+    if (!spiel_zu_ende_)
+        for (std::string eintrag = schach.befehl("lf"); !eintrag.empty(); eintrag = schach.befehl("ln"))
+            liste_->addItem(QString::fromStdString(eintrag));
     if (liste_->count() == 0) {
         liste_->addItem(" end of game:");
-        liste_->addItem("mate or draw");
+        liste_->addItem(spiel_zu_ende_ ? QString::fromStdString(schach.Ergebnis_text()) : "mate or draw");
         spiel_zu_ende_ = true;
     }
 }

@@ -54,6 +54,7 @@ int Engine_verbindung::engine_starten() {
     std::signal(SIGPIPE, SIG_IGN);
     info_text_.clear();
     puffer_.clear();
+    abbrechen_ = false;
     std::string pfad = Programm_suchen(programm_);
     int ausgabe[2], eingabe[2];
     if (::pipe2(ausgabe, O_CLOEXEC) != 0) return 1;
@@ -72,9 +73,15 @@ int Engine_verbindung::engine_starten() {
     if (!verzeichnis.empty()) posix_spawn_file_actions_addchdir_np(&aktionen, verzeichnis.c_str());
     std::string name = std::filesystem::path(pfad).filename().string();
     char* argv[] = {name.data(), nullptr};
+    // A process group of its own: ending it ends the engine that kelvane started too.
+    posix_spawnattr_t attribute;
+    posix_spawnattr_init(&attribute);
+    posix_spawnattr_setflags(&attribute, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attribute, 0);
     pid_t pid = -1;
-    int ergebnis = pfad.empty() ? ENOENT : posix_spawn(&pid, pfad.c_str(), &aktionen, nullptr, argv, environ);
+    int ergebnis = pfad.empty() ? ENOENT : posix_spawn(&pid, pfad.c_str(), &aktionen, &attribute, argv, environ);
     posix_spawn_file_actions_destroy(&aktionen);
+    posix_spawnattr_destroy(&attribute);
     ::close(eingabe[0]);
     ::close(ausgabe[1]);
     if (ergebnis != 0) {
@@ -110,11 +117,12 @@ bool Engine_verbindung::zeile_lesen(std::string& zeile) {
             puffer_.erase(0, laenge + (ende == laenge ? 1 : 0));
             return true;
         }
-        if (von_engine_ < 0) return false;
+        if (von_engine_ < 0 || abbrechen_) return false;
         pollfd anfrage{von_engine_, POLLIN, 0};
         int bereit = ::poll(&anfrage, 1, kWartetakt_ms);
         if (bereit == 0 || (bereit < 0 && errno == EINTR)) {
             if (rueckruf_) rueckruf_();
+            if (abbrechen_) return false;
             continue;
         }
         char stueck[4096];
@@ -134,29 +142,39 @@ bool Engine_verbindung::info_lesen(std::string& zeile) {
     return false;
 }
 
-bool Engine_verbindung::antwort_abwarten(std::string& zeile, std::string& ergebnis_text) {
+Engine_verbindung::Warteergebnis Engine_verbindung::antwort_abwarten(std::string& zeile, std::string& ergebnis_text) {
     ergebnis_text.clear();
-    while (zeile_lesen(zeile)) {
+    std::string antwort, gelesen;
+    while (zeile_lesen(gelesen)) {
         if (rueckruf_) rueckruf_();
-        if (Beginnt_mit(zeile, "move") || Beginnt_mit(zeile, "Engine")) return true;
-        if (Beginnt_mit(zeile, "1-0 {") || Beginnt_mit(zeile, "0-1 {") || Beginnt_mit(zeile, "1/2-1/2 {")) {
-            ergebnis_text = zeile;
-            return true;
+        if (abbrechen_) break;
+        if (!gelesen.empty() && gelesen.back() == '\r') gelesen.pop_back();
+        if (gelesen == kAntwort_ende) {
+            zeile = antwort;
+            return Warteergebnis::Antwort;
         }
+        if (antwort.empty() && (Beginnt_mit(gelesen, "move") || Beginnt_mit(gelesen, "Engine"))) antwort = gelesen;
+        if (ergebnis_text.empty() &&
+            (Beginnt_mit(gelesen, "1-0 {") || Beginnt_mit(gelesen, "0-1 {") || Beginnt_mit(gelesen, "1/2-1/2 {")))
+            ergebnis_text = gelesen;
     }
-    return false;
+    zeile = antwort;
+    if (!abbrechen_) return Warteergebnis::Verloren;
+    abbrechen_ = false;
+    engine_verloren();
+    return Warteergebnis::Abgebrochen;
 }
 
 void Engine_verbindung::engine_beenden() {
     if (!Laeuft()) return;
     befehl_senden("quit");
     std::this_thread::sleep_for(kQuit_frist);
-    ::kill(pid_, SIGKILL);
+    ::kill(-pid_, SIGKILL);
     Schliessen();
 }
 
 void Engine_verbindung::engine_verloren() {
-    if (Laeuft()) ::kill(pid_, SIGKILL);
+    if (Laeuft()) ::kill(-pid_, SIGKILL);
     Schliessen();
 }
 
@@ -167,6 +185,7 @@ void Engine_verbindung::Schliessen() {
     if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
     pid_ = -1;
     puffer_.clear();
+    abbrechen_ = false;
 }
 
 }  // namespace dravel

@@ -7,6 +7,10 @@
 
 namespace dravel {
 
+// The line kelvane ends each reply with, once its engine has shown (by ping and pong) that it
+// has nothing more to say: lines that belong to one request are never read as the next one's.
+inline constexpr std::string_view kAntwort_ende = "done";
+
 // The link to the engine program: started with two pipes, sent command lines, read line by line.
 // Reads wait with a time limit and call the waiting callback meanwhile, so a window stays alive
 // while the engine thinks; the callback also runs between the engine's lines.
@@ -14,6 +18,12 @@ class Engine_verbindung {
 public:
     static constexpr size_t Info_grenze = 4096;
     static constexpr size_t Zeilen_grenze = 500;
+
+    enum class Warteergebnis {
+        Antwort,      // the reply is complete
+        Abgebrochen,  // the wait was given up (Warten_abbrechen); the engine has been ended
+        Verloren,     // the engine's output ended
+    };
 
     // The engine program: "kelvane" searched in this program's directory, the current directory
     // and PATH; or the program given.
@@ -30,8 +40,13 @@ public:
     bool zeile_lesen(std::string& zeile);
     // Collects "info" lines into the information text; gives back the first other line.
     bool info_lesen(std::string& zeile);
-    // Reads until a "move", "Engine" or result line; a result line goes to ergebnis_text.
-    bool antwort_abwarten(std::string& zeile, std::string& ergebnis_text);
+    // Reads one reply up to its end line: the first "move" or "Engine" line is left in `zeile`
+    // (empty if none came), the first result line goes to ergebnis_text, all else is skipped.
+    Warteergebnis antwort_abwarten(std::string& zeile, std::string& ergebnis_text);
+    // Called from the waiting callback: the running wait ends and the engine with it, since
+    // what it still owes could only be read as the answer to a later request.
+    void Warten_abbrechen() { abbrechen_ = true; }
+    bool Abbruch_angefordert() const { return abbrechen_; }
     // Sends "quit", gives the engine 100 ms, then ends it.
     void engine_beenden();
     // Closes the pipes of an engine whose output has ended, and reaps it.
@@ -53,6 +68,7 @@ private:
     std::function<void()> rueckruf_;
     std::string info_text_;
     std::string puffer_;
+    bool abbrechen_ = false;
     pid_t pid_ = -1;
     int an_engine_ = -1;
     int von_engine_ = -1;

@@ -25,18 +25,22 @@ constexpr Figur kUmwandlungen[] = {figur::Dame, figur::Turm, figur::Laeufer, fig
 constexpr int A1 = 0, B1 = 1, C1 = 2, D1 = 3, E1 = 4, F1 = 5, G1 = 6, H1 = 7;
 constexpr int A8 = 56, C8 = 58, D8 = 59, E8 = 60, F8 = 61, G8 = 62, H8 = 63;
 
-// The rights left after a move from `von`.
-uint8_t Rechte_nach(uint8_t rechte, int von) {
-    rechte &= status::Alle_rochaden;
-    switch (von) {
-    case A1: return rechte & ~status::Weiss_lang;
-    case E1: return rechte & ~(status::Weiss_kurz | status::Weiss_lang);
-    case H1: return rechte & ~status::Weiss_kurz;
-    case A8: return rechte & ~status::Schwarz_lang;
-    case E8: return rechte & ~(status::Schwarz_kurz | status::Schwarz_lang);
-    case H8: return rechte & ~status::Schwarz_kurz;
-    default: return rechte;
+// The rights a move from or to `feld` takes away: a king or rook leaving home, or a rook taken
+// at home.
+uint8_t Verlorene_rechte(int feld) {
+    switch (feld) {
+    case A1: return status::Weiss_lang;
+    case E1: return status::Weiss_kurz | status::Weiss_lang;
+    case H1: return status::Weiss_kurz;
+    case A8: return status::Schwarz_lang;
+    case E8: return status::Schwarz_kurz | status::Schwarz_lang;
+    case H8: return status::Schwarz_kurz;
+    default: return 0;
     }
+}
+
+uint8_t Rechte_nach(uint8_t rechte, int von, int nach) {
+    return rechte & status::Alle_rochaden & ~Verlorene_rechte(von) & ~Verlorene_rechte(nach);
 }
 
 // Appends moves to a node's list while they fit before the end of the block.
@@ -88,7 +92,7 @@ private:
     }
 
     void Normal(int von, int nach) {
-        Anhaengen(von, nach, brett_.Feld[von], Rechte_nach(stellung_->Letzter_status, von));
+        Anhaengen(von, nach, brett_.Feld[von], Rechte_nach(stellung_->Letzter_status, von, nach));
     }
 
     template <size_t N>
@@ -136,7 +140,7 @@ private:
         }
         Figur farbe = schwarz_ ? figur::Schwarz : 0;
         for (Figur neu : kUmwandlungen)
-            Anhaengen(von, nach, neu | farbe, stellung_->Letzter_status | status::Umwandlung);
+            Anhaengen(von, nach, neu | farbe, Rechte_nach(stellung_->Letzter_status, von, nach) | status::Umwandlung);
     }
 
     void Bauer(int feld) {
@@ -392,6 +396,73 @@ std::string listen_text(const Stellung* stellung, int i) {
     return text;
 }
 
+const Zug* gespielter_zug(const Stellung* stellung) {
+    const Stellung* eltern = stellung ? stellung->Letzt_zug_zeiger : nullptr;
+    if (!eltern) return nullptr;
+    for (int i = 0; i < eltern->Anz_moegl_zuege; ++i)
+        if (eltern->Zuege()[i].Folgestellung == stellung) return &eltern->Zuege()[i];
+    return nullptr;
+}
+
+std::vector<std::string> partie_zuege(const Stellung* stellung) {
+    std::vector<std::string> zuege;
+    for (; stellung && stellung->Letzt_zug_zeiger; stellung = stellung->Letzt_zug_zeiger) {
+        const Stellung* eltern = stellung->Letzt_zug_zeiger;
+        const Zug* zug = gespielter_zug(stellung);
+        zuege.push_back(zug ? listen_text(eltern, static_cast<int>(zug - eltern->Zuege())) : std::string());
+    }
+    return {zuege.rbegin(), zuege.rend()};
+}
+
+namespace {
+
+// A pawn move or a capture resets the count of the fifty-move rule.
+int Halbzuege_ohne_schlag_oder_bauer(const Stellung* stellung) {
+    int halbzuege = 0;
+    for (; stellung && stellung->Letzt_zug_zeiger; stellung = stellung->Letzt_zug_zeiger, ++halbzuege) {
+        const Zug* zug = gespielter_zug(stellung);
+        if (!zug || Typ(zug->Figur) == figur::Bauer || (zug->Status & status::Umwandlung) ||
+            stellung->Geschlagene_figur != figur::Leer)
+            break;
+    }
+    return halbzuege;
+}
+
+// Rights whose king and rook still stand at home: the rules keep a right until the king or rook
+// moves, so a right whose rook has gone is not one to announce.
+std::string Rochadefeld(const Brett& brett, uint8_t rechte) {
+    const struct {
+        uint8_t recht;
+        int koenig, turm;
+        Figur farbe;
+        char buchstabe;
+    } rochaden[] = {{status::Weiss_kurz, E1, H1, 0, 'K'},
+                    {status::Weiss_lang, E1, A1, 0, 'Q'},
+                    {status::Schwarz_kurz, E8, H8, figur::Schwarz, 'k'},
+                    {status::Schwarz_lang, E8, A8, figur::Schwarz, 'q'}};
+    std::string feld;
+    for (const auto& r : rochaden)
+        if ((rechte & r.recht) && brett.Feld[r.koenig] == (figur::Koenig | r.farbe) &&
+            brett.Feld[r.turm] == (figur::Turm | r.farbe))
+            feld += r.buchstabe;
+    return feld.empty() ? "-" : feld;
+}
+
+// The square behind a pawn that has just made its double step, when the side to move can take
+// it en passant (the node's list holds only legal moves).
+std::string En_passant_feld(const Brett& brett, const Stellung* stellung) {
+    const Zug* zug = gespielter_zug(stellung);
+    if (!zug || Typ(zug->Figur) != figur::Bauer || std::abs(Reihe(zug->Von) - Reihe(zug->Nach)) != 2) return "-";
+    const int hinter = (zug->Von + zug->Nach) / 2;
+    for (int i = 0; i < stellung->Anz_moegl_zuege; ++i) {
+        const Zug& antwort = stellung->Zuege()[i];
+        if (antwort.Nach == hinter && Typ(brett.Feld[antwort.Von]) == figur::Bauer) return Feld_text(hinter);
+    }
+    return "-";
+}
+
+}  // namespace
+
 std::string fen_text(const Brett& brett, const Stellung* stellung) {
     std::string fen;
     for (int reihe = 7; reihe >= 0; --reihe) {
@@ -410,7 +481,9 @@ std::string fen_text(const Brett& brett, const Stellung* stellung) {
         if (reihe > 0) fen += '/';
     }
     fen += stellung->Weiss_am_zug() ? " w " : " b ";
-    fen += "KQkq - 0 " + std::to_string(std::abs(stellung->Welcher_zug));
+    fen += Rochadefeld(brett, stellung->Letzter_status) + " " + En_passant_feld(brett, stellung) + " " +
+           std::to_string(Halbzuege_ohne_schlag_oder_bauer(stellung)) + " " +
+           std::to_string(std::abs(stellung->Welcher_zug));
     return fen;
 }
 

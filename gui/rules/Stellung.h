@@ -99,6 +99,12 @@ int zug_suchen(const Stellung* stellung, std::string_view text, std::string& eng
 // The record text (German promotion letter) and the list text (English promotion letter).
 std::string zug_text(const Stellung* stellung, int i);
 std::string listen_text(const Stellung* stellung, int i);
+// The position as FEN: castling rights whose king and rook are at home, the en-passant square
+// when the capture is possible, and the half-move clock, all from the game's history.
 std::string fen_text(const Brett& brett, const Stellung* stellung);
+// The entry of the parent's list that led to the node; null at the root.
+const Zug* gespielter_zug(const Stellung* stellung);
+// The list texts of the moves from the root to the node, in playing order.
+std::vector<std::string> partie_zuege(const Stellung* stellung);
 
 }  // namespace dravel

@@ -57,41 +57,67 @@ INSTANTIATE_TEST_SUITE_P(
                                "d2d4 e7e5 d4e5 f8b4 c2c3 b4c3 b1c3 d7d6 e5d6 g8f6 d6c7 e8g8", 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(KelvaneTest, GreetsPassesCommandsOnAndTranslatesReplies) {
+// Each reply ends with "done" once the engine has answered a ping given after it, so a result
+// written after a move belongs to that reply.
+TEST(KelvaneTest, GreetsPassesCommandsOnAndEndsEachReply) {
     TempDir dir;
-    dir.Write("script", "on protover 2 => feature myname=\"Fake Engine\" usermove=1 setboard=0 san=1 done=1\n"
-                        "on usermove e7e8q => move a2a3\non usermove a7a6 => Illegal move: a7a6\n"
+    dir.Write("script", "answer-ping\n"
+                        "on protover 2 => feature myname=\"Fake Engine\" usermove=1 setboard=0 san=1 ping=1 done=1\n"
+                        "on usermove e7e8q => move a2a3\non usermove e7e8q => 0-1 {Black mates}\n"
+                        "on usermove a7a6 => Illegal move: a7a6\n"
                         "on usermove h2h3 => resign\non go => 1/2-1/2 {Draw by repetition}\n");
     Process kelvane({KELVANE_PATH}, dir.Path(),
                     {"KELVANE_ENGINE=" + std::string(FAKE_ENGINE_PATH), "FAKE_ENGINE_SCRIPT=" + dir.File("script"),
-                     "FAKE_ENGINE_LOG=" + dir.File("engine.log")});
+                     "FAKE_ENGINE_LOG=" + dir.File("engine.log"), "KELVANE_LOG=" + dir.File("kelvane.log")});
     std::vector<std::string> greeting;
     for (int i = 0; i < 5; ++i) greeting.push_back(kelvane.ReadLine(10s).value_or("(none)"));
     EXPECT_EQ(greeting[1], "info       Engine: Fake Engine");
     EXPECT_EQ(greeting[3].rfind("info", 0), std::string::npos);
     EXPECT_EQ(greeting[4].rfind("info", 0), std::string::npos);
+    auto reply = [&] {
+        std::vector<std::string> lines;
+        while (lines.empty() || lines.back() != "done") lines.push_back(kelvane.ReadLine(10s).value_or("done?"));
+        return lines;
+    };
     kelvane.Send("hard\r");
     kelvane.Send("level 0 2 12\r");
     kelvane.Send("e7e8Q\r");
-    EXPECT_EQ(kelvane.ReadLine(10s), "move a2a3");
+    EXPECT_EQ(reply(), (std::vector<std::string>{"move a2a3", "0-1 {Black mates}", "done"}));
     kelvane.Send("a7a6\r");
-    EXPECT_EQ(kelvane.ReadLine(10s), "Engine Illegal move: a7a6");
+    EXPECT_EQ(reply(), (std::vector<std::string>{"Engine Illegal move: a7a6", "done"}));
     kelvane.Send("setboard 4k3/8/8/8/8/8/4P3/4K3 b KQkq - 0 1\r");
     kelvane.Send("go\r");
-    EXPECT_EQ(kelvane.ReadLine(10s), "1/2-1/2 {Draw by repetition}");
+    EXPECT_EQ(reply(), (std::vector<std::string>{"1/2-1/2 {Draw by repetition}", "done"}));
     kelvane.Send("h2h3\r");
-    EXPECT_EQ(kelvane.ReadLine(10s), "0-1 {White resigns}");
+    EXPECT_EQ(reply(), (std::vector<std::string>{"0-1 {White resigns}", "done"}));
+    // The game's moves from "new" in force mode are the position for an engine without setboard.
+    for (const char* line : {"new", "force", "e2e4", "e7e5", "easy", "level 0 2 12",
+                             "setboard rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 2", "go"})
+        kelvane.Send(std::string(line) + "\r");
+    EXPECT_EQ(reply(), (std::vector<std::string>{"1/2-1/2 {Draw by repetition}", "done"}));
     kelvane.Send("quit\r");
     EXPECT_EQ(kelvane.WaitExit(10s), 0);
     auto got = ReadLines(dir.File("engine.log"));
     auto has = [&](const std::string& line) { return std::find(got.begin(), got.end(), line) != got.end(); };
     EXPECT_TRUE(has("rejected san"));
     EXPECT_TRUE(has("accepted usermove"));
-    EXPECT_TRUE(has("hard"));
-    EXPECT_TRUE(has("level 0 2 12"));
     EXPECT_TRUE(has("usermove e7e8q"));
-    for (const char* line : {"new", "force", "a2a3", "edit", "#", "Pe2", "Ke1", "c", "Ke8", ".", "go", "quit"})
+    // The engine never ponders; "hard" and "easy" are times per move.
+    EXPECT_FALSE(has("hard"));
+    EXPECT_TRUE(has("st 4"));
+    EXPECT_TRUE(has("st 1"));
+    for (const char* line : {"easy", "ping 1", "new", "force", "a2a3", "edit", "#", "Pe2", "Ke1", "c", "Ke8", ".", "go",
+                             "usermove e2e4", "usermove e7e5", "quit"})
         EXPECT_TRUE(has(line)) << line;
+    // One edit sequence: the one without the game's moves before it.
+    EXPECT_EQ(std::count(got.begin(), got.end(), "edit"), 1);
+    auto sent = ReadLines(dir.File("kelvane.log"));
+    EXPECT_NE(std::find(sent.begin(), sent.end(), "> usermove e7e8q"), sent.end());
+    EXPECT_NE(std::find(sent.begin(), sent.end(), "< move a2a3"), sent.end());
+}
+
+bool IsResult(const std::string& text) {
+    return text.rfind("1-0 {", 0) == 0 || text.rfind("0-1 {", 0) == 0 || text.rfind("1/2-1/2 {", 0) == 0;
 }
 
 // Plays a game: the human's moves come from the listing, the engine answers each with "c3".
@@ -110,7 +136,8 @@ void PlayAgainst(const std::string& engine, const std::string& quickLevel) {
     while (plies < 200) {
         std::vector<std::string> list;
         for (std::string entry = ask("lf"); !entry.empty(); entry = ask("ln")) list.push_back(entry);
-        if (list.empty()) break;  // mate or stalemate
+        // Mate or stalemate, which dravel sees itself: the listing answers the result.
+        if (list.empty() || IsResult(list.front())) break;
         std::string human = list[(plies * 7 + 3) % list.size()];
         ASSERT_EQ(ask("B" + human), "") << human << " after" << moves;
         moves += " " + human;
@@ -118,9 +145,7 @@ void PlayAgainst(const std::string& engine, const std::string& quickLevel) {
         std::string answer = ask("c3");
         if (answer.rfind(" Kelvane: \\n \\n", 0) == 0) {
             std::string result = answer.substr(std::string(" Kelvane: \\n \\n").size());
-            ASSERT_TRUE(result.rfind("1-0 {", 0) == 0 || result.rfind("0-1 {", 0) == 0 ||
-                        result.rfind("1/2-1/2 {", 0) == 0)
-                << "engine move not accepted: " << answer << " after" << moves;
+            ASSERT_TRUE(IsResult(result)) << "engine move not accepted: " << answer << " after" << moves;
             break;
         }
         ASSERT_EQ(answer, "") << "after" << moves;

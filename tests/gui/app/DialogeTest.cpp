@@ -106,10 +106,10 @@ TEST_F(DialogeTest, PossibleMovesAfterMateOffersNothingToChoose) {
     QStringList liste;
     fragen.dialog = [&](QDialog& dialog) {
         liste = Eintraege(dialog);
-        Waehlen("mate or draw")(dialog);
+        Waehlen("0-1 {Black mates}")(dialog);
     };
     fenster->befehl_ausfuehren(befehl_id::Moegliche_zuege);
-    EXPECT_EQ(liste, (QStringList{" end of game:", "mate or draw"}));
+    EXPECT_EQ(liste, (QStringList{" end of game:", "0-1 {Black mates}"}));
     EXPECT_EQ(Zuege().size(), 4u);
     EXPECT_TRUE(fragen.fragen.empty());
 }

@@ -89,6 +89,16 @@ protected:
         fenster->befehl_ausfuehren(befehl_id::Einstellungen);
         fragen.dialog = nullptr;
     }
+    // The setup dialog's "Show last move and check" box, and OK.
+    void Markierungen(bool an) {
+        fragen.dialog = [an](QDialog& dialog) {
+            auto* knopf = dialog.findChild<QCheckBox*>("201");
+            if (knopf->isChecked() != an) knopf->click();
+            dialog.findChild<QPushButton*>("1")->click();
+        };
+        fenster->befehl_ausfuehren(befehl_id::Einstellungen);
+        fragen.dialog = nullptr;
+    }
     // Types a move into the typed-move dialog and confirms it.
     void Tippen(const std::string& zug) {
         fragen.dialog = [zug](QDialog& dialog) {

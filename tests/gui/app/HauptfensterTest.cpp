@@ -3,6 +3,7 @@
 #include "gui/app/Hauptfenster.h"
 
 #include <QMenuBar>
+#include <QScreen>
 #include <dirent.h>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -68,6 +69,7 @@ TEST_F(HauptfensterTest, FunctionKeysRunTheirCommands) {
 TEST_F(HauptfensterTest, TheHumanMoveIsPaintedBeforeTheEngineIsAsked) {
     Fake_engine("on usermove e2e4 => move e7e5\n");
     Starten();
+    Markierungen(false);
     const QImage anfang = fenster->Ansicht().Letztes_bild();
     QImage beim_fragen, erwartet;
     fenster->Beim_computerzug([&] {
@@ -88,6 +90,7 @@ TEST_F(HauptfensterTest, TheHumanMoveIsPaintedBeforeTheEngineIsAsked) {
 TEST_F(HauptfensterTest, TheFirstClickSelectsAndTheSecondCompletesTheMove) {
     Starten();
     Automatisch(false);
+    Markierungen(false);
     // An empty square is accepted as the first square; a click on it again changes nothing.
     Klicken({3, 3});
     EXPECT_TRUE(fenster->Gewaehltes_feld().aktiv);
@@ -161,8 +164,8 @@ TEST_F(HauptfensterTest, WithoutAutomaticAnswersTheEngineMovesOnlyOnF8AndCanPlay
     QTest::qWait(300);
     EXPECT_EQ(Zuege(), (std::vector<std::string>{"e2e4", "e7e5"}));
     EXPECT_TRUE(fragen.meldungen.empty());
-    // Level 3 asks for the strong engine.
-    EXPECT_NE(dir.Read("engine.log").find("hard"), std::string::npos);
+    // Level 3 asks kelvane for the strong engine: a longer time per move.
+    EXPECT_NE(dir.Read("engine.log").find("st 4"), std::string::npos);
 }
 
 TEST_F(HauptfensterTest, CommandsThatNeedTheGameAreIgnoredWhileTheEngineThinks) {
@@ -175,8 +178,8 @@ TEST_F(HauptfensterTest, CommandsThatNeedTheGameAreIgnoredWhileTheEngineThinks) 
         QTimer::singleShot(500, [&] {
             EXPECT_TRUE(fenster->Engine_wartet());
             Zug_klicken("d7d5");
-            for (int id : {befehl_id::Neues_spiel, befehl_id::Laden, befehl_id::Computer, befehl_id::Zug_eingeben,
-                           befehl_id::Moegliche_zuege, befehl_id::Ueber_engine})
+            for (int id : {befehl_id::Computer, befehl_id::Zug_eingeben, befehl_id::Moegliche_zuege,
+                           befehl_id::Ueber_engine})
                 fenster->befehl_ausfuehren(id);
             // Turning the board only paints: it goes on, and the window repaints meanwhile.
             fenster->befehl_ausfuehren(befehl_id::Brett_drehen);
@@ -191,6 +194,86 @@ TEST_F(HauptfensterTest, CommandsThatNeedTheGameAreIgnoredWhileTheEngineThinks) 
     EXPECT_TRUE(fragen.meldungen.empty());
     EXPECT_FALSE(fenster->Gewaehltes_feld().aktiv);
     EXPECT_TRUE(fenster->Brett_gedreht());
+}
+
+// An engine that never answers: New game and Load end the wait at once, the engine with it, and
+// the next game is played by an engine started anew, which never sees the old game's lines.
+TEST_F(HauptfensterTest, NewGameAndLoadEndTheWaitForASilentEngine) {
+    Fake_engine("on usermove e2e4 => !sleep 60000\non usermove d2d4 => move d7d5\n");
+    Starten();
+    dir.Write("zwei.chd", "c2c4\r\ne7e5\r\n");
+    fragen.pfad = QString::fromStdString(dir.File("zwei.chd"));
+    for (int id : {befehl_id::Neues_spiel, befehl_id::Laden}) {
+        bool gegeben = false;
+        fenster->Beim_computerzug([&, id] {
+            QTimer::singleShot(300, [&, id] {
+                gegeben = true;
+                fenster->befehl_ausfuehren(id);
+            });
+        });
+        Zug_klicken("e2e4");
+        ASSERT_TRUE(Warten_bis([&] { return gegeben && !fenster->Engine_wartet() && Kindprozesse() == 0; }, 10s))
+            << id;
+        fenster->Beim_computerzug(nullptr);
+        EXPECT_EQ(Zuege(), id == befehl_id::Laden ? (std::vector<std::string>{"c2c4", "e7e5"})
+                                                  : std::vector<std::string>{})
+            << id;
+        EXPECT_TRUE(fragen.meldungen.empty());
+        fenster->befehl_ausfuehren(befehl_id::Neues_spiel);
+    }
+    Zug_klicken("d2d4");
+    ASSERT_TRUE(Warten_bis([&] { return Zuege().size() == 2; }));
+    EXPECT_EQ(Zuege(), (std::vector<std::string>{"d2d4", "d7d5"}));
+    EXPECT_TRUE(fragen.meldungen.empty());
+}
+
+// The engine refuses the human's move: the board takes it back, and so does the record.
+TEST_F(HauptfensterTest, AMoveTheEngineRefusesLeavesTheRecord) {
+    Fake_engine("on usermove e2e4 => Illegal move: e2e4\n");
+    Starten();
+    Zug_klicken("e2e4");
+    ASSERT_TRUE(Warten_bis([&] { return !fragen.meldungen.empty(); }));
+    EXPECT_EQ(fragen.meldungen[0].text, " Kelvane: \n \nEngine Illegal move: e2e4");
+    EXPECT_TRUE(Zuege().empty());
+    fragen.pfad = QString::fromStdString(dir.File("partie.chd"));
+    fenster->befehl_ausfuehren(befehl_id::Speichern);
+    EXPECT_EQ(dir.Read("partie.chd"), "");
+}
+
+// Mate by the engine's move: the player is told, moves are refused, F8 asks nothing.
+TEST_F(HauptfensterTest, AMateIsToldAndEndsTheGame) {
+    Fake_engine("on usermove f2f3 => move e7e5\non usermove g2g4 => move d8h4\n"
+                "on usermove g2g4 => 0-1 {Black mates}\n");
+    Starten();
+    Zug_klicken("f2f3");
+    ASSERT_TRUE(Warten_bis([&] { return Zuege().size() == 2; }));
+    Zug_klicken("g2g4");
+    ASSERT_TRUE(Warten_bis([&] { return !fragen.meldungen.empty(); }));
+    EXPECT_EQ(Zuege(), (std::vector<std::string>{"f2f3", "e7e5", "g2g4", "d8h4"}));
+    EXPECT_EQ(fragen.meldungen[0].text, "0-1 {Black mates}");
+    QTest::qWait(100);
+    const std::string vorher = dir.Read("engine.log");
+    fenster->befehl_ausfuehren(befehl_id::Computer);
+    EXPECT_EQ(fragen.meldungen.size(), 2u);
+    EXPECT_EQ(fragen.meldungen.back().text, "0-1 {Black mates}");
+    Zug_klicken("a2a3");
+    EXPECT_EQ(Zuege().size(), 4u);
+    ASSERT_EQ(fragen.fragen.size(), 1u);
+    QTest::qWait(100);
+    EXPECT_EQ(dir.Read("engine.log"), vorher);  // the engine was asked nothing
+}
+
+// Where nothing maximises it, the window is most of the screen with a square board.
+TEST_F(HauptfensterTest, TheNormalSizeIsMostOfTheScreenWithASquareBoard) {
+    fenster = std::make_unique<Hauptfenster>(fragen, KELVANE_PATH);
+    fenster->show();
+    QCoreApplication::processEvents();
+    const QRect schirm = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize brett = fenster->Ansicht().size();
+    EXPECT_GE(fenster->height(), schirm.height() * 3 / 4);
+    EXPECT_LE(fenster->frameGeometry().height(), schirm.height());
+    EXPECT_NEAR(brett.width(), brett.height(), brett.height() / 20 + 2);
+    EXPECT_TRUE(schirm.contains(fenster->geometry().center()));
 }
 
 TEST_F(HauptfensterTest, ClosingWhileTheEngineThinksEndsEngineAndWindow) {

@@ -80,6 +80,7 @@ struct Ladezeile {
     std::string inhalt;
     std::vector<std::string> zuege;  // what is played after the load
     std::string meldung;
+    std::string ergebnis = {};  // the game's end, told after the load
 };
 
 TEST_F(SpieldateiTest, AFaultyFileKeepsTheMovesBeforeTheFaultyLine) {
@@ -91,7 +92,7 @@ TEST_F(SpieldateiTest, AFaultyFileKeepsTheMovesBeforeTheFaultyLine) {
         {"LongLine", std::string(100000, 'x') + "\ne2e4\n", {},
          "Fehler in der Datei\n\nline 1: \"" + std::string(40, 'x') + "...\""},
         {"MoveAfterTheMate", "f2f3\ne7e5\ng2g4\nd8h4\na2a3\n", {"f2f3", "e7e5", "g2g4", "d8h4"},
-         "Fehler in der Datei\n\nline 5: \"a2a3\""},
+         "Fehler in der Datei\n\nline 5: \"a2a3\"", "0-1 {Black mates}"},
     };
     for (const auto& zeile : zeilen) {
         fragen.meldungen.clear();
@@ -99,9 +100,10 @@ TEST_F(SpieldateiTest, AFaultyFileKeepsTheMovesBeforeTheFaultyLine) {
         dir.Write("f.chd", zeile.inhalt);
         Laden(dir.File("f.chd"));
         EXPECT_EQ(Zuege(), zeile.zuege) << zeile.name;
-        EXPECT_EQ(Meldungen(), zeile.meldung.empty() ? std::vector<std::string>{}
-                                                      : std::vector<std::string>{zeile.meldung})
-            << zeile.name;
+        std::vector<std::string> erwartet;
+        for (const std::string& text : {zeile.meldung, zeile.ergebnis})
+            if (!text.empty()) erwartet.push_back(text);
+        EXPECT_EQ(Meldungen(), erwartet) << zeile.name;
     }
 }
 

@@ -145,13 +145,42 @@ TEST(ZugsucheTest, ListNumbersAndInvalidTexts) {
     EXPECT_TRUE(meldung.empty());
 }
 
-TEST(TexteTest, FenAlwaysKQkqAndTheMoveNumber) {
+// The FEN tells the game's history: castling rights as the king and rooks have moved or been
+// taken, the en-passant square only when the capture is legal, and the half-move clock.
+struct FenRow {
+    const char* name;
+    std::vector<const char*> zuege;
+    const char* fen;
+};
+
+class FenTextTest : public ::testing::TestWithParam<FenRow> {};
+
+TEST_P(FenTextTest, TellsTheHistory) {
     Partie partie;
-    partie.Ziehen("e2e4");
-    EXPECT_EQ(fen_text(partie.brett, partie.stellung), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1");
-    partie.Ziehen({"e7e5", "e1e2"});
-    EXPECT_EQ(fen_text(partie.brett, partie.stellung), "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPPKPPP/RNBQ1BNR b KQkq - 0 2");
+    for (const char* zug : GetParam().zuege) partie.Ziehen(zug);
+    EXPECT_EQ(fen_text(partie.brett, partie.stellung), GetParam().fen);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Positions, FenTextTest,
+    ::testing::Values(
+        FenRow{"AfterE4NoCaptureIsPossible", {"e2e4"}, "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1"},
+        FenRow{"KingWentAndCameBack",
+               {"e2e4", "e7e5", "e1e2", "e8e7", "e2e1", "e7e8"},
+               "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w - - 4 4"},
+        FenRow{"OneRookMoved",
+               {"g1f3", "b8c6", "h1g1", "c6b8", "g1h1"},
+               "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b Qkq - 5 3"},
+        FenRow{"EnPassantPossible",
+               {"e2e4", "a7a6", "e4e5", "d7d5"},
+               "rnbqkbnr/1pp1pppp/p7/3pP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3"},
+        FenRow{"EnPassantForBlack",
+               {"a2a3", "e7e5", "a3a4", "e5e4", "d2d4"},
+               "rnbqkbnr/pppp1ppp/8/8/P2Pp3/8/1PP1PPPP/RNBQKBNR b KQkq d3 0 3"},
+        FenRow{"RookTakenAtHome",
+               {"g2g3", "b7b6", "f1g2", "c8b7", "g2b7", "a7a6", "b7a8"},
+               "Bn1qkbnr/2pppppp/pp6/8/8/6P1/PPPPPP1P/RNBQK1NR b KQk - 0 4"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KnotenspeicherTest, ALongGameTakesMoreBlocksAndReplaysExactly) {
     Partie partie;
