@@ -19,6 +19,13 @@ namespace dravel {
 
 using namespace std::chrono_literals;
 
+// A result told by the board (mate, stalemate) or by the engine (its own result line).
+inline bool Ist_ergebnis(const std::string& meldung) {
+    const std::string rest =
+        meldung.rfind(kKelvane_praefix, 0) == 0 ? meldung.substr(kKelvane_praefix.size()) : meldung;
+    return rest.rfind("1-0 {", 0) == 0 || rest.rfind("0-1 {", 0) == 0 || rest.rfind("1/2-1/2 {", 0) == 0;
+}
+
 // A shown main window whose questions the test answers; its engine is kelvane running the fake
 // engine with a script, or a real engine.
 class Fenster_test : public ::testing::Test {

@@ -9,13 +9,6 @@
 namespace dravel {
 namespace {
 
-// A result told by the board (mate, stalemate) or by the engine (its own result line).
-bool Ist_ergebnis(const std::string& meldung) {
-    const std::string rest =
-        meldung.rfind(kKelvane_praefix, 0) == 0 ? meldung.substr(kKelvane_praefix.size()) : meldung;
-    return rest.rfind("1-0 {", 0) == 0 || rest.rfind("0-1 {", 0) == 0 || rest.rfind("1/2-1/2 {", 0) == 0;
-}
-
 class FensterspielTestFairymax : public Fenster_test {
 protected:
     void SetUp() override {
