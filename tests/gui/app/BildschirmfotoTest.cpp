@@ -1,6 +1,7 @@
 // Screenshots of the window and its dialogs, written into the build folder for a person to look at.
 #include <QDir>
 #include <QListWidget>
+#include <QMessageBox>
 #include <gtest/gtest.h>
 
 #include "tests/gui/app/Fenster_test.h"
@@ -31,6 +32,18 @@ TEST_F(BildschirmfotoTest, WindowAndDialogs) {
     Foto(*fenster, "after_moves");
     fenster->befehl_ausfuehren(befehl_id::Brett_drehen);
     Foto(*fenster, "turned");
+    // The mate: the last move framed, the king in check framed, and the message the player gets.
+    fenster->befehl_ausfuehren(befehl_id::Neues_spiel);
+    fenster->befehl_ausfuehren(befehl_id::Brett_drehen);
+    for (const char* zug : {"f2f3", "e7e5", "g2g4", "d8h4"}) Tippen(zug);
+    Foto(*fenster, "mate");
+    ASSERT_FALSE(fragen.meldungen.empty());
+    {
+        QMessageBox nachricht(QMessageBox::NoIcon, kProgrammname,
+                              QString::fromStdString(fragen.meldungen.back().text), QMessageBox::Ok, fenster.get());
+        nachricht.show();
+        Foto(nachricht, "message_mate");
+    }
     Starten({1024, 768});
     const std::pair<int, const char*> dialoge[] = {{befehl_id::Info, "dialog_about"},
                                                    {befehl_id::Einstellungen, "dialog_setup"},
