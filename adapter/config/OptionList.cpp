@@ -120,7 +120,7 @@ std::vector<std::string> BuildOptionLines() {
     add("InitTime", SpinLine("InitTime", s.InitTime, 0, 30));
     add("Delay", SpinLine("Delay", s.Delay, 0, 1000));
     add("LevelType", SpinLine("LevelType", s.LevelType, 1, 2));
-    add("SlowDown", SpinLine("SlowDown", s.SlowDown, 1, 100));
+    add("SlowDown", SpinLine("SlowDown", s.SlowDown, kSlowDownLeast, kSlowDownMost));
     add("Edit", ComboLine("Edit", EditName(s.Edit), {"setboard", "edit", "cb-edit"}));
     add("Ponder", CheckLine("Ponder", s.Ponder));
     add("OwnBook", CheckLine("OwnBook", s.OwnBook));

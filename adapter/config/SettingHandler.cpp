@@ -1,7 +1,6 @@
 #include "adapter/config/SettingHandler.h"
 
 #include <algorithm>
-
 #include <cctype>
 #include <chrono>
 #include <functional>
@@ -100,7 +99,8 @@ const std::vector<SettingEntry>& SettingTable() {
             {"NOISE", [&s](std::string_view v) { SetIfChanged(s.Noise, ParseInteger(v), SendPost); }},
             {"SLOWDOWN",
              [&s](std::string_view v) {
-                 SetIfChanged(s.SlowDown, ParseInteger(v), [&s] {
+                 int slowDown = std::clamp(ParseInteger(v), kSlowDownLeast, kSlowDownMost);
+                 SetIfChanged(s.SlowDown, slowDown, [&s] {
                      if (EngineProcess().Exists()) SpinThreads().SetCount(s.SlowDown - 1);
                  });
              }},

@@ -10,6 +10,10 @@
 
 namespace pontax {
 
+// SlowDown's range: the engine's share of the processor is one part in SlowDown.
+inline constexpr int kSlowDownLeast = 1;
+inline constexpr int kSlowDownMost = 100;
+
 // A text shared between threads: always read and replaced whole.
 class SharedText {
 public:

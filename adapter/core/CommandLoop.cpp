@@ -71,8 +71,17 @@ bool HandleGuiLine(const std::string& rawLine) {
     std::string line = Trim(rawLine);
     if (line.empty()) return true;
     WriteLog(line, log_tag::kFromGui);
-    // A search's clock runs from here, also while an engine that stopped is started again.
+    // A search's clock runs from here, also while an engine that stopped is started again; the
+    // clock guard watches it from here on.
     auto received = std::chrono::steady_clock::now();
+    const std::string command = GetWord(line, 1);
+    // A position needs no engine, so it never waits for one being started again: the "go" after
+    // it is read, and guarded, at once.
+    if (command == "position") {
+        ParsePosition(line);
+        return true;
+    }
+    unsigned arrival = command == "go" ? GuardArrivingGo(line, received) : 0;
     std::lock_guard lock(EngineCommandLock());
     if (line != "quit") RestartLostEngineFirst();
     if (line == "uci") {
@@ -84,16 +93,12 @@ bool HandleGuiLine(const std::string& rawLine) {
         StopEngine();
     } else if (line == "stop") {
         HandleStop();
-    } else {
-        std::string command = GetWord(line, 1);
-        if (command == "setoption")
-            HandleSetOption(line);
-        else if (command == "go")
-            Go(line, false, received);
-        else if (command == "position")
-            ParsePosition(line);
-        else if (command == "ponderhit")
-            Ponderhit(received);
+    } else if (command == "setoption") {
+        HandleSetOption(line);
+    } else if (command == "go") {
+        Go(line, false, received, arrival);
+    } else if (command == "ponderhit") {
+        Ponderhit(received);
     }
     return true;
 }

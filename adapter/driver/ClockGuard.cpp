@@ -1,6 +1,7 @@
 #include "adapter/driver/ClockGuard.h"
 
 #include <string>
+#include <system_error>
 
 #include "adapter/config/Log.h"
 #include "adapter/driver/BestMove.h"
@@ -19,6 +20,19 @@ bool StillSearching(unsigned number) {
 
 }  // namespace
 
+bool ClockGuard::EnsureThread() {
+    if (running_) return true;
+    try {
+        thread_ = std::thread(&ClockGuard::Run, this);
+    } catch (const std::system_error& error) {
+        WriteLog(std::string("Clock guard: no thread could be made (") + error.what() + "); searches go unguarded.",
+                 log_tag::kRemark);
+        return false;
+    }
+    running_ = true;
+    return true;
+}
+
 void ClockGuard::Watch(unsigned number, int budgetMs, int marginMs, Clock::time_point since) {
     {
         std::lock_guard lock(mutex_);
@@ -26,18 +40,41 @@ void ClockGuard::Watch(unsigned number, int budgetMs, int marginMs, Clock::time_
         number_ = number;
         marginMs_ = marginMs;
         moveNowAt_ = since + std::chrono::milliseconds(budgetMs > marginMs ? budgetMs - marginMs : 0);
-        if (!running_) {
-            running_ = true;
-            thread_ = std::thread(&ClockGuard::Run, this);
-        }
+        ++changes_;
+        if (!EnsureThread()) return;
     }
     wake_.notify_all();
+}
+
+unsigned ClockGuard::Arrive(int budgetMs, int marginMs, Clock::time_point since) {
+    unsigned ticket;
+    {
+        std::lock_guard lock(mutex_);
+        ticket = ++arrivalTicket_;
+        arrivalPending_ = true;
+        arrivalAnswered_ = false;
+        // No engine searches yet that could be told to move: the answer comes at the margin.
+        arrivalAnswerAt_ = since + std::chrono::milliseconds(budgetMs > marginMs ? budgetMs - marginMs : 0);
+        ++changes_;
+        if (!EnsureThread()) arrivalPending_ = false;
+    }
+    wake_.notify_all();
+    return ticket;
+}
+
+bool ClockGuard::TakeOn(unsigned ticket) {
+    std::lock_guard lock(mutex_);
+    if (ticket != arrivalTicket_) return true;
+    arrivalPending_ = false;
+    ++changes_;
+    return !arrivalAnswered_;
 }
 
 void ClockGuard::Stop() {
     {
         std::lock_guard lock(mutex_);
         running_ = false;
+        ++changes_;
     }
     wake_.notify_all();
     if (thread_.joinable()) thread_.join();
@@ -46,24 +83,45 @@ void ClockGuard::Stop() {
 void ClockGuard::Run() {
     std::unique_lock lock(mutex_);
     while (running_) {
-        if (!watching_) {
-            wake_.wait(lock);
+        const auto now = Clock::now();
+        if (arrivalPending_ && now >= arrivalAnswerAt_) {
+            arrivalPending_ = false;
+            arrivalAnswered_ = true;
+            lock.unlock();
+            AnswerBeforeTheSearch();
+            lock.lock();
             continue;
         }
-        unsigned number = number_;
-        if (wake_.wait_until(lock, moveNowAt_, [&] { return !running_ || number_ != number || !watching_; })) continue;
-        // Moving now, then waiting half a margin more, unless a new watch replaces this one.
-        int margin = marginMs_;
-        watching_ = false;
-        lock.unlock();
-        MoveNow(number, margin);
-        lock.lock();
-        auto answerAt = Clock::now() + std::chrono::milliseconds(margin / 2);
-        if (wake_.wait_until(lock, answerAt, [&] { return !running_ || watching_; })) continue;
-        lock.unlock();
-        Answer(number);
-        lock.lock();
+        if (watching_ && now >= moveNowAt_) {
+            GuardWatchedSearch(lock);
+            continue;
+        }
+        const unsigned seen = changes_;
+        auto changed = [&] { return !running_ || changes_ != seen; };
+        auto until = Clock::time_point::max();
+        if (arrivalPending_) until = std::min(until, arrivalAnswerAt_);
+        if (watching_) until = std::min(until, moveNowAt_);
+        if (until == Clock::time_point::max())
+            wake_.wait(lock, changed);
+        else
+            wake_.wait_until(lock, until, changed);
     }
+}
+
+// The watched search's time has come: the engine is told to move now, and answered for half a
+// margin later unless a new watch replaces this one.
+void ClockGuard::GuardWatchedSearch(std::unique_lock<std::mutex>& lock) {
+    unsigned number = number_;
+    int margin = marginMs_;
+    watching_ = false;
+    lock.unlock();
+    MoveNow(number, margin);
+    lock.lock();
+    auto answerAt = Clock::now() + std::chrono::milliseconds(margin / 2);
+    if (wake_.wait_until(lock, answerAt, [&] { return !running_ || watching_; })) return;
+    lock.unlock();
+    Answer(number);
+    lock.lock();
 }
 
 void ClockGuard::MoveNow(unsigned number, int marginMs) {
@@ -80,6 +138,13 @@ void ClockGuard::Answer(unsigned number) {
              log_tag::kRemark);
     // The engine may still play its move; its game must then start afresh.
     ForgetEnginePosition();
+    SynthesiseBestMove();
+}
+
+void ClockGuard::AnswerBeforeTheSearch() {
+    WriteLog("Clock guard: the search could not begin in time (the adapter was busy with the engine); the adapter "
+             "answers.",
+             log_tag::kRemark);
     SynthesiseBestMove();
 }
 

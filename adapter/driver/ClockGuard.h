@@ -10,7 +10,9 @@ namespace pontax {
 // Ends a search before the GUI's clock for the engine runs out, whatever the engine does: when
 // only the margin is left it tells the engine to move now, and when half the margin more has
 // passed without a move it answers the GUI with the best move it knows and ends the engine's
-// game, which the next search then sets up afresh.
+// game, which the next search then sets up afresh. It watches a search from the moment its "go"
+// arrives: while the command waits for the adapter (an engine being started again), it answers
+// by itself once only the margin is left.
 class ClockGuard {
 public:
     using Clock = std::chrono::steady_clock;
@@ -22,14 +24,22 @@ public:
 
     // Watches search `number`, which may take budgetMs from `since`; replaces any earlier watch.
     void Watch(unsigned number, int budgetMs, int marginMs, Clock::time_point since);
+    // A "go" that may take budgetMs from `since` has arrived; returns its ticket for TakeOn.
+    unsigned Arrive(int budgetMs, int marginMs, Clock::time_point since);
+    // The search of ticket `ticket` begins; false when the guard has answered it already.
+    bool TakeOn(unsigned ticket);
     // Ends the thread at once.
     void Stop();
 
 private:
+    // Starts the thread if it does not run; false (and logged) when none can be made.
+    bool EnsureThread();
     void Run();
+    void GuardWatchedSearch(std::unique_lock<std::mutex>& lock);
     // What to do for the watched search once its time has come; called without the lock.
     static void MoveNow(unsigned number, int marginMs);
     static void Answer(unsigned number);
+    static void AnswerBeforeTheSearch();
 
     std::mutex mutex_;
     std::condition_variable wake_;
@@ -38,6 +48,13 @@ private:
     unsigned number_ = 0;
     int marginMs_ = 0;
     Clock::time_point moveNowAt_;
+    // The last "go" that arrived, until its search begins.
+    unsigned arrivalTicket_ = 0;
+    bool arrivalPending_ = false;
+    bool arrivalAnswered_ = false;
+    Clock::time_point arrivalAnswerAt_;
+    // Counts the changes, so the thread sees each one.
+    unsigned changes_ = 0;
     std::thread thread_;
 };
 

@@ -9,6 +9,7 @@
 #include "adapter/config/Log.h"
 #include "adapter/config/Settings.h"
 #include "adapter/driver/StandardStreams.h"
+#include "adapter/driver/StringUtil.h"
 
 namespace pontax {
 
@@ -43,8 +44,10 @@ void SendToEngine(std::string_view line) {
     EngineProcess().WriteToInput(WithLineEnd(line));
 }
 
-void SendToGui(std::string_view line) {
-    if (line.empty()) return;
+void SendToGui(std::string_view rawLine) {
+    if (rawLine.empty()) return;
+    // Engine text travels inside some lines; what the GUI gets is always printable.
+    const std::string line = PrintableText(rawLine);
     std::lock_guard lock(guiWriteLock);
     WriteLog(line, log_tag::kToGui);
     std::string bytes = WithLineEnd(line);

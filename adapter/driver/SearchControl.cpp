@@ -281,7 +281,19 @@ std::vector<std::string> MoveCommands(SearchStart& start) {
 
 }  // namespace
 
-void Go(std::string_view line, bool fromPonderhit, std::chrono::steady_clock::time_point received) {
+unsigned GuardArrivingGo(std::string_view line, std::chrono::steady_clock::time_point received) {
+    SearchStart start;
+    start.request = ParseGo(line);
+    start.side = GamePosition().SideToMoveAfterMoves();
+    int margin = Settings().ClockMargin;
+    int budget = ClockBudget(start);
+    return budget != kNoBudget && margin > 0 ? SearchClockGuard().Arrive(budget, margin, received) : 0;
+}
+
+void Go(std::string_view line, bool fromPonderhit, std::chrono::steady_clock::time_point received,
+        unsigned arrival) {
+    // The clock guard has answered while this command waited.
+    if (arrival != 0 && !SearchClockGuard().TakeOn(arrival)) return;
     auto& search = Search();
     auto& settings = Settings();
     search.goPending = false;

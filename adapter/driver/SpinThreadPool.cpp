@@ -1,5 +1,10 @@
 #include "adapter/driver/SpinThreadPool.h"
 
+#include <string>
+#include <system_error>
+
+#include "adapter/config/Log.h"
+
 namespace pontax {
 
 void SpinThreadPool::SetCount(int n) {
@@ -7,10 +12,18 @@ void SpinThreadPool::SetCount(int n) {
     if (n < 1) return;
     stop_ = false;
     while (Count() < n) {
-        threads_.emplace_back([this] {
-            while (!stop_.load(std::memory_order_relaxed)) {
-            }
-        });
+        try {
+            threads_.emplace_back([this] {
+                while (!stop_.load(std::memory_order_relaxed)) {
+                }
+            });
+        } catch (const std::system_error& error) {
+            // The machine allows no more: the threads that run stay, and the adapter goes on.
+            WriteLog("SlowDown: only " + std::to_string(Count()) + " of " + std::to_string(n) +
+                         " busy threads could be made (" + error.what() + ").",
+                     log_tag::kRemark);
+            return;
+        }
     }
 }
 

@@ -116,6 +116,49 @@ std::string Unescape(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence of more than one byte at `at`, or 0.
+size_t Utf8SequenceLength(std::string_view text, size_t at) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    size_t length = 0;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    if (length == 0 || at + length > text.size()) return 0;
+    for (size_t i = at + 1; i < at + length; ++i)
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+    // Overlong forms, surrogates and code points past U+10FFFF.
+    if ((lead == 0xE0 && byte(at + 1) < 0xA0) || (lead == 0xED && byte(at + 1) >= 0xA0) ||
+        (lead == 0xF0 && byte(at + 1) < 0x90) || (lead == 0xF4 && byte(at + 1) >= 0x90))
+        return 0;
+    return length;
+}
+
+}  // namespace
+
+std::string PrintableText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c < 0x7F) {
+            out += text[i++];
+        } else if (size_t length = c >= 0x80 ? Utf8SequenceLength(text, i) : 0; length > 0) {
+            out.append(text.substr(i, length));
+            i += length;
+        } else {
+            out += '?';
+            ++i;
+        }
+    }
+    return out;
+}
+
 std::string EscapeControls(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out;

@@ -26,6 +26,9 @@ int FindFirstNotOf(std::string_view text, std::string_view set, int from = 0);
 std::string Unescape(std::string_view text);
 // The inverse for display on one line: control characters and backslashes become escapes.
 std::string EscapeControls(std::string_view text);
+// The text as a strict host accepts it: control characters and bytes that are no UTF-8 become
+// "?"; printable ASCII and well-formed UTF-8 stay.
+std::string PrintableText(std::string_view text);
 // "T...", "ON" and a leading non-zero digit are true; everything else is false.
 bool ParseBool(std::string_view text);
 // Optional sign and leading decimal digits, 0 without digits, clamped to the int range.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "adapter/driver/StringUtil.h"
@@ -14,6 +15,9 @@ bool TextFile::Open(std::string_view name, Mode mode) {
     if (path.empty()) return false;
     int flags = mode == Mode::ReadExisting ? O_RDONLY : (O_RDWR | O_CREAT | O_APPEND);
     handle_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+    // A directory opens for reading here, but is no file (as on Windows, where it does not open).
+    struct stat status {};
+    if (IsOpen() && ::fstat(handle_, &status) == 0 && S_ISDIR(status.st_mode)) Close();
     readBuffer_.clear();
     readPos_ = 0;
     return IsOpen();

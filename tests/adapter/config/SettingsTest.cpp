@@ -73,6 +73,11 @@ TEST(SettingReadingRulesTest, BooleansIntegersAndTexts) {
     EXPECT_EQ(s.Program.Get(), "my engine.exe -x");
     Set("TerminateHard", "true");
     EXPECT_TRUE(s.TerminateHard);
+    // SlowDown keeps to its option's range: a thousand would ask for 999 busy threads.
+    for (auto [value, kept] : {std::pair{"1000", 100}, {"0", 1}, {"-7", 1}, {"40", 40}, {"1", 1}}) {
+        Set("SlowDown", value);
+        EXPECT_EQ(s.SlowDown, kept) << value;
+    }
 }
 
 TEST(SetOptionLineTest, NameAndValueWordsAreCollected) {
@@ -128,6 +133,7 @@ TEST(ConfigFileTest, SectionsKeysAndCommentsFollowTheGrammar) {
 TEST(ConfigFileTest, MissingEmptyAndBinaryFiles) {
     TempDir dir;
     EXPECT_FALSE(LoadConfiguration(dir.File("missing.eng")));
+    EXPECT_FALSE(LoadConfiguration(dir.Path()));  // a directory is no configuration
     dir.Write("empty.eng", "");
     EXPECT_TRUE(LoadConfiguration(dir.File("empty.eng")));
     std::string binary;

@@ -158,6 +158,32 @@ TEST_F(RestartTest, AnEngineThatExitsBetweenSearchesIsBackInStepForTheNext) {
     EXPECT_NE(std::find(got.begin(), got.end(), "g1f3"), got.end());
 }
 
+// The engine exits between searches and takes seconds to start again (a busy machine): the next
+// search, which has to wait for that, is still answered before the host's clock runs out, and the
+// search after it is the restarted engine's.
+TEST_F(RestartTest, ASearchThatWaitsForASlowRestartIsAnsweredInTime) {
+    Start("", std::string(kRestart) + kGuard + "[EXTRAS]\nCrash=crash|button\n",
+          "on go => move e7e5\non crash => !exit\n");
+    Position("startpos moves e2e4");
+    Go(" wtime 60000 btime 60000");
+    EXPECT_EQ(UntilBestMove().back(), "bestmove e7e5");
+    dir_.Write("script", "start !sleep 3000\non protover 2 => feature done=1\non go => move b8c6\n");
+    host_->Send("setoption name Crash");
+    for (int i = 0; i < 500 && !LogHas("The engine stopped; it is started again."); ++i)
+        std::this_thread::sleep_for(10ms);
+    Position("startpos moves e2e4 e7e5 g1f3");
+    Go(" wtime 60000 btime 1000");
+    Lines lines = UntilBestMove(5s);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().rfind("bestmove ", 0), 0u) << testing::PrintToString(lines);
+    EXPECT_TRUE(LogHas("Clock guard: the search could not begin in time"));
+    host_->Send("isready");
+    ASSERT_TRUE(host_->WaitFor("readyok", 10s));
+    Position("startpos moves e2e4 e7e5 g1f3");
+    Go(" wtime 60000 btime 60000");
+    EXPECT_EQ(UntilBestMove().back(), "bestmove b8c6");
+}
+
 TEST_F(RestartTest, AnEngineThatDiesAtEveryStartEndsTheAdapter) {
     Launch("", kRestart, "on xboard => !kill\n");
     host_->Send("uci");

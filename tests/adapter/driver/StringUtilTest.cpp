@@ -59,6 +59,24 @@ TEST(EscapeControlsTest, KeepsAnOptionLineOnOneLineAndRoundTrips) {
     EXPECT_EQ(Unescape(shown), text);
 }
 
+TEST(PrintableTextTest, ControlsAndBrokenUtf8BecomeQuestionMarks) {
+    const struct {
+        const char* name;
+        std::string raw, printable;
+    } rows[] = {
+        {"Plain", "info string illegal engine move e2e5", "info string illegal engine move e2e5"},
+        {"NulAndEscape", std::string("a\0b\x1b[31mc", 9), "a?b?[31mc"},
+        {"TabsAndLineEnds", "a\tb\rc\nd\x7f", "a?b?c?d?"},
+        {"ByteFF", "\xff\xfeok", "??ok"},
+        {"WellFormedUtf8", "Fran\xc3\xa7ois \xe2\x99\x9e \xf0\x9f\x98\x80",
+         "Fran\xc3\xa7ois \xe2\x99\x9e \xf0\x9f\x98\x80"},
+        {"TruncatedUtf8", "end\xc3", "end?"},
+        {"OverlongAndSurrogate", "\xc0\xaf\xed\xa0\x80", "?????"},
+        {"LoneContinuation", "\x80x", "?x"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(PrintableText(row.raw), row.printable) << row.name;
+}
+
 TEST(ParseBoolTest, FollowsTheFirstCharacterRules) {
     for (const char* yes : {"true", "T", "tRuE", "on", "ON", "1", "7x"}) EXPECT_TRUE(ParseBool(yes)) << yes;
     for (const char* no : {"false", "off", "OFF", "0", "", "yes", "onward", " true"}) EXPECT_FALSE(ParseBool(no)) << no;
