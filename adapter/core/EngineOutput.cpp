@@ -107,6 +107,7 @@ void HandleDecisiveResult(std::string_view line, std::string_view first) {
     else
         SendToEngine("result " + std::string(first));
     search.engineResigned = true;
+    if (!answering) search.gameEndNotice.With([&](std::string& notice) { notice = line; });
     if (answering)
         SynthesiseBestMove();
     else

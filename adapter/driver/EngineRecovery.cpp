@@ -105,7 +105,7 @@ bool RestartNow() {
     search.SetMode(EngineMode::Idle);
     search.tickerState = TickerState::Idle;
     search.engineForceMode = false;
-    search.engineResigned = false;
+    search.EngineGameResumed();
     // The next search sets up the whole game, as for an engine that knows nothing.
     ForgetEnginePosition();
     ResetFeatures();

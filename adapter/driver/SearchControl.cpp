@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "adapter/config/Log.h"
 #include "adapter/config/Settings.h"
 #include "adapter/driver/BestMove.h"
 #include "adapter/driver/ClockGuard.h"
@@ -128,7 +130,7 @@ void ResetEngine(SearchStart& start) {
         pv.announcedPonderMove = pv.expectedReply = MoveRecord{};
         pv.Reset(true);
     });
-    search.engineResigned = false;
+    search.EngineGameResumed();
     search.tickerState = TickerState::Idle;
     // A result or move the engine wrote about its old game, arriving later, must not touch the new one.
     if (std::string ping = NextPing(); !ping.empty()) {
@@ -341,6 +343,10 @@ void Go(std::string_view line, bool fromPonderhit, std::chrono::steady_clock::ti
         return;
     }
     if (search.engineResigned) {
+        std::string notice = search.gameEndNotice.With([](std::string& owed) { return std::exchange(owed, {}); });
+        if (!notice.empty()) SendToGui("info string " + notice);
+        WriteLog("The engine has ended this game; the adapter answers its searches until a new game.",
+                 log_tag::kRemark);
         SynthesiseBestMove();
         return;
     }

@@ -111,6 +111,14 @@ public:
     // The engine was last left in force mode: a move sent to it will not start its search.
     std::atomic<bool> engineForceMode{false};
     std::atomic<bool> engineResigned{false};
+    // The result the engine announced after its move, which no search has shown yet: the next
+    // search, which the adapter answers, shows it.
+    Guarded<std::string> gameEndNotice;
+    // The engine plays a game again.
+    void EngineGameResumed() {
+        engineResigned = false;
+        gameEndNotice.With([](std::string& notice) { notice.clear(); });
+    }
     SharedCountdown ownClock;
     SharedCountdown opponentClock;
     Guarded<PvMemory> pv;

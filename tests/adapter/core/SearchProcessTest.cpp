@@ -10,6 +10,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using testing_support::AnyLineHas;
 using testing_support::ReadLines;
 using testing_support::TempDir;
 using testing_support::UciHost;
@@ -342,6 +343,26 @@ TEST_F(SearchTest, ResignationIsReportedAndAnswered) {
     Lines second = UntilBestMove();
     EXPECT_EQ(second[1], "info string resign");
     EXPECT_EQ(second.back(), "bestmove a1b1");
+}
+
+// The engine moves and then resigns: the result reaches the host with the next search, which the
+// adapter answers, and the log says why the adapter answers.
+TEST_F(SearchTest, AResignationAfterTheMoveIsShownWithTheNextSearch) {
+    Start("", "", "on go => move e7e5\non go => resign\n");
+    Position("startpos moves e2e4");
+    Go(kClocks);
+    EXPECT_EQ(UntilBestMove().back(), "bestmove e7e5");
+    Position("startpos moves e2e4 e7e5 g1f3");
+    Go(kClocks);
+    Lines second = UntilBestMove();
+    ASSERT_GE(second.size(), 3u);
+    EXPECT_EQ(second[second.size() - 2], "info string resign") << testing::PrintToString(second);
+    EXPECT_EQ(second.back().rfind("bestmove ", 0), 0u);
+    Position("startpos moves e2e4 e7e5 g1f3 b8c6 f1b5");
+    Go(kClocks);
+    Lines third = UntilBestMove();
+    EXPECT_FALSE(AnyLineHas(third, "info string")) << testing::PrintToString(third);
+    EXPECT_TRUE(LogHas("The engine has ended this game; the adapter answers"));
 }
 
 TEST_F(SearchTest, ResultsAreReported) {
