@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <ctime>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -42,12 +43,19 @@ void WriteLog(std::string_view text, std::string_view tag) {
     uint32_t t = NowTicks() - state.startTick.load();
     char prefix[64];
     std::snprintf(prefix, sizeof prefix, "%u.%03u: ", t / 1000, t % 1000);
-    std::string entry = prefix;
-    entry.append(tag).append(" ").append(text);
-    if (state.buffering)
-        state.buffer.push_back(std::move(entry));
-    else if (state.fileOpen)
-        state.file.WriteText(entry);
+    // A command of several lines (an edit sequence) is logged line by line, each with its time.
+    do {
+        size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        std::string entry = prefix;
+        entry.append(tag).append(" ").append(line);
+        if (state.buffering)
+            state.buffer.push_back(std::move(entry));
+        else if (state.fileOpen)
+            state.file.WriteText(entry);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    } while (!text.empty());
 }
 
 void OpenLogFile() {
@@ -57,6 +65,11 @@ void OpenLogFile() {
     state.buffering = false;
     if (state.file.Open(kLogFileName, TextFile::Mode::AppendOrCreate)) {
         state.fileOpen = true;
+        // The file is appended to: each start is marked, with the date, where its lines begin.
+        char stamp[32] = "";
+        const std::time_t now = std::time(nullptr);
+        if (const std::tm* local = std::localtime(&now)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", local);
+        state.file.WriteText(std::string("=== pontax started ") + stamp + " ===");
         for (const auto& entry : state.buffer) state.file.WriteText(entry);
     }
     state.buffer.clear();

@@ -38,11 +38,14 @@ TEST_F(LogTest, BufferedEntriesReachTheFileWhenItOpens) {
     OpenLogFile();
     WriteLog("two\nlines", log_tag::kToEngine);
     auto lines = LogLines();
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(\d+\.\d{3}: \*\* Adapter: Pontax 1\.3B10)"))) << lines[0];
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\d+\.\d{3}: C> uci)"))) << lines[1];
-    EXPECT_TRUE(std::regex_match(lines[2], std::regex(R"(\d+\.\d{3}: S< two)"))) << lines[2];
-    EXPECT_EQ(lines[3], "lines");
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(=== pontax started \d{4}-\d\d-\d\d \d\d:\d\d:\d\d ===)")))
+        << lines[0];
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\d+\.\d{3}: \*\* Adapter: Pontax 1\.3B10)"))) << lines[1];
+    EXPECT_TRUE(std::regex_match(lines[2], std::regex(R"(\d+\.\d{3}: C> uci)"))) << lines[2];
+    // Each line of a command of several lines carries its time.
+    EXPECT_TRUE(std::regex_match(lines[3], std::regex(R"(\d+\.\d{3}: S< two)"))) << lines[3];
+    EXPECT_TRUE(std::regex_match(lines[4], std::regex(R"(\d+\.\d{3}: S< lines)"))) << lines[4];
     EXPECT_NE(dir_.Read("Pontax.log").find("uci\r\n"), std::string::npos);
 }
 
@@ -59,9 +62,11 @@ TEST_F(LogTest, DiscardingOrClosingDropsTheBufferForGood) {
     OpenLogFile();
     WriteLog("appended", log_tag::kFromGui);
     auto lines = LogLines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_NE(lines[0].find("C> kept"), std::string::npos);
-    EXPECT_NE(lines[1].find("C> appended"), std::string::npos);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].rfind("=== pontax started ", 0), 0u);
+    EXPECT_NE(lines[1].find("C> kept"), std::string::npos);
+    EXPECT_EQ(lines[2].rfind("=== pontax started ", 0), 0u);  // each opening is marked
+    EXPECT_NE(lines[3].find("C> appended"), std::string::npos);
 }
 
 TEST_F(LogTest, PriorityLinesNameTheValues) {
@@ -71,11 +76,11 @@ TEST_F(LogTest, PriorityLinesNameTheValues) {
     LogThreadPriority(-15);
     LogThreadPriority(7);
     auto lines = LogLines();
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_NE(lines[0].find("S- Priority class set to 16384"), std::string::npos);
-    EXPECT_NE(lines[1].find("S- Priority class set to idle"), std::string::npos);
-    EXPECT_NE(lines[2].find("S- Thread priority set to idle"), std::string::npos);
-    EXPECT_NE(lines[3].find("S- Thread priority set to 7"), std::string::npos);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_NE(lines[1].find("S- Priority class set to 16384"), std::string::npos);
+    EXPECT_NE(lines[2].find("S- Priority class set to idle"), std::string::npos);
+    EXPECT_NE(lines[3].find("S- Thread priority set to idle"), std::string::npos);
+    EXPECT_NE(lines[4].find("S- Thread priority set to 7"), std::string::npos);
 }
 
 TEST_F(LogTest, AnUnopenableLogLeavesLoggingOff) {
