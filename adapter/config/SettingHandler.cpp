@@ -151,6 +151,12 @@ bool IsBuiltInOptionName(std::string_view name) {
     return std::any_of(SettingTable().begin(), SettingTable().end(), [&](const SettingEntry& e) { return e.key == key; });
 }
 
+void HandleGuiSetOption(std::string_view line) {
+    std::vector<std::string> words = SplitWords(line);
+    if (words.size() >= 3 && ToUpper(words[2]) == "PONDER") Settings().ponderAskedByGui = true;
+    HandleSetOption(line);
+}
+
 void HandleSetOption(std::string_view line) {
     std::vector<std::string> words = SplitWords(line);
     if (words.size() < 3) return;

@@ -71,6 +71,9 @@ struct AdapterSettings {
     std::atomic<bool> ShowThinkingMove{false};
     std::atomic<bool> TerminateHard{false};
     std::atomic<bool> Ponder{true};
+    // The GUI has set Ponder itself or sent "go ponder": only then may the engine think on the
+    // opponent's time, since a UCI engine never ponders unasked.
+    std::atomic<bool> ponderAskedByGui{false};
     std::atomic<bool> HashOnCommandline{false};
     std::atomic<LevelExtendMode> LevelExtend{LevelExtendMode::None};
     std::atomic<bool> WhiteScore{false};

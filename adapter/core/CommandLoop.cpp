@@ -94,7 +94,7 @@ bool HandleGuiLine(const std::string& rawLine) {
     } else if (line == "stop") {
         HandleStop();
     } else if (command == "setoption") {
-        HandleSetOption(line);
+        HandleGuiSetOption(line);
     } else if (command == "go") {
         Go(line, false, received, arrival);
     } else if (command == "ponderhit") {

@@ -191,7 +191,8 @@ void SendHashCommand() {
 }
 
 void SendPonderMode() {
-    if (EngineProcess().Exists()) SendToEngine(Settings().Ponder ? "hard" : "hard\neasy");
+    auto& settings = Settings();
+    if (EngineProcess().Exists()) SendToEngine(settings.Ponder && settings.ponderAskedByGui ? "hard" : "hard\neasy");
 }
 
 std::string NextPing() {

@@ -319,6 +319,8 @@ void Go(std::string_view line, bool fromPonderhit, std::chrono::steady_clock::ti
         SendRestartNoticeIfOwed();
     }
     if (request.ponder) {
+        // The GUI ponders: from now on the engine may think on the opponent's time.
+        if (!settings.ponderAskedByGui.exchange(true)) SendPonderMode();
         if (int opponent = search.opponentTime; opponent > 0)
             search.opponentClock.StartWithLimit(opponent);
         else

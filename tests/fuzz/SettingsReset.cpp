@@ -53,6 +53,7 @@ void RestoreSettings() {
     settings.CustomOptions.clear();
     settings.VisibleOptions.clear();
     settings.visibilityFiltered = false;
+    settings.ponderAskedByGui = false;
     settings.EngineName.Set(defaults.engineName);
     settings.EngineAuthor.Set(defaults.engineAuthor);
     for (const auto& line : defaults.setOptionLines) pontax::HandleSetOption(line);

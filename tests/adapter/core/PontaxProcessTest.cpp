@@ -70,7 +70,7 @@ TEST_F(PontaxTest, ProtocolTwoStartSequence) {
     EXPECT_EQ(pontax->WaitExit(), 0);
     EXPECT_EQ(EngineGot(), (std::vector<std::string>{"xboard", "protover 2", "accepted setboard", "accepted usermove",
                                                      "accepted myname", "accepted done", "new", "level 0 5 0", "st 5",
-                                                     "sd 9", "post", "memory 32", "hard", "cores 3", "quit"}));
+                                                     "sd 9", "post", "memory 32", "hard", "easy", "cores 3", "quit"}));
 }
 
 TEST_F(PontaxTest, ProtocolOneWaitsInitTimeAndSendsNoProtover) {
@@ -216,7 +216,7 @@ TEST_F(PontaxTest, SetOptionReachesARunningEngine) {
     auto hard = std::find(got.begin(), got.end(), "hard");
     ASSERT_NE(hard, got.end());
     EXPECT_EQ(std::vector<std::string>(hard + 1, got.end()),
-              (std::vector<std::string>{"clearhash", "cache 9 MB", "hard", "easy", "nopost", "computer", "quit"}));
+              (std::vector<std::string>{"easy", "clearhash", "cache 9 MB", "hard", "easy", "nopost", "computer", "quit"}));
 }
 
 TEST_F(PontaxTest, TheLogFileHoldsTheWholeStartUp) {

@@ -30,7 +30,7 @@ TEST_F(SearchTest, FirstSearchThenTheOpponentsReplyOnly) {
     Position(kStart);
     Go(kClocks);
     EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove e2e4"}));
-    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "force", "level 0 5 0", "time 30000", "otim 30000",
+    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "easy", "force", "level 0 5 0", "time 30000", "otim 30000",
                                   "go"}));
     Position("startpos moves e2e4 e7e5");
     Go(" wtime 290000 btime 295000");
@@ -43,7 +43,7 @@ TEST_F(SearchTest, BlackToMoveIsTransferredByEdit) {
     Position("fen 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1");
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove e8d8");
-    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "force", "new", "force", "a2a3", "edit", "#",
+    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "easy", "force", "new", "force", "a2a3", "edit", "#",
                                   "Ke1", "Pe2", "c", "Ke8", "c", ".", "force", "level 0 5 0", "time 30000",
                                   "otim 30000", "go"}));
 }
@@ -53,7 +53,7 @@ TEST_F(SearchTest, SetboardAndCbEditTransfers) {
     Position("fen r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1 moves e8g8");
     Go(" depth 3");
     // The engine stays in force mode while it is told the position and the move; "go" starts it.
-    EXPECT_EQ(EngineGot(10), (Lines{"force", "new", "post", "hard", "force",
+    EXPECT_EQ(EngineGot(10), (Lines{"force", "new", "post", "hard", "easy", "force",
                                     "setboard r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1", "level 0 1440 0", "e8g8", "sd 3",
                                     "go"}));
 }
@@ -62,7 +62,7 @@ TEST_F(SearchTest, CbEditSendsCastlingRightsAndEnPassant) {
     Start("time=0", "Edit=cb-edit\n", MovesWhenStopped("a1a2"));
     Position("fen 4k3/8/8/8/8/8/8/R3K2R w KQ - 0 1");
     Go(" depth 2");
-    EXPECT_EQ(EngineGot(24), (Lines{"force", "new", "post", "hard", "force", "new", "edit", "#", "Ra1", "Ke1", "Rh1",
+    EXPECT_EQ(EngineGot(24), (Lines{"force", "new", "post", "hard", "easy", "force", "new", "edit", "#", "Ra1", "Ke1", "Rh1",
                                     "c", "Ke8", "c", "+w00", "+w000", "-b00", "-b000", "c", ".", "force",
                                     "level 0 1440 0", "sd 2", "go"}));
 }
@@ -72,7 +72,7 @@ TEST_F(SearchTest, UsermoveSanAndColors) {
     Position("startpos moves e2e4");
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove e7e5");
-    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "force", "level 0 5 0", "usermove e4",
+    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "easy", "force", "level 0 5 0", "usermove e4",
                                   "time 30000", "otim 30000", "black", "go"}));
 }
 
@@ -80,7 +80,7 @@ TEST_F(SearchTest, LevelRowsForShortClocksAndMovesToGo) {
     Start("", "", "on ? => move e2e4\n");
     Position(kStart);
     Go(" wtime 45000 btime 45000");
-    EXPECT_EQ(EngineGot(9)[5], "level 0 0:45 0");
+    EXPECT_EQ(EngineGot(10)[6], "level 0 0:45 0");
     // A clock under half a second still gives a base the engine accepts; "time" has the rest.
     Position("startpos moves e2e4 e7e5");
     Go(" wtime 300 btime 45000");
@@ -143,7 +143,7 @@ TEST_F(SearchTest, AnalysisUndoesTakenBackMovesWithoutNew) {
     Start("analyze=1", "", "");
     Position("startpos moves e2e4 e7e5 g1f3");
     Go(" infinite");
-    EXPECT_EQ(EngineGot(9), (Lines{"force", "new", "post", "hard", "force", "e2e4", "e7e5", "g1f3", "analyze"}));
+    EXPECT_EQ(EngineGot(9), (Lines{"force", "new", "post", "hard", "easy", "force", "e2e4", "e7e5", "g1f3", "analyze"}));
     host_->Send("stop");
     EXPECT_EQ(UntilBestMove().back(), "bestmove a7a6");
     Position("startpos moves e2e4");
@@ -155,7 +155,7 @@ TEST_F(SearchTest, FirstInfiniteSearchAfterOneWhiteMove) {
     Start("time=1", "Edit=edit\n", MovesWhenStopped("g1f3"));
     Position("startpos moves e2e4");
     Go(" infinite");
-    EXPECT_EQ(EngineGot(7), (Lines{"force", "new", "post", "hard", "force", "e2e4", "analyze"}));
+    EXPECT_EQ(EngineGot(7), (Lines{"force", "new", "post", "hard", "easy", "force", "e2e4", "analyze"}));
     host_->Send("stop");
     EXPECT_EQ(UntilBestMove().back(), "bestmove a7a6");
     // Some engines leave xboard mode with analysis; all are put back in step and in force mode.
@@ -171,7 +171,7 @@ TEST_F(SearchTest, InfiniteSearchWithoutAnalyzeUsesTheOneDayLevel) {
     Position(kStart);
     Go(" infinite");
     Lines got = EngineGot(8);
-    EXPECT_EQ(got, (Lines{"force", "new", "post", "hard", "force", "level 0 1440 0", "time 864000", "otim 864000",
+    EXPECT_EQ(got, (Lines{"force", "new", "post", "hard", "easy", "force", "level 0 1440 0", "time 864000", "otim 864000",
                           "go"}));
 }
 
@@ -304,7 +304,8 @@ TEST_F(SearchTest, PonderSearchWaitsForPonderhit) {
     Position("startpos moves e2e4 c7c5");
     Go(" ponder wtime 290000 btime 300000");
     EXPECT_EQ(GuiFor(300ms), (Lines{"info depth 1 score cp 1"}));
-    EXPECT_TRUE(EngineGot().empty());
+    // The GUI ponders: from now on the engine may think on its opponent's time.
+    EXPECT_EQ(EngineGot(), (Lines{"hard"}));
     host_->Send("ponderhit");
     EXPECT_EQ(UntilBestMove(), (Lines{"bestmove g1f3"}));
     Lines got = EngineGot();
@@ -323,6 +324,17 @@ TEST_F(SearchTest, AnEngineDyingInASearchEndsTheAdapterPromptly) {
     EXPECT_EQ(host_->Raw().WaitExit(5s), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
     host_.reset();
+}
+
+// Pondering is the GUI's to ask for: the engine is "easy" until the GUI sets Ponder or ponders.
+TEST_F(SearchTest, TheEnginePondersOnlyWhenTheGuiAsks) {
+    Start("", "", "");
+    Lines start = EngineLines();
+    EXPECT_NE(std::find(start.begin(), start.end(), "easy"), start.end());
+    host_->Send("setoption name Ponder value true");
+    EXPECT_EQ(EngineGot(1), (Lines{"hard"}));
+    host_->Send("setoption name Ponder value false");
+    EXPECT_EQ(EngineGot(2), (Lines{"hard", "easy"}));
 }
 
 TEST_F(SearchTest, PonderhitWithoutAPonderSearchDoesNothing) {
@@ -443,7 +455,7 @@ TEST_F(SearchTest, SetUpPositionsAreSentInForceModeAndStartedByGo) {
     Position("fen rnbqkbnr/pp2pppp/3p4/2p5/3PP3/5N2/PPP2PPP/RNBQKB1R b KQkq d3 0 3 moves g8f6");
     Go(kClocks);
     UntilBestMove();
-    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "force",
+    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "easy", "force",
                                   "setboard rnbqkbnr/pp2pppp/3p4/2p5/3PP3/5N2/PPP2PPP/RNBQKB1R b KQkq d3 0 1",
                                   "level 0 5 0", "g8f6", "time 30000", "otim 30000", "go"}));
     host_->Send("setoption name Edit value edit");
