@@ -157,7 +157,8 @@ bool HandleEngineLine(const std::string& rawLine) {
         Search().pongReceived = ParseInteger(second);
     } else if (first == "feature") {
         ParseFeatures(line);
-    } else if (Search().goPending) {
+    } else if (Search().goPending && EngineCaughtUp()) {
+        // Thinking written before the engine read the search's commands belongs to an older one.
         TranslateThinkingOutput(line);
     }
     return true;

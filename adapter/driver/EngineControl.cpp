@@ -210,6 +210,8 @@ void EndAnalysis() {
     SendToEngine("exit");
     SendToEngine("xboard");
     SendForce();
+    // The analysis is over once the engine answers this: its lines until then are not shown.
+    if (std::string ping = NextPing(); !ping.empty()) SendToEngine(ping);
 }
 
 }  // namespace pontax

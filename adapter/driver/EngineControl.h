@@ -22,7 +22,7 @@ bool EngineCaughtUp();
 // Puts the engine in force mode: moves sent to it are recorded, not answered.
 void SendForce();
 // Ends the engine's analysis. Some engines leave xboard mode with it, so that is announced again;
-// the engine is left in force mode.
+// the engine is left in force mode. An engine with ping is asked to show it has stopped.
 void EndAnalysis();
 
 // The hash value for the engine: Hash, or HashFormula evaluated with HASH set to Hash.

@@ -166,6 +166,25 @@ TEST_F(SearchTest, FirstInfiniteSearchAfterOneWhiteMove) {
     EXPECT_EQ(EngineGot(4), (Lines{"c7c5", "time 30000", "otim 30000", "go"}));
 }
 
+// An engine that goes on analysing for a while after "exit": what it writes until it answers the
+// ping after "exit" never reaches the next search.
+TEST_F(SearchTest, AnAnalysisEndsWhenTheEngineShowsItHasStopped) {
+    Start("ping=1", "", "answer-ping\non analyze => 3 55 10 1000 e7e5\non exit => !sleep 300\n"
+                        "on exit => 4 777 40 9999 e7e6\non go => move c7c5\n");
+    Position("startpos moves e2e4");
+    Go(" infinite");
+    Lines analysis = GuiFor(500ms);
+    EXPECT_TRUE(AnyLineHas(analysis, "pv e7e5")) << testing::PrintToString(analysis);
+    host_->Send("stop");
+    EXPECT_EQ(UntilBestMove().back(), "bestmove e7e5");
+    Position("startpos moves e2e4");
+    Go(kClocks);
+    Lines next = UntilBestMove();
+    EXPECT_EQ(next.back(), "bestmove c7c5");
+    EXPECT_FALSE(AnyLineHas(next, "777")) << testing::PrintToString(next);
+    EXPECT_NE(std::find(EngineLines().begin(), EngineLines().end(), "ping 2"), EngineLines().end());
+}
+
 TEST_F(SearchTest, InfiniteSearchWithoutAnalyzeUsesTheOneDayLevel) {
     Start("", "Analyze=false\n", MovesWhenStopped("g1f3"));
     Position(kStart);
