@@ -8,7 +8,7 @@
 //   linger                when its input ends, stay for a minute instead of exiting
 //   answer-ping           answer "ping N" with "pong N" after the rules for it
 //   flood <n>             print n thinking lines at start
-// A text of "!exit" exits at once; "!sleep <ms>" pauses. Faults: "!kill" dies at once (SIGKILL),
+// A text of "!exit" exits at once; "!sleep <ms>" pauses; "!spin <ms>" keeps a processor busy. Faults: "!kill" dies at once (SIGKILL),
 // "!close" closes its output and goes on reading, "!flood <n>" prints n thinking lines,
 // "!longline <n>" one line of n characters, "!garbage <n>" n bytes of binary noise with NULs.
 #include <chrono>
@@ -121,6 +121,12 @@ void Act(const std::string& text) {
     if (text == "!close") return CloseOutput();
     if (text.rfind("!sleep ", 0) == 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(Count(text)));
+        return;
+    }
+    if (text.rfind("!spin ", 0) == 0) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(Count(text));
+        while (std::chrono::steady_clock::now() < end) {
+        }
         return;
     }
     if (text.rfind("!flood ", 0) == 0) return Flood(Count(text));

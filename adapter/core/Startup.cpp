@@ -74,7 +74,7 @@ bool Shutdown() {
     StatusTicker().Stop();
     SearchClockGuard().Stop();
     SpinThreads().StopAll();
-    ReapDetachedChildren(kQuitGrace);
+    LeaveDetachedChildren(kQuitGrace);
     CloseLogFile();
     return clean;
 }

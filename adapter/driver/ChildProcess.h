@@ -57,6 +57,7 @@ private:
 #else
     std::atomic<bool> inProcess_{false};
     std::thread inProcessEngine_;
+    std::atomic<int> watcher_{-1};  // see EngineWatcherPosix.h
 #endif
 };
 
@@ -71,5 +72,8 @@ void RunEnginesInProcess(InProcessEngine engine);
 
 // Waits up to grace for children left to end by themselves, kills the rest, and reaps them all.
 void ReapDetachedChildren(std::chrono::milliseconds grace);
+// At the adapter's exit: its own exit is not delayed where a watcher gives each child its grace
+// (POSIX); elsewhere as ReapDetachedChildren.
+void LeaveDetachedChildren(std::chrono::milliseconds grace);
 
 }  // namespace pontax

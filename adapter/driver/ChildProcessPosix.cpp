@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <functional>
 #include <optional>
-#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
@@ -15,6 +14,7 @@
 
 #include "adapter/driver/Clock.h"
 #include "adapter/driver/CommandLine.h"
+#include "adapter/driver/EngineWatcherPosix.h"
 #include "adapter/driver/Priority.h"
 
 namespace pontax {
@@ -38,9 +38,13 @@ struct SpawnRequest {
     int stdoutWrite = -1;
 };
 
-[[noreturn]] void RunChild(const SpawnRequest& request, char* const* argv, pid_t parent, int errorPipe) {
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (::getppid() != parent) ::_exit(127);  // the spawning thread died before prctl
+// What a spawn gives: the engine's process id (0 on failure) and its watcher's descriptor.
+struct Spawned {
+    pid_t pid = 0;
+    int watcher = -1;
+};
+
+[[noreturn]] void RunChild(const SpawnRequest& request, char* const* argv, int errorPipe) {
     ::setsid();
     ::signal(SIGPIPE, SIG_DFL);
     sigset_t none;
@@ -60,19 +64,18 @@ struct SpawnRequest {
     ::_exit(127);
 }
 
-pid_t ForkAndExec(const SpawnRequest& request) {
+Spawned ForkAndExec(const SpawnRequest& request) {
     std::vector<char*> argv;
     for (const auto& argument : request.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     int errorPipe[2];
-    if (::pipe2(errorPipe, O_CLOEXEC) != 0) return 0;
-    pid_t parent = ::getpid();
+    if (::pipe2(errorPipe, O_CLOEXEC) != 0) return {};
     pid_t pid = ::fork();
-    if (pid == 0) RunChild(request, argv.data(), parent, errorPipe[1]);
+    if (pid == 0) RunChild(request, argv.data(), errorPipe[1]);
     ::close(errorPipe[1]);
     if (pid < 0) {
         ::close(errorPipe[0]);
-        return 0;
+        return {};
     }
     int childError = 0;
     ssize_t n;
@@ -82,13 +85,13 @@ pid_t ForkAndExec(const SpawnRequest& request) {
     ::close(errorPipe[0]);
     if (n > 0) {
         ::waitpid(pid, nullptr, 0);
-        return 0;
+        return {};
     }
-    return pid;
+    return {pid, StartEngineWatcher(pid)};
 }
 
-// The kernel kills a child when the *thread* that forked it ends, so every fork happens on this one
-// thread, which lives until the process exits.
+// Every fork happens on this one thread, which lives until the process exits: a fork copies only
+// the thread that makes it, and this one holds no lock another thread could be holding.
 class Spawner {
 public:
     Spawner() : thread_([this] { Run(); }) {}
@@ -101,7 +104,7 @@ public:
         thread_.join();
     }
 
-    pid_t Spawn(const SpawnRequest& request) {
+    Spawned Spawn(const SpawnRequest& request) {
         std::unique_lock lock(mutex_);
         done_.wait(lock, [this] { return request_ == nullptr; });
         request_ = &request;
@@ -129,7 +132,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_, done_;
     const SpawnRequest* request_ = nullptr;
-    pid_t result_ = 0;
+    Spawned result_;
     bool hasResult_ = false;
     bool quit_ = false;
     std::thread thread_;
@@ -197,7 +200,9 @@ ProcessId ChildProcess::Start(std::string_view commandLine) {
         SpawnRequest request{*executable, split.arguments, FindProgramDirectory(commandLine),
                              NiceForThread(priorityClass_.load(), threadPriority_.load()), toChild[0],
                              fromChild[1]};
-        pid = TheSpawner().Spawn(request);
+        Spawned spawned = TheSpawner().Spawn(request);
+        pid = spawned.pid;
+        watcher_ = spawned.watcher;
         ::close(toChild[0]);
         ::close(fromChild[1]);
     }
@@ -232,6 +237,12 @@ void ChildProcess::Stop(bool waitFirst, std::chrono::milliseconds wait) {
             std::lock_guard lock(detachedMutex);
             detachedChildren.push_back(pid);
         }
+        // Left to end by itself, the engine is given its grace by the watcher, even after the
+        // adapter has gone; ended here, it needs no watcher.
+        if (waitFirst)
+            CloseWatcher(watcher_.exchange(-1));
+        else
+            NoteQuitSent(watcher_.exchange(-1));
     }
     {
         std::lock_guard lock(inputMutex_);
@@ -267,6 +278,11 @@ void ChildProcess::SetThreadPriority(int threadPriority) {
 void RunEnginesInProcess(InProcessEngine engine) {
     std::lock_guard lock(inProcessMutex);
     inProcessEngine = std::move(engine);
+}
+
+void LeaveDetachedChildren(std::chrono::milliseconds) {
+    // Those still running have their watchers, which give them their grace.
+    ReapEndedDetachedChildren();
 }
 
 void ReapDetachedChildren(std::chrono::milliseconds grace) {

@@ -163,6 +163,8 @@ void ChildProcess::SetThreadPriority(int threadPriority) {
     if (thread_) ::SetThreadPriority(thread_, threadPriority);
 }
 
+void LeaveDetachedChildren(std::chrono::milliseconds grace) { ReapDetachedChildren(grace); }
+
 void ReapDetachedChildren(std::chrono::milliseconds grace) {
     std::vector<HANDLE> children;
     {

@@ -271,7 +271,88 @@ TEST_F(PontaxTest, TerminateHardKillsAnEngineThatIgnoresQuit) { QuitWithStubborn
 
 TEST_F(PontaxTest, AnEngineThatIgnoresQuitIsStillEndedWhenTheAdapterExits) { QuitWithStubbornEngine("", 5s); }
 
-// The engine would outlive the end of its input; the kernel kills it with the adapter.
+// Without TerminateHard the adapter's own exit is not delayed: an engine that saves its files on
+// "quit" gets its grace to end by itself, and is ended after it even though the adapter has gone.
+TEST_F(PontaxTest, WithoutTerminateHardTheEngineGetsItsGraceAfterTheAdapterHasGone) {
+    Configure("InitTime=0\n", std::string(kQuickFeatures) + "ignore-quit\nlinger\n");
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    auto engines = testing_support::ProcessesMatching(dir_.Path());
+    ASSERT_FALSE(engines.empty());
+    auto sent = std::chrono::steady_clock::now();
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(5s), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, 1s);
+    std::this_thread::sleep_for(2s);
+    for (pid_t pid : engines) EXPECT_TRUE(testing_support::ProcessExists(pid)) << "ended before its grace";
+    auto gone = [&] {
+        return std::none_of(engines.begin(), engines.end(), testing_support::ProcessExists);
+    };
+    for (int i = 0; i < 150 && !gone(); ++i) std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(gone());
+}
+
+long CpuTicksOf(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string field;
+    long ticks = 0;
+    for (int i = 1; i <= 15 && in >> field; ++i)
+        if (i == 14 || i == 15) ticks += std::atol(field.c_str());  // user and system time
+    return ticks;
+}
+
+// A GUI that pauses the adapter (SIGSTOP) pauses its engine too, and lets both go on together.
+TEST_F(PontaxTest, AStoppedAdapterStopsItsEngine) {
+    Configure("InitTime=0\n", std::string(kQuickFeatures) + "on analyze => !spin 30000\n");
+    auto pontax = Start();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    auto engines = testing_support::ProcessesMatching(dir_.Path());
+    ASSERT_EQ(engines.size(), 1u);
+    pontax->Send("position startpos");
+    pontax->Send("go infinite");
+    const long hz = ::sysconf(_SC_CLK_TCK);
+    for (int i = 0; i < 100 && CpuTicksOf(engines[0]) < hz / 5; ++i) std::this_thread::sleep_for(20ms);
+    ASSERT_GE(CpuTicksOf(engines[0]), hz / 5) << "the engine does not think";
+    pontax->Kill(SIGSTOP);
+    std::this_thread::sleep_for(300ms);  // the watcher looks every 100 ms
+    long before = CpuTicksOf(engines[0]);
+    std::this_thread::sleep_for(1s);
+    EXPECT_LE(CpuTicksOf(engines[0]) - before, hz / 10) << "the engine ran on while the adapter was stopped";
+    pontax->Kill(SIGCONT);
+    std::this_thread::sleep_for(300ms);
+    before = CpuTicksOf(engines[0]);
+    std::this_thread::sleep_for(1s);
+    EXPECT_GE(CpuTicksOf(engines[0]) - before, hz / 4) << "the engine was not let go on";
+    pontax->Kill(SIGKILL);
+}
+
+// A stopped adapter whose GUI has gone would never go on: it ends, and its engine with it.
+TEST_F(PontaxTest, AStoppedAdapterWhoseGuiHasGoneEndsWithItsEngine) {
+    Configure("InitTime=0\n", std::string(kQuickFeatures) + "linger\n");
+    Process gui({"/bin/sh", "-c", std::string("{ echo isready; exec sleep 20; } | ") + PONTAX_PATH + " & echo $!; wait"},
+                dir_.Path(),
+                {"FAKE_ENGINE_SCRIPT=" + dir_.File("script"), "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
+    auto line = gui.ReadLine(5s);
+    ASSERT_TRUE(line.has_value());
+    const pid_t adapter = std::atoi(line->c_str());
+    std::vector<pid_t> engines;
+    for (int i = 0; i < 250 && engines.empty(); ++i) {
+        engines = testing_support::ProcessesMatching(dir_.Path());
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_EQ(engines.size(), 1u);
+    ::kill(adapter, SIGSTOP);
+    std::this_thread::sleep_for(300ms);
+    gui.Kill(SIGKILL);
+    gui.WaitExit();
+    auto gone = [&] { return !testing_support::ProcessExists(adapter) && !testing_support::ProcessExists(engines[0]); };
+    for (int i = 0; i < 50 && !gone(); ++i) std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(gone());
+}
+
+// The engine would outlive the end of its input; the watcher ends it with the adapter.
 TEST_F(PontaxTest, KillingTheAdapterKillsItsEngine) {
     Configure("InitTime=0\n", std::string(kQuickFeatures) + "linger\n");
     auto pontax = Start();
