@@ -36,6 +36,9 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr milliseconds kFeatureWait{3000};
+// An engine that has said nothing yet may be starting slowly on a busy machine.
+constexpr milliseconds kFirstWordWait{20000};
+constexpr int kMostNudges = 5;
 constexpr milliseconds kMoreFeaturesWait{20000};
 constexpr milliseconds kProtoverPause{100};
 constexpr milliseconds kNudgeInterval{100};
@@ -186,20 +189,28 @@ void AnswerFeatures(Engine& engine, const std::string& line, Features& features)
 }
 
 // The greeting: "xboard", then "protover 2" apart (some engines lose what arrives together),
-// empty lines while the engine is silent, and the features until done=1.
+// a few empty lines while the engine is silent (some answer each with an error), and the
+// features until done=1. A slow start is waited for; once the engine speaks, its features get
+// their own time.
 Features Negotiate(Engine& engine) {
     Features features;
     engine.Send("xboard");
     std::this_thread::sleep_for(kProtoverPause);
     engine.Send("protover 2");
-    auto deadline = Clock::now() + kFeatureWait;
+    auto deadline = Clock::now() + kFirstWordWait;
     bool spoke = false;
+    int nudges = 0;
     std::string line;
     while (Clock::now() < deadline) {
         if (!NextLine(engine.Output(), line, kNudgeInterval)) {
-            if (!spoke) engine.Send("");
+            if (!spoke && nudges < kMostNudges) {
+                engine.Send("");
+                ++nudges;
+            }
             continue;
         }
+        Engine::Log("< " + line);
+        if (!spoke) deadline = Clock::now() + kFeatureWait;
         spoke = true;
         if (line.rfind("feature ", 0) != 0) continue;
         AnswerFeatures(engine, line, features);
