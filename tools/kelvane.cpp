@@ -38,7 +38,6 @@ using std::chrono::milliseconds;
 constexpr milliseconds kFeatureWait{3000};
 // An engine that has said nothing yet may be starting slowly on a busy machine.
 constexpr milliseconds kFirstWordWait{20000};
-constexpr int kMostNudges = 5;
 constexpr milliseconds kMoreFeaturesWait{20000};
 constexpr milliseconds kProtoverPause{100};
 constexpr milliseconds kNudgeInterval{100};
@@ -189,9 +188,9 @@ void AnswerFeatures(Engine& engine, const std::string& line, Features& features)
 }
 
 // The greeting: "xboard", then "protover 2" apart (some engines lose what arrives together),
-// a few empty lines while the engine is silent (some answer each with an error), and the
-// features until done=1. A slow start is waited for; once the engine speaks, its features get
-// their own time.
+// empty lines while the engine is silent (GNU Chess, started on a busy machine, may sleep
+// through its first commands until more input comes), and the features until done=1. A slow
+// start is waited for; once the engine speaks, its features get their own time.
 Features Negotiate(Engine& engine) {
     Features features;
     engine.Send("xboard");
@@ -199,14 +198,10 @@ Features Negotiate(Engine& engine) {
     engine.Send("protover 2");
     auto deadline = Clock::now() + kFirstWordWait;
     bool spoke = false;
-    int nudges = 0;
     std::string line;
     while (Clock::now() < deadline) {
         if (!NextLine(engine.Output(), line, kNudgeInterval)) {
-            if (!spoke && nudges < kMostNudges) {
-                engine.Send("");
-                ++nudges;
-            }
+            if (!spoke) engine.Send("");
             continue;
         }
         Engine::Log("< " + line);
