@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <poll.h>
 #include <regex>
 #include <spawn.h>
@@ -36,8 +37,10 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr milliseconds kFeatureWait{3000};
-// An engine that has said nothing yet may be starting slowly on a busy machine.
-constexpr milliseconds kFirstWordWait{20000};
+// An engine that has said nothing yet may be starting slowly on a busy machine; one that stays
+// silent this long is started again, a few times.
+constexpr milliseconds kFirstWordWait{8000};
+constexpr int kStartAttempts = 3;
 constexpr milliseconds kMoreFeaturesWait{20000};
 constexpr milliseconds kProtoverPause{100};
 constexpr milliseconds kNudgeInterval{100};
@@ -191,13 +194,13 @@ void AnswerFeatures(Engine& engine, const std::string& line, Features& features)
 // empty lines while the engine is silent (GNU Chess, started on a busy machine, may sleep
 // through its first commands until more input comes), and the features until done=1. A slow
 // start is waited for; once the engine speaks, its features get their own time.
-Features Negotiate(Engine& engine) {
+Features Negotiate(Engine& engine, bool& spoke) {
     Features features;
     engine.Send("xboard");
     std::this_thread::sleep_for(kProtoverPause);
     engine.Send("protover 2");
     auto deadline = Clock::now() + kFirstWordWait;
-    bool spoke = false;
+    spoke = false;
     std::string line;
     while (Clock::now() < deadline) {
         if (!NextLine(engine.Output(), line, kNudgeInterval)) {
@@ -385,13 +388,23 @@ int main() {
     std::signal(SIGPIPE, SIG_IGN);
     const char* configured = std::getenv("KELVANE_ENGINE");
     std::string command = configured && *configured ? configured : "fairymax";
-    Engine engine;
-    if (!engine.Start(command)) {
-        ToDravel("Kelvane: cannot start " + command);
-        ToDravel("Kelvane: no engine");
-        return 1;
+    // GNU Chess, started on a busy machine, now and then never wakes up: it is started again.
+    std::unique_ptr<Engine> started;
+    Features features;
+    for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+        if (started) started->Stop();
+        started = std::make_unique<Engine>();
+        if (!started->Start(command)) {
+            ToDravel("Kelvane: cannot start " + command);
+            ToDravel("Kelvane: no engine");
+            return 1;
+        }
+        bool spoke = false;
+        features = Negotiate(*started, spoke);
+        if (spoke) break;
+        Engine::Log("- the engine said nothing; it is started again");
     }
-    Features features = Negotiate(engine);
+    Engine& engine = *started;
     std::string name = features.values.count("myname") ? features.values["myname"] : command;
     ToDravel("info       Kelvane, xboard engine launcher");
     ToDravel("info       Engine: " + name);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 #include "tests/support/ProcessHarness.h"
 
@@ -118,6 +119,24 @@ TEST(KelvaneTest, GreetsPassesCommandsOnAndEndsEachReply) {
 
 bool IsResult(const std::string& text) {
     return text.rfind("1-0 {", 0) == 0 || text.rfind("0-1 {", 0) == 0 || text.rfind("1/2-1/2 {", 0) == 0;
+}
+
+// An engine that never wakes up at its start (GNU Chess on a busy machine, now and then) is
+// started again.
+TEST(KelvaneTest, AnEngineThatSaysNothingAtItsStartIsStartedAgain) {
+    TempDir dir;
+    dir.Write("script", "on protover 2 => feature myname=\"Fake Engine\" done=1\n");
+    dir.Write("engine.sh", "#!/bin/sh\nif [ ! -e started ]; then touch started; exec sleep 60; fi\nexec " +
+                               std::string(FAKE_ENGINE_PATH) + "\n");
+    ASSERT_EQ(::chmod(dir.File("engine.sh").c_str(), 0755), 0);
+    Process kelvane({KELVANE_PATH}, dir.Path(),
+                    {"KELVANE_ENGINE=" + dir.File("engine.sh"), "FAKE_ENGINE_SCRIPT=" + dir.File("script"),
+                     "FAKE_ENGINE_LOG=" + dir.File("engine.log")});
+    std::vector<std::string> greeting;
+    for (int i = 0; i < 2; ++i) greeting.push_back(kelvane.ReadLine(30s).value_or("(none)"));
+    EXPECT_EQ(greeting[1], "info       Engine: Fake Engine");
+    kelvane.Send("quit");
+    EXPECT_EQ(kelvane.WaitExit(10s), 0);
 }
 
 // Plays a game: the human's moves come from the listing, the engine answers each with "c3".
