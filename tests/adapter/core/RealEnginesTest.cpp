@@ -2,6 +2,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
+#include <csignal>
+#include <sstream>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <set>
 #include <thread>
@@ -86,5 +90,58 @@ INSTANTIATE_TEST_SUITE_P(Debian, RealEngineTest,
                                            EngineRow{"hoichess", "hoichess", ""},
                                            EngineRow{"sjeng", "sjeng", ""}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Field `n` of /proc/PID/stat (3 is the state, 4 the parent, 14 and 15 user and system time).
+long StatField(pid_t pid, int n) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (text.rfind(')') == std::string::npos) return 0;
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= n && fields >> field; ++i)
+        if (i == n) return std::atol(field.c_str());
+    return 0;
+}
+
+long CpuTicksOf(pid_t pid) { return StatField(pid, 14) + StatField(pid, 15); }
+
+// A GUI pauses pontax (SIGSTOP, as PyChess does) while Fairy-Max analyses: the engine pauses too,
+// and thinks on when pontax goes on.
+TEST(RealEnginePauseTest, FairyMaxPausesWithTheAdapter) {
+    if (!std::filesystem::exists("/usr/games/fairymax")) GTEST_SKIP() << "fairymax is not installed";
+    TempDir dir;
+    dir.Write("Pontax.eng", "[OPTIONS]\nProgram=/usr/games/fairymax\n");
+    Process pontax({PONTAX_PATH}, dir.Path(), {"HOME=" + dir.Path()});
+    pontax.Send("isready");
+    ASSERT_TRUE(pontax.WaitFor("readyok", 20s));
+    std::vector<pid_t> engines;
+    for (int i = 0; i < 100 && engines.empty(); ++i) {
+        for (pid_t pid : testing_support::ProcessesMatching("/usr/games/fairymax"))
+            if (StatField(pid, 4) == pontax.Pid()) engines.push_back(pid);
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_EQ(engines.size(), 1u);
+    pontax.Send("position startpos moves e2e4");
+    pontax.Send("go infinite");
+    const long hz = ::sysconf(_SC_CLK_TCK);
+    std::this_thread::sleep_for(500ms);
+    pontax.Kill(SIGSTOP);
+    std::this_thread::sleep_for(300ms);  // the watcher looks every 100 ms
+    long before = CpuTicksOf(engines[0]);
+    std::this_thread::sleep_for(1s);
+    EXPECT_LE(CpuTicksOf(engines[0]) - before, hz / 10) << "the engine ran on while pontax was stopped";
+    pontax.Kill(SIGCONT);
+    std::this_thread::sleep_for(300ms);
+    before = CpuTicksOf(engines[0]);
+    std::this_thread::sleep_for(1s);
+    EXPECT_GE(CpuTicksOf(engines[0]) - before, hz / 4) << "the engine was not let go on";
+    pontax.Send("stop");
+    bool answered = false;
+    while (auto line = pontax.ReadLine(15s))
+        if ((answered = line->rfind("bestmove ", 0) == 0)) break;
+    EXPECT_TRUE(answered);
+    pontax.Send("quit");
+    EXPECT_EQ(pontax.WaitExit(10s), 0);
+}
 
 }  // namespace
