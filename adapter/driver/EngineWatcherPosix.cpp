@@ -106,6 +106,9 @@ int StartEngineWatcher(pid_t engine) {
             for (int fd = 0; fd < 3; ++fd) ::dup2(nothing, fd);
             if (nothing > 3) ::close(nothing);
             ::setpgid(0, 0);
+            // Nor does it hold the adapter's directory.
+            if (::chdir("/") != 0) {
+            }
             ::prctl(PR_SET_NAME, "pontax-watch");
             sigset_t none;
             sigemptyset(&none);
