@@ -103,7 +103,7 @@ void HandleDecisiveResult(std::string_view line, std::string_view first) {
         pv.announcedPonderMove = MoveRecord{};
     });
     if (first == "resign")
-        SendToEngine(GamePosition().SideToMoveAfterMoves() == kWhite ? "result 0-1" : "result 1-0");
+        SendToEngine(GameSideToMove() == kWhite ? "result 0-1" : "result 1-0");
     else
         SendToEngine("result " + std::string(first));
     search.engineResigned = true;

@@ -59,10 +59,10 @@ std::string CurrentMove(std::string_view text) {
 MoveRecord PonderedMove() {
     PositionRecord game = GamePosition();
     PositionRecord engine = EnginePosition();
-    if (game.count != engine.count + 1 || game.board.Compare(engine.board) != 0 ||
-        !SameMoves(game, engine, engine.count))
+    if (game.Count() != engine.Count() + 1 || game.Start().Compare(engine.Start()) != 0 ||
+        !SameMoves(game, engine, engine.Count()))
         return {};
-    return game.moves[static_cast<size_t>(engine.count)];
+    return game.Move(engine.Count());
 }
 
 // Move numbers, "..." and the like carry no square; a word with a file letter or a castling is

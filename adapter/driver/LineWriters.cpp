@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "adapter/config/Log.h"
 #include "adapter/config/Settings.h"
@@ -19,7 +20,8 @@ constexpr int kMaxDelayMs = 1000;
 
 std::mutex engineWriteLock;
 std::mutex guiWriteLock;
-GuiSink guiSink;  // guarded by guiWriteLock
+GuiSink guiSink;        // guarded by guiWriteLock
+std::string owedGuiLine;  // guarded by guiWriteLock
 
 std::string WithLineEnd(std::string_view line) {
     std::string bytes(line);
@@ -44,17 +46,50 @@ void SendToEngine(std::string_view line) {
     EngineProcess().WriteToInput(WithLineEnd(line));
 }
 
+void SendToEngine(const std::vector<std::string>& lines) {
+    if (Settings().Delay > 0) {
+        for (const auto& line : lines) SendToEngine(line);
+        return;
+    }
+    std::string joined;
+    for (const auto& line : lines)
+        if (!line.empty()) joined.append(line).append(line.back() == '\n' ? "" : "\n");
+    SendToEngine(joined);
+}
+
+namespace {
+
+// Under guiWriteLock: the owed line, if any, then bytes, in one write.
+void WriteToGui(std::string bytes) {
+    bytes.insert(0, std::exchange(owedGuiLine, {}));
+    if (bytes.empty()) return;
+    if (guiSink)
+        guiSink(bytes);
+    else
+        WriteStandardOutput(bytes);
+}
+
+}  // namespace
+
 void SendToGui(std::string_view rawLine) {
     if (rawLine.empty()) return;
     // Engine text travels inside some lines; what the GUI gets is always printable.
     const std::string line = PrintableText(rawLine);
     std::lock_guard lock(guiWriteLock);
     WriteLog(line, log_tag::kToGui);
-    std::string bytes = WithLineEnd(line);
-    if (guiSink)
-        guiSink(bytes);
-    else
-        WriteStandardOutput(bytes);
+    WriteToGui(WithLineEnd(line));
+}
+
+void OweGuiLine(std::string_view line) {
+    std::lock_guard lock(guiWriteLock);
+    WriteToGui({});
+    WriteLog(line, log_tag::kToGui);
+    owedGuiLine = WithLineEnd(line);
+}
+
+void SendOwedGuiLine() {
+    std::lock_guard lock(guiWriteLock);
+    WriteToGui({});
 }
 
 void SetGuiSink(GuiSink sink) {

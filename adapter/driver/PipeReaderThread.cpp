@@ -1,12 +1,22 @@
 #include "adapter/driver/PipeReaderThread.h"
 
 #include <chrono>
+#include <cstring>
 
 namespace pontax {
+
 
 namespace {
 constexpr size_t kReadChunk = 4096;
 constexpr std::chrono::milliseconds kStopWait{1000};
+
+void AppendWithoutCarriageReturns(std::string& line, const char* begin, const char* end) {
+    for (const char* at = begin; at < end;) {
+        const char* cr = static_cast<const char*>(std::memchr(at, '\r', static_cast<size_t>(end - at)));
+        line.append(at, cr ? cr : end);
+        at = cr ? cr + 1 : end;
+    }
+}
 }  // namespace
 
 bool PipeReaderThread::Start(NativeHandle handle, bool ownsHandle) {
@@ -48,14 +58,14 @@ void PipeReaderThread::Run() {
     while (reading && !stopped_) {
         size_t n = ReadSome(chunk, sizeof chunk);
         if (n == 0) break;
-        for (size_t i = 0; i < n && reading; ++i) {
-            char c = chunk[i];
-            if (c == '\n') {
-                reading = !callback_ || callback_(line);
-                line.clear();
-            } else if (c != '\r') {
-                line += c;
-            }
+        // Whole runs up to each line end: a host's "position" line can be many kilobytes.
+        for (const char* at = chunk; reading && at < chunk + n;) {
+            const char* end = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(chunk + n - at)));
+            AppendWithoutCarriageReturns(line, at, end ? end : chunk + n);
+            if (!end) break;
+            reading = !callback_ || callback_(line);
+            line.clear();
+            at = end + 1;
         }
     }
     EndReading();

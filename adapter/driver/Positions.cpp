@@ -17,9 +17,10 @@ namespace {
 
 // A host may search before it sends a position, and then means the start position.
 PositionRecord StartPosition() {
+    ChessBoard board;
+    board.SetFen(ChessBoard::kStartFen);
     PositionRecord start;
-    start.Clear();
-    start.board.SetFen(ChessBoard::kStartFen);
+    start.Restart(board);
     return start;
 }
 
@@ -27,9 +28,7 @@ struct PositionStore {
     std::mutex lock;
     PositionRecord game = StartPosition();
     PositionRecord engine;
-    uint64_t engineVersion = 0;
-    uint64_t replayVersion = UINT64_MAX;
-    ChessBoard replay;
+    PositionReader reader;  // the GUI reader's only
 };
 
 PositionStore& Store() {
@@ -72,30 +71,34 @@ void AppendPieceLines(std::string& out, const BoardState& board, int side) {
 }  // namespace
 
 void PositionRecord::Clear() {
-    board.Clear();
-    count = 0;
+    ChessBoard empty;
+    empty.Clear();
+    Restart(empty);
+}
+
+void PositionRecord::Restart(const ChessBoard& start) {
+    start_ = end_ = start;
+    moves_.clear();
 }
 
 bool PositionRecord::Append(const MoveRecord& move) {
-    if (count >= kMaxGameMoves) return false;
-    moves[static_cast<size_t>(count++)] = move;
+    if (Count() >= kMaxGameMoves) return false;
+    moves_.push_back(move);
+    MoveRecord made = move;
+    end_.MakeMove(made, true);
     return true;
 }
 
-ChessBoard PositionRecord::Replay() const {
-    ChessBoard replay = board;
-    for (int i = 0; i < count; ++i) {
-        MoveRecord move = moves[static_cast<size_t>(i)];
-        replay.MakeMove(move, true);
-    }
-    return replay;
+void PositionRecord::Truncate(int count) {
+    if (count >= Count()) return;
+    moves_.resize(static_cast<size_t>(std::max(count, 0)));
+    end_ = start_;
+    for (MoveRecord move : moves_) end_.MakeMove(move, true);
 }
-
-int PositionRecord::SideToMoveAfterMoves() const { return (board.sideToMove + count) % 2; }
 
 bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count) {
     for (int i = 0; i < count; ++i)
-        if (!a.moves[static_cast<size_t>(i)].SameMove(b.moves[static_cast<size_t>(i)])) return false;
+        if (!a.Move(i).SameMove(b.Move(i))) return false;
     return true;
 }
 
@@ -104,22 +107,25 @@ PositionRecord GamePosition() {
     return Store().game;
 }
 
+int GameSideToMove() {
+    std::lock_guard guard(Store().lock);
+    return Store().game.SideToMoveAfterMoves();
+}
+
 PositionRecord EnginePosition() {
     std::lock_guard guard(Store().lock);
     return Store().engine;
 }
 
-void SetEnginePosition(const PositionRecord& position) {
+void SetEnginePosition(PositionRecord position) {
     auto& store = Store();
     std::lock_guard guard(store.lock);
-    store.engine = position;
-    ++store.engineVersion;
+    store.engine = std::move(position);
 }
 
 bool AppendEngineMove(const MoveRecord& move) {
     auto& store = Store();
     std::lock_guard guard(store.lock);
-    ++store.engineVersion;
     return store.engine.Append(move);
 }
 
@@ -127,17 +133,12 @@ void ForgetEnginePosition() {
     auto& store = Store();
     std::lock_guard guard(store.lock);
     store.engine.Clear();
-    ++store.engineVersion;
 }
 
 ChessBoard ReplayEnginePosition() {
     auto& store = Store();
     std::lock_guard guard(store.lock);
-    if (store.replayVersion != store.engineVersion) {
-        store.replay = store.engine.Replay();
-        store.replayVersion = store.engineVersion;
-    }
-    return store.replay;
+    return store.engine.Replay();
 }
 
 std::optional<MoveRecord> ParseCoordinateMove(const BoardState& board, std::string_view text) {
@@ -181,53 +182,87 @@ namespace {
 // follows them move by move again after one set-up.
 constexpr size_t kRebaseStep = 512;
 
-void StoreMoves(PositionRecord& game, const std::vector<MoveRecord>& moves) {
-    size_t start = 0;
-    if (moves.size() > kMaxGameMoves)
-        start = (moves.size() - kMaxGameMoves + kRebaseStep - 1) / kRebaseStep * kRebaseStep;
-    MoveGenerator generator;
-    for (size_t i = 0; i < start; ++i) {
-        MoveRecord move = moves[i];
-        generator.Apply(game.board, move);
-    }
-    for (size_t i = start; i < moves.size(); ++i) game.Append(moves[i]);
+size_t RebaseFor(size_t moves) {
+    if (moves <= kMaxGameMoves) return 0;
+    return (moves - kMaxGameMoves + kRebaseStep - 1) / kRebaseStep * kRebaseStep;
 }
 
 }  // namespace
 
-PositionRecord ReadPosition(std::string_view line) {
-    PositionRecord game;
-    game.Clear();
+PositionRecord PositionReader::Read(std::string_view line) {
+    bool extends = inMoves_ && line.size() > lastLine_.size() && line.substr(0, lastLine_.size()) == lastLine_ &&
+                   std::isspace(static_cast<unsigned char>(line[lastLine_.size()]));
+    if (extends) {
+        for (const std::string& word : SplitWords(line.substr(lastLine_.size()))) AddMove(word);
+        lastLine_ = line;
+    } else {
+        ReadWhole(line);
+    }
+    return PositionRecord(recordStart_, std::vector<MoveRecord>(moves_.begin() + static_cast<long>(rebase_), moves_.end()),
+                          recordEnd_);
+}
+
+void PositionReader::ReadWhole(std::string_view line) {
+    lastLine_ = line;
+    inMoves_ = false;
+    origin_.Clear();
+    moves_.clear();
+    rebase_ = 0;
     std::vector<std::string> words = SplitWords(line);
     for (size_t i = 1; i < words.size();) {
         const std::string& word = words[i];
         if (word == "startpos") {
-            game.board.SetFen(ChessBoard::kStartFen);
+            origin_.SetFen(ChessBoard::kStartFen);
             ++i;
         } else if (word == "fen" && i + 1 < words.size()) {
             ++i;
-            game.board.SetFen(CollectFen(words, i));
+            origin_.SetFen(CollectFen(words, i));
         } else if (word == "moves") {
-            ChessBoard scratch = game.board;
-            MoveGenerator generator;
-            std::vector<MoveRecord> moves;
-            for (++i; i < words.size(); ++i) {
-                auto move = ParseCoordinateMove(scratch, words[i]);
-                if (!move) continue;
-                generator.Apply(scratch, *move);
-                moves.push_back(*move);
-            }
-            StoreMoves(game, moves);
+            // Every word after it is a move or skipped.
+            inMoves_ = true;
+            break;
         } else {
             ++i;
         }
     }
-    return game;
+    scratch_ = recordStart_ = recordEnd_ = origin_;
+    if (!inMoves_) return;
+    size_t i = 1;
+    while (words[i] != "moves") ++i;
+    for (++i; i < words.size(); ++i) AddMove(words[i]);
 }
+
+void PositionReader::AddMove(std::string_view word) {
+    auto move = ParseCoordinateMove(scratch_, word);
+    if (!move) return;
+    MoveGenerator generator;
+    generator.Apply(scratch_, *move);
+    moves_.push_back(*move);
+    if (RebaseFor(moves_.size()) != rebase_) return Rebase();
+    MoveRecord made = *move;
+    recordEnd_.MakeMove(made, true);
+}
+
+void PositionReader::Rebase() {
+    rebase_ = RebaseFor(moves_.size());
+    recordStart_ = origin_;
+    MoveGenerator generator;
+    for (size_t i = 0; i < rebase_; ++i) {
+        MoveRecord move = moves_[i];
+        generator.Apply(recordStart_, move);
+    }
+    recordEnd_ = recordStart_;
+    for (size_t i = rebase_; i < moves_.size(); ++i) {
+        MoveRecord move = moves_[i];
+        recordEnd_.MakeMove(move, true);
+    }
+}
+
+PositionRecord ReadPosition(std::string_view line) { return PositionReader().Read(line); }
 
 void ParsePosition(std::string_view line) {
     Search().goPending = false;
-    PositionRecord game = ReadPosition(line);
+    PositionRecord game = Store().reader.Read(line);
     std::lock_guard guard(Store().lock);
     Store().game = game;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <string_view>
+#include <vector>
 
 #include "adapter/config/Settings.h"
 #include "adapter/driver/ChessBoard.h"
@@ -12,19 +13,36 @@ namespace pontax {
 
 inline constexpr int kMaxGameMoves = 1024;
 
-// A start position and the moves played from it.
-struct PositionRecord {
-    ChessBoard board;
-    std::array<MoveRecord, kMaxGameMoves> moves{};
-    int count = 0;
+// A start position and the moves played from it, with the position they lead to kept up to date
+// move by move: a long game is never replayed whole.
+class PositionRecord {
+public:
+    PositionRecord() = default;
+    // start with moves, which lead to end.
+    PositionRecord(const ChessBoard& start, std::vector<MoveRecord> moves, const ChessBoard& end)
+        : start_(start), end_(end), moves_(std::move(moves)) {}
 
+    // An empty board and no moves.
     void Clear();
+    // Starts again from start, without moves.
+    void Restart(const ChessBoard& start);
     // False (and nothing stored) when the record is full.
     bool Append(const MoveRecord& move);
+    // Keeps the first count moves.
+    void Truncate(int count);
+
+    const ChessBoard& Start() const { return start_; }
+    int Count() const { return static_cast<int>(moves_.size()); }
+    const MoveRecord& Move(int index) const { return moves_[static_cast<size_t>(index)]; }
     // The start position with the moves made on it, each only if legal there.
-    ChessBoard Replay() const;
+    const ChessBoard& Replay() const { return end_; }
     // The side to move after the moves, judged by their number.
-    int SideToMoveAfterMoves() const;
+    int SideToMoveAfterMoves() const { return (start_.sideToMove + Count()) % 2; }
+
+private:
+    ChessBoard start_;
+    ChessBoard end_;
+    std::vector<MoveRecord> moves_;
 };
 
 // The first `count` moves of both records are the same moves.
@@ -33,17 +51,40 @@ bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count);
 // What the GUI last sent ("position") and what the engine has been told. Both readers use them;
 // each call takes the lock for a copy or a change and never holds it across a wait or a send.
 PositionRecord GamePosition();
+// The side to move in the game position.
+int GameSideToMove();
 PositionRecord EnginePosition();
-void SetEnginePosition(const PositionRecord& position);
+void SetEnginePosition(PositionRecord position);
 // Appends an engine move to the engine position; false when it is full.
 bool AppendEngineMove(const MoveRecord& move);
 // Clears the engine position, so that the next search starts the engine afresh.
 void ForgetEnginePosition();
-// The engine position replayed (cached until the engine position changes).
+// The engine position replayed.
 ChessBoard ReplayEnginePosition();
 
 // The position a UCI "position" command names.
 PositionRecord ReadPosition(std::string_view line);
+
+// Reads "position" commands, taking a command that extends the last one by moves from where the
+// last one ended: a host repeats the whole game every move.
+class PositionReader {
+public:
+    PositionRecord Read(std::string_view line);
+
+private:
+    void ReadWhole(std::string_view line);
+    void AddMove(std::string_view word);
+    void Rebase();
+
+    std::string lastLine_;
+    bool inMoves_ = false;  // the last command's moves reach its end
+    ChessBoard origin_;     // the position the command names before its moves
+    ChessBoard scratch_;    // origin_ with every move made on it
+    std::vector<MoveRecord> moves_;
+    size_t rebase_ = 0;     // moves before the record's start
+    ChessBoard recordStart_;
+    ChessBoard recordEnd_;  // recordStart_ with the record's legal moves made on it
+};
 // The UCI "position" command: replaces the game position.
 void ParsePosition(std::string_view line);
 // A coordinate move ("e2e4", "e7e8q") read on board; nullopt when it does not name one.

@@ -157,12 +157,11 @@ void ResetEngine(SearchStart& start) {
     SendForce();
     start.forceMode = true;
     if (EngineProcess().Exists() && settings.Computer) SendToEngine("computer");
-    start.engine.Clear();
-    start.engine.board = start.game.board;
+    start.engine.Restart(start.game.Start());
     ChessBoard standard;
     standard.SetFen(ChessBoard::kStartFen);
-    if (start.engine.board.Compare(standard) != 0) {
-        SendToEngine(BuildPositionCommands(settings.Edit, start.engine.board.GetFen()));
+    if (start.engine.Start().Compare(standard) != 0) {
+        SendToEngine(BuildPositionCommands(settings.Edit, start.engine.Start().GetFen()));
         if (settings.Edit != EditMode::Setboard) SendForce();
     }
     if (start.request.infinite && !settings.Analyze) {
@@ -179,9 +178,9 @@ void ResetEngine(SearchStart& start) {
 
 // Decides whether the engine's game can be continued (or taken back) or must start afresh.
 void SyncEngine(SearchStart& start) {
-    int games = start.game.count;
-    int engines = start.engine.count;
-    bool keep = start.game.board.Compare(start.engine.board) == 0;
+    int games = start.game.Count();
+    int engines = start.engine.Count();
+    bool keep = start.game.Start().Compare(start.engine.Start()) == 0;
     if (keep && games > engines) {
         keep = SameMoves(start.game, start.engine, engines);
     } else if (keep) {
@@ -190,11 +189,11 @@ void SyncEngine(SearchStart& start) {
             SendForce();
             start.forceMode = true;
             for (int i = games; i < engines; ++i) SendToEngine("undo");
-            start.engine.count = games;
+            start.engine.Truncate(games);
         }
     }
     if (!keep) start.engine.Clear();
-    if (start.engine.count < 1) ResetEngine(start);
+    if (start.engine.Count() < 1) ResetEngine(start);
     SetEnginePosition(start.engine);
 }
 
@@ -223,8 +222,8 @@ bool SendTimeControl(const SearchStart& start) {
         if (settings.LevelExtend == LevelExtendMode::None) return true;
         if (search.ownClock.Remaining() + level.increment * 1000 >= own - kClockTolerance) return true;
     }
-    int games = start.game.count;
-    int engines = start.reset ? 0 : start.engine.count;
+    int games = start.game.Count();
+    int engines = start.reset ? 0 : start.engine.Count();
     int moves = request.movesToGo >= 0 ? request.movesToGo + (games - engines) / 2 : 0;
     int increment = IncrementSeconds(start);
     int earned = start.reset ? (games / 2) * increment * 1000 : 0;
@@ -252,12 +251,10 @@ bool SendTimeControl(const SearchStart& start) {
 // brought up to them. Unless the engine is in force mode the last move starts its search, so the
 // clocks go before it.
 std::vector<std::string> MoveCommands(SearchStart& start) {
-    int games = start.game.count;
-    int engines = start.engine.count;
+    int games = start.game.Count();
+    int engines = start.engine.Count();
     int common = 0;
-    while (common < std::min(games, engines) &&
-           start.game.moves[static_cast<size_t>(common)].SameMove(start.engine.moves[static_cast<size_t>(common)]))
-        ++common;
+    while (common < std::min(games, engines) && start.game.Move(common).SameMove(start.engine.Move(common))) ++common;
     std::vector<std::string> commands;
     bool analysing = start.request.infinite && Settings().Analyze;
     if (!start.forceMode) start.forceMode = Search().engineForceMode;
@@ -266,11 +263,11 @@ std::vector<std::string> MoveCommands(SearchStart& start) {
         start.forceMode = true;
     }
     if (games == 0 || games == engines) start.forceMode = true;
+    start.engine.Truncate(common);
     ChessBoard scratch = start.engine.Replay();
     MoveGenerator generator;
-    start.engine.count = common;
     for (int i = common; i < games; ++i) {
-        MoveRecord move = start.game.moves[static_cast<size_t>(i)];
+        MoveRecord move = start.game.Move(i);
         if (!start.forceMode && i == games - 1)
             for (auto& clock : ClockCommands(start)) commands.push_back(clock);
         start.engine.Append(move);
@@ -286,7 +283,7 @@ std::vector<std::string> MoveCommands(SearchStart& start) {
 unsigned GuardArrivingGo(std::string_view line, std::chrono::steady_clock::time_point received) {
     SearchStart start;
     start.request = ParseGo(line);
-    start.side = GamePosition().SideToMoveAfterMoves();
+    start.side = GameSideToMove();
     int margin = Settings().ClockMargin;
     int budget = ClockBudget(start);
     return budget != kNoBudget && margin > 0 ? SearchClockGuard().Arrive(budget, margin, received) : 0;
@@ -314,8 +311,12 @@ void Go(std::string_view line, bool fromPonderhit, std::chrono::steady_clock::ti
     } else {
         search.lastDepth = request.depth;
     }
+    // The opening line goes out after the engine's commands, or when Go ends without any.
+    struct OwedLineSender {
+        ~OwedLineSender() { SendOwedGuiLine(); }
+    } owedLineSender;
     if (!fromPonderhit) {
-        SendToGui(kStartInfo);
+        OweGuiLine(kStartInfo);
         SendRestartNoticeIfOwed();
     }
     if (request.ponder) {
@@ -364,13 +365,14 @@ void Go(std::string_view line, bool fromPonderhit, std::chrono::steady_clock::ti
     }
     // The engine's game is recorded, and then the search marked, before anything can start it:
     // an instant reply finds the search waiting, and thinking is read on the searched position.
-    SetEnginePosition(start.engine);
+    SetEnginePosition(std::move(start.engine));
     search.engineForceMode = analysing;
     search.moveNowPending = false;
     search.ownClock.StartWithLimit(std::max(int(search.ownTime), 0));
     unsigned number = search.BeginSearch();
     search.SetMode(analysing ? EngineMode::Analysing : EngineMode::Searching);
-    for (const auto& command : commands) SendToEngine(command);
+    SendToEngine(commands);
+    SendOwedGuiLine();
     if (int budget = ClockBudget(start); budget != kNoBudget && settings.ClockMargin > 0)
         SearchClockGuard().Watch(number, budget, settings.ClockMargin, received);
 }
@@ -385,7 +387,7 @@ void Ponderhit(std::chrono::steady_clock::time_point received) {
     if (int depth = search.lastDepth; depth > 0) line += " depth " + std::to_string(depth);
     if (int own = search.ownTime; own >= 0) {
         int opponent = search.opponentClock.Remaining() + LastLevelSent().increment * 1000;
-        bool whiteToMove = GamePosition().SideToMoveAfterMoves() == kWhite;
+        bool whiteToMove = GameSideToMove() == kWhite;
         std::string ownKey = whiteToMove ? " wtime " : " btime ";
         std::string opponentKey = whiteToMove ? " btime " : " wtime ";
         line += ownKey + std::to_string(own);

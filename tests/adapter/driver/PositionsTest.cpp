@@ -1,0 +1,67 @@
+#include "adapter/driver/Positions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using pontax::PositionReader;
+using pontax::PositionRecord;
+using pontax::ReadPosition;
+
+void ExpectSameRecord(const PositionRecord& expected, const PositionRecord& actual, const std::string& line) {
+    SCOPED_TRACE(line.substr(0, 80));
+    ASSERT_EQ(expected.Count(), actual.Count());
+    EXPECT_EQ(expected.Start().Compare(actual.Start()), 0);
+    EXPECT_EQ(expected.Replay().Compare(actual.Replay()), 0);
+    for (int i = 0; i < expected.Count(); ++i) EXPECT_TRUE(expected.Move(i).SameMove(actual.Move(i))) << i;
+}
+
+// A reader that has seen the earlier commands of a game gives what a fresh read of each gives.
+void ExpectReaderFollowsFreshReads(const std::vector<std::string>& lines) {
+    PositionReader reader;
+    for (const auto& line : lines) ExpectSameRecord(ReadPosition(line), reader.Read(line), line);
+}
+
+TEST(PositionReaderTest, AGameGrowingMoveByMoveReadsAsWholeCommandsDo) {
+    const char* shuffle[] = {"g1f3", "g8f6", "f3g1", "f6g8"};
+    std::vector<std::string> lines{"position startpos"};
+    std::string line = "position startpos moves";
+    // Past the record's length, where the start moves on by whole steps.
+    for (int ply = 0; ply < 1600; ++ply) {
+        line += std::string(" ") + shuffle[ply % 4];
+        if (ply % 7 == 0 || ply > 1020) lines.push_back(line);
+    }
+    ExpectReaderFollowsFreshReads(lines);
+    // Two steps of 512 moves went into the start.
+    EXPECT_EQ(ReadPosition(lines.back()).Count(), 1600 - 2 * 512);
+}
+
+TEST(PositionReaderTest, CommandsThatDoNotExtendTheLastOneAreReadWhole) {
+    ExpectReaderFollowsFreshReads({
+        "position startpos moves e2e4 e7e5",
+        "position startpos moves e2e4 e7e5 g1f3",
+        // A new game, then one from a set-up position.
+        "position startpos moves d2d4",
+        "position fen 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1 moves e2e4",
+        "position fen 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1 moves e2e4 e8d7",
+        // Longer, but not by whole words.
+        "position fen 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1 moves e2e4 e8d7e1",
+        // Without moves, then with them.
+        "position startpos",
+        "position startpos moves e2e4",
+    });
+}
+
+TEST(PositionReaderTest, IllegalAndUnreadableMovesAreTreatedAsInAWholeRead) {
+    ExpectReaderFollowsFreshReads({
+        "position startpos moves e2e4",
+        "position startpos moves e2e4 e1e2",
+        "position startpos moves e2e4 e1e2 junk g1f3",
+        "position startpos moves e2e4 e1e2 junk g1f3 b8c6 e8e8",
+    });
+}
+
+}  // namespace
