@@ -10,7 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "adapter/driver/ChessBoard.h"
+#include "ChessBoard.h"
 #include "tools/PerftCounter.h"
 
 namespace {

@@ -2,10 +2,11 @@
 // after 300 plies of game.
 #include <benchmark/benchmark.h>
 
-#include "adapter/core/ThinkingOutput.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/Positions.h"
-#include "adapter/driver/SearchState.h"
+#include "Adapter.h"
+#include "ThinkingOutput.h"
+#include "LineWriters.h"
+#include "Positions.h"
+#include "SearchState.h"
 
 namespace {
 
@@ -15,20 +16,21 @@ constexpr const char* kThinkingLine =
     "14 35 1234 5678901 e2e4 e7e5 g1f3 b8c6 f1b5 a7a6 b5a4 g8f6 e1g1 f8e7 f1e1 b7b5";
 
 // The engine position: the start position after `plies` knight moves that return to it.
-void SetUpGame(int plies) {
+void SetUpGame(EngineDialogue& d, int plies) {
     static const char* kShuffle[] = {"g1f3", "g8f6", "f3g1", "f6g8"};
     std::string command = "position startpos moves";
     for (int i = 0; i < plies; ++i) command += std::string(" ") + kShuffle[i % 4];
-    ParsePosition(command);
-    SetEnginePosition(GamePosition());
-    Search().SetMode(EngineMode::Searching);
-    Search().goPending = true;
-    SetGuiSink([](std::string_view) {});
+    ParsePosition(d, command);
+    SetEnginePosition(d, GamePosition(d));
+    d.search.SetMode(EngineMode::Searching);
+    d.search.goPending = true;
+    d.gui.SetSink([](std::string_view) {});
 }
 
 void ThinkingLines(benchmark::State& state) {
-    SetUpGame(static_cast<int>(state.range(0)));
-    for (auto _ : state) TranslateThinkingOutput(kThinkingLine);
+    Adapter adapter;
+    SetUpGame(adapter.dialogue, static_cast<int>(state.range(0)));
+    for (auto _ : state) TranslateThinkingOutput(adapter.dialogue, kThinkingLine);
     state.SetItemsProcessed(state.iterations());
     state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }

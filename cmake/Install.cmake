@@ -36,7 +36,7 @@ endforeach()
 add_custom_target(man_pages ALL DEPENDS ${compressed_pages})
 
 # The installed pontax opens the installed help page when its working directory has none.
-set_property(SOURCE adapter/driver/HelpPagePosix.cpp DIRECTORY adapter APPEND PROPERTY COMPILE_DEFINITIONS
+set_property(SOURCE adapter/driver/platform/HelpPagePosix.cpp DIRECTORY adapter APPEND PROPERTY COMPILE_DEFINITIONS
              PONTAX_INSTALLED_HELP_PAGE="${CMAKE_INSTALL_PREFIX}/${PONTAX_DOC_DIR}/Pontax.html")
 
 set(CPACK_GENERATOR DEB)

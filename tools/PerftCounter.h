@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "adapter/driver/MoveGenerator.h"
+#include "MoveGenerator.h"
 
 namespace pontax {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "adapter/driver/ChessBoard.h"
-#include "adapter/driver/MoveGenerator.h"
+#include "ChessBoard.h"
+#include "MoveGenerator.h"
 #include "tools/PerftCounter.h"
 
 namespace {

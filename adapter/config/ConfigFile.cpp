@@ -1,14 +1,14 @@
-#include "adapter/config/ConfigFile.h"
+#include "ConfigFile.h"
 
 #include <optional>
 #include <string>
 
-#include "adapter/config/CustomOptions.h"
-#include "adapter/config/FileOnlyKeys.h"
-#include "adapter/config/SettingHandler.h"
-#include "adapter/config/Settings.h"
-#include "adapter/driver/StringUtil.h"
-#include "adapter/driver/TextFile.h"
+#include "CustomOptions.h"
+#include "FileOnlyKeys.h"
+#include "SettingHandler.h"
+#include "Settings.h"
+#include "StringUtil.h"
+#include "TextFile.h"
 
 namespace pontax {
 
@@ -24,37 +24,37 @@ std::optional<Section> SectionHeader(std::string_view line) {
     return std::nullopt;
 }
 
-void ApplyEngineKey(std::string_view key, std::string_view value) {
+void ApplyEngineKey(AdapterSettings& settings, std::string_view key, std::string_view value) {
     std::string upper = ToUpper(key);
     if (upper == "NAME")
-        Settings().EngineName.Set(value);
+        settings.EngineName.Set(value);
     else if (upper == "AUTHOR")
-        Settings().EngineAuthor.Set(value);
+        settings.EngineAuthor.Set(value);
     else if (upper == "VISIBLE")
-        SetVisibleOptions(value);
+        SetVisibleOptions(settings, value);
 }
 
-void ApplyLine(Section section, std::string_view line) {
+void ApplyLine(Configuration& config, SettingEffects& effects, Section section, std::string_view line) {
     size_t equals = line.find('=');
     if (equals == std::string_view::npos) return;
     std::string key = Trim(line.substr(0, equals));
     std::string value = Trim(line.substr(equals + 1));
     switch (section) {
-    case Section::Engine: ApplyEngineKey(key, value); break;
+    case Section::Engine: ApplyEngineKey(config.settings, key, value); break;
     case Section::Options:
         if (key == "Visible")
-            SetVisibleOptions(value);
-        else if (!ApplyFileOnlyKey(key, value))
-            HandleSetOption("setoption name " + key + " value " + value);
+            SetVisibleOptions(config.settings, value);
+        else if (!ApplyFileOnlyKey(config.settings, key, value))
+            HandleSetOption(config, effects, "setoption name " + key + " value " + value);
         break;
-    case Section::Extras: DefineCustomOption(key, value); break;
+    case Section::Extras: DefineCustomOption(config.settings, key, value); break;
     case Section::None: break;
     }
 }
 
 }  // namespace
 
-bool LoadConfiguration(std::string_view fileName) {
+bool LoadConfiguration(Configuration& config, SettingEffects& effects, std::string_view fileName) {
     TextFile file;
     if (!file.Open(fileName, TextFile::Mode::ReadExisting)) return false;
     Section section = Section::None;
@@ -66,13 +66,12 @@ bool LoadConfiguration(std::string_view fileName) {
             section = *header;
             continue;
         }
-        ApplyLine(section, line);
+        ApplyLine(config, effects, section, line);
     }
     return true;
 }
 
-void SetVisibleOptions(std::string_view list) {
-    auto& settings = Settings();
+void SetVisibleOptions(AdapterSettings& settings, std::string_view list) {
     settings.visibilityFiltered = true;
     for (const auto& field : SplitWords(list, ",")) {
         std::string name = Trim(field);

@@ -1,14 +1,14 @@
-#include "adapter/config/CustomOptions.h"
+#include "CustomOptions.h"
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
-#include "adapter/config/Log.h"
-#include "adapter/config/OptionList.h"
-#include "adapter/config/PendingCommands.h"
-#include "adapter/config/SettingHandler.h"
-#include "adapter/driver/StringUtil.h"
+#include "Log.h"
+#include "OptionList.h"
+#include "Configuration.h"
+#include "SettingHandler.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
@@ -47,7 +47,7 @@ std::string NormalisedName(std::string_view name) {
 
 bool Readable(const std::string& name) { return !HoldsOptionKeyword(name) && !IsBuiltInOptionName(name); }
 
-void DefineCustomOption(std::string_view rawName, std::string_view definition) {
+void DefineCustomOption(AdapterSettings& settings, std::string_view rawName, std::string_view definition) {
     std::vector<std::string> fields = SplitWords(definition, "|");
     std::string name = NormalisedName(rawName);
     if (name.empty() || fields.size() < 2) return;
@@ -85,7 +85,7 @@ void DefineCustomOption(std::string_view rawName, std::string_view definition) {
         option.command.find("%s") == std::string::npos)
         option.command += " %s";
     // A name given again is defined again: hosts refuse an option line twice.
-    auto& options = Settings().CustomOptions;
+    auto& options = settings.CustomOptions;
     auto same = std::find_if(options.begin(), options.end(), [&](const CustomOption& o) { return ToUpper(o.name) == ToUpper(name); });
     if (same != options.end())
         *same = std::move(option);
@@ -115,19 +115,19 @@ std::optional<std::string> OptionCommand(const CustomOption& option, std::string
     return std::nullopt;
 }
 
-void SetCustomOption(std::string_view name, std::string_view value) {
-    const auto& options = Settings().CustomOptions;
+void SetCustomOption(Configuration& config, SettingEffects& effects, std::string_view name, std::string_view value) {
+    const auto& options = config.settings.CustomOptions;
     auto found = std::find_if(options.begin(), options.end(),
                               [&](const CustomOption& o) { return o.name == name; });
     if (found == options.end()) return;
     if (found->type == CustomOptionType::Combo && found->command == kReadFileCommand) {
         if (value.empty()) return;
-        if (auto choice = ResolveComboValue(*found, value)) ReadPreSetupFile(*choice);
+        if (auto choice = ResolveComboValue(*found, value)) ReadPreSetupFile(*choice, effects);
         return;
     }
     if (auto text = OptionCommand(*found, value)) {
-        if (found->type != CustomOptionType::Button) RememberOptionCommand(found->name, *text);
-        SendOrQueueEngineCommand(*text);
+        if (found->type != CustomOptionType::Button) config.pending.RememberOptionCommand(found->name, *text);
+        effects.SendOrQueue(*text);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "adapter/config/EngineOptions.h"
+#include "EngineOptions.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,12 +7,12 @@
 #include <mutex>
 #include <optional>
 
-#include "adapter/config/CustomOptions.h"
-#include "adapter/config/Log.h"
-#include "adapter/config/OptionList.h"
-#include "adapter/config/PendingCommands.h"
-#include "adapter/config/SettingHandler.h"
-#include "adapter/driver/StringUtil.h"
+#include "CustomOptions.h"
+#include "Log.h"
+#include "OptionList.h"
+#include "Configuration.h"
+#include "SettingHandler.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
@@ -33,19 +33,6 @@ constexpr TypeWord kTypeWords[] = {
     {"combo", CustomOptionType::Combo},   {"string", CustomOptionType::String}, {"file", CustomOptionType::String},
     {"path", CustomOptionType::String},   {"button", CustomOptionType::Button}, {"save", CustomOptionType::Button},
     {"reset", CustomOptionType::Button}};
-
-struct Store {
-    std::mutex mutex;
-    // name: as shown to the GUI; the engine's own name lives in the command.
-    std::vector<CustomOption> options;
-    std::vector<std::string> engineNames;
-    bool overflowLogged = false;
-};
-
-Store& Options() {
-    static Store store;
-    return store;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -128,9 +115,10 @@ std::string EscapePercent(std::string_view text) {
 
 bool SameName(std::string_view a, std::string_view b) { return ToUpper(a) == ToUpper(b); }
 
-bool TakenByAnother(const Store& store, std::string_view shown, std::string_view engineName) {
+bool TakenByAnother(const EngineOptionStore& store, const AdapterSettings& settings, std::string_view shown,
+                    std::string_view engineName) {
     if (IsBuiltInOptionName(shown)) return true;
-    const auto& custom = Settings().CustomOptions;
+    const auto& custom = settings.CustomOptions;
     if (std::any_of(custom.begin(), custom.end(), [&](const CustomOption& o) { return SameName(o.name, shown); }))
         return true;
     for (size_t i = 0; i < store.options.size(); ++i)
@@ -144,7 +132,7 @@ void LeaveOut(std::string_view name, std::string_view why) {
 
 }  // namespace
 
-void RecordEngineOption(std::string_view definition) {
+void RecordEngineOption(Configuration& config, std::string_view definition) {
     auto found = FindType(definition);
     if (!found) return LeaveOut(definition, "no type a host knows.");
     auto [at, type] = *found;
@@ -159,7 +147,7 @@ void RecordEngineOption(std::string_view definition) {
     if (option.type == CustomOptionType::Spin) option.command += "=%i";
     else if (option.type != CustomOptionType::Button) option.command += "=%s";
 
-    auto& store = Options();
+    auto& store = config.engineOptions;
     std::lock_guard lock(store.mutex);
     auto same = std::find(store.engineNames.begin(), store.engineNames.end(), engineName);
     if (same != store.engineNames.end()) {
@@ -175,21 +163,20 @@ void RecordEngineOption(std::string_view definition) {
         return;
     }
     option.name = engineName;
-    while (TakenByAnother(store, option.name, engineName)) option.name = std::string(kCollisionPrefix) + option.name;
+    while (TakenByAnother(store, config.settings, option.name, engineName)) option.name = std::string(kCollisionPrefix) + option.name;
     store.options.push_back(std::move(option));
     store.engineNames.push_back(std::move(engineName));
 }
 
-std::vector<CustomOption> EngineOptionList() {
-    auto& store = Options();
+std::vector<CustomOption> EngineOptionList(EngineOptionStore& store) {
     std::lock_guard lock(store.mutex);
     return store.options;
 }
 
-bool SetEngineOption(std::string_view name, std::string_view value) {
+bool SetEngineOption(Configuration& config, SettingEffects& effects, std::string_view name, std::string_view value) {
     std::optional<CustomOption> option;
     {
-        auto& store = Options();
+        auto& store = config.engineOptions;
         std::lock_guard lock(store.mutex);
         std::string shown = NormalisedName(name);
         for (const auto& candidate : store.options)
@@ -197,14 +184,13 @@ bool SetEngineOption(std::string_view name, std::string_view value) {
     }
     if (!option) return false;
     if (auto command = OptionCommand(*option, value)) {
-        if (option->type != CustomOptionType::Button) RememberOptionCommand(option->name, *command);
-        SendOrQueueEngineCommand(*command);
+        if (option->type != CustomOptionType::Button) config.pending.RememberOptionCommand(option->name, *command);
+        effects.SendOrQueue(*command);
     }
     return true;
 }
 
-void ClearEngineOptions() {
-    auto& store = Options();
+void ClearEngineOptions(EngineOptionStore& store) {
     std::lock_guard lock(store.mutex);
     store.options.clear();
     store.engineNames.clear();

@@ -1,9 +1,9 @@
-#include "adapter/config/FileOnlyKeys.h"
+#include "FileOnlyKeys.h"
 
 #include <string>
 
-#include "adapter/config/Settings.h"
-#include "adapter/driver/StringUtil.h"
+#include "Settings.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
@@ -16,8 +16,7 @@ int NotNegative(std::string_view value) {
 
 }  // namespace
 
-bool ApplyFileOnlyKey(std::string_view key, std::string_view value) {
-    auto& settings = Settings();
+bool ApplyFileOnlyKey(AdapterSettings& settings, std::string_view key, std::string_view value) {
     std::string upper = ToUpper(key);
     if (upper == "MATESCORES") settings.MateScores = ParseBool(value);
     else if (upper == "MATEBAND") settings.MateBand = NotNegative(value);

@@ -1,9 +1,9 @@
-#include "adapter/config/HashFormula.h"
+#include "HashFormula.h"
 
 #include <cctype>
 #include <cstdlib>
 
-#include "adapter/driver/StringUtil.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
@@ -136,11 +136,6 @@ double FormulaEvaluator::Evaluate(std::string_view text) {
     }
     input_ = {};
     return result;
-}
-
-FormulaEvaluator& HashFormulaEvaluator() {
-    static FormulaEvaluator evaluator;
-    return evaluator;
 }
 
 }  // namespace pontax

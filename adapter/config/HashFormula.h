@@ -35,7 +35,5 @@ private:
     static constexpr int kMaxDepth = 256;
 };
 
-// The process-wide evaluator, whose variables live as long as the adapter.
-FormulaEvaluator& HashFormulaEvaluator();
 
 }  // namespace pontax

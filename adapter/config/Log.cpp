@@ -1,4 +1,4 @@
-#include "adapter/config/Log.h"
+#include "Log.h"
 
 #include <atomic>
 #include <cstdio>
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "adapter/driver/Clock.h"
-#include "adapter/driver/TextFile.h"
+#include "Clock.h"
+#include "TextFile.h"
 
 namespace pontax {
 

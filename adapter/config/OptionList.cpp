@@ -1,13 +1,13 @@
-#include "adapter/config/OptionList.h"
+#include "OptionList.h"
 
 #include <algorithm>
 
-#include "adapter/config/EngineOptions.h"
-#include "adapter/config/Log.h"
-#include "adapter/config/Settings.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/Priority.h"
-#include "adapter/driver/StringUtil.h"
+#include "EngineOptions.h"
+#include "Configuration.h"
+#include "Log.h"
+#include "Settings.h"
+#include "Priority.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
@@ -96,20 +96,19 @@ bool HoldsOptionKeyword(std::string_view text) {
     return false;
 }
 
-bool IsOptionVisible(std::string_view name) {
-    const auto& settings = Settings();
+bool IsOptionVisible(const AdapterSettings& settings, std::string_view name) {
     if (!settings.visibilityFiltered) return true;
     return std::find(settings.VisibleOptions.begin(), settings.VisibleOptions.end(), name) !=
            settings.VisibleOptions.end();
 }
 
-std::vector<std::string> BuildOptionLines() {
-    auto& s = Settings();
+std::vector<std::string> BuildOptionLines(Configuration& config) {
+    auto& s = config.settings;
     std::vector<std::string> lines;
     auto add = [&](std::string_view name, std::string line) {
-        if (IsOptionVisible(name)) lines.push_back(std::move(line));
+        if (IsOptionVisible(s, name)) lines.push_back(std::move(line));
     };
-    if (IsOptionVisible("Extras"))
+    if (IsOptionVisible(s, "Extras"))
         for (const auto& option : s.CustomOptions) lines.push_back(CustomOptionLine(option));
     add("Program", StringLine("Program", s.Program.Get()));
     add("InitString", StringLine("InitString", EscapeControls(s.InitString.Get())));
@@ -138,13 +137,9 @@ std::vector<std::string> BuildOptionLines() {
     add("Protocol", SpinLine("Protocol", s.Protocol, 1, 2));
     add("Noise", SpinLine("Noise", s.Noise, -1, 99));
     add("Help", Prefix("Help", "button"));
-    if (s.EngineOptions && IsOptionVisible("EngineOptions"))
-        for (const auto& option : EngineOptionList()) lines.push_back(CustomOptionLine(option));
+    if (s.EngineOptions && IsOptionVisible(s, "EngineOptions"))
+        for (const auto& option : EngineOptionList(config.engineOptions)) lines.push_back(CustomOptionLine(option));
     return lines;
-}
-
-void SendOptionList() {
-    for (const auto& line : BuildOptionLines()) SendToGui(line);
 }
 
 }  // namespace pontax

@@ -1,73 +1,44 @@
-#include "adapter/config/PendingCommands.h"
+#include "PendingCommands.h"
 
-#include <mutex>
-#include <utility>
-#include <vector>
-
-#include "adapter/config/Log.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/StringUtil.h"
-#include "adapter/driver/TextFile.h"
+#include "Log.h"
+#include "StringUtil.h"
+#include "TextFile.h"
 
 namespace pontax {
 
-namespace {
-
-std::mutex queueMutex;
-std::vector<std::string> pendingEngineCommands;
-// The last command of each option the GUI set, by option name.
-std::vector<std::pair<std::string, std::string>> optionCommands;
-
-}  // namespace
-
-void SendOrQueueEngineCommand(std::string_view text) {
-    if (EngineProcess().Exists())
-        SendToEngine(text);
-    else
-        QueueEngineCommand(text);
+void PendingCommands::Queue(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    queue_.emplace_back(text);
 }
 
-void QueueEngineCommand(std::string_view text) {
-    std::lock_guard lock(queueMutex);
-    pendingEngineCommands.emplace_back(text);
+std::vector<std::string> PendingCommands::TakeAll() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(queue_, {});
 }
 
-std::vector<std::string> TakePendingEngineCommands() {
-    std::lock_guard lock(queueMutex);
-    return std::exchange(pendingEngineCommands, {});
-}
-
-void FlushPendingEngineCommands() {
-    std::vector<std::string> commands = TakePendingEngineCommands();
-    if (!EngineProcess().Exists()) return;
-    for (const auto& command : commands) SendToEngine(command);
-}
-
-void RememberOptionCommand(std::string_view option, std::string_view command) {
-    std::lock_guard lock(queueMutex);
-    for (auto& [name, text] : optionCommands)
+void PendingCommands::RememberOptionCommand(std::string_view option, std::string_view command) {
+    std::lock_guard lock(mutex_);
+    for (auto& [name, text] : optionCommands_)
         if (name == option) {
             text = command;
             return;
         }
-    optionCommands.emplace_back(option, command);
+    optionCommands_.emplace_back(option, command);
 }
 
-void ResendOptionCommands() {
-    std::vector<std::pair<std::string, std::string>> commands;
-    {
-        std::lock_guard lock(queueMutex);
-        commands = optionCommands;
-    }
-    for (const auto& command : commands) SendToEngine(command.second);
+std::vector<std::string> PendingCommands::OptionCommands() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> commands;
+    for (const auto& command : optionCommands_) commands.push_back(command.second);
+    return commands;
 }
 
-void ForgetOptionCommands() {
-    std::lock_guard lock(queueMutex);
-    optionCommands.clear();
+void PendingCommands::ForgetOptionCommands() {
+    std::lock_guard lock(mutex_);
+    optionCommands_.clear();
 }
 
-void ReadPreSetupFile(std::string_view name) {
+void ReadPreSetupFile(std::string_view name, SettingEffects& effects) {
     if (name.empty()) return;
     std::string fileName = std::string(name) + ".txt";
     TextFile file;
@@ -79,7 +50,7 @@ void ReadPreSetupFile(std::string_view name) {
     std::string line;
     while (file.ReadLine(line)) {
         std::string command = Trim(line);
-        if (!command.empty() && command[0] != ';') SendOrQueueEngineCommand(command);
+        if (!command.empty() && command[0] != ';') effects.SendOrQueue(command);
     }
 }
 

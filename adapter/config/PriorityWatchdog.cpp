@@ -1,32 +1,27 @@
-#include "adapter/config/PriorityWatchdog.h"
+#include "PriorityWatchdog.h"
 
-#include "adapter/config/Log.h"
-#include "adapter/config/Settings.h"
-#include "adapter/driver/EngineControl.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/Priority.h"
+#include "Log.h"
+#include "Priority.h"
 
 namespace pontax {
 
-std::atomic<int> recordedPriorityClass{priority_class::kNormal};
-
-void RecordStartupPriorities() {
+void RecordStartupPriorities(Configuration& config) {
     int priorityClass = ReadOwnPriorityClass();
     int threadPriority = ReadOwnThreadPriority();
-    recordedPriorityClass = priorityClass;
-    Settings().Priority = threadPriority;
+    config.recordedPriorityClass = priorityClass;
+    config.settings.Priority = threadPriority;
     if (priorityClass != priority_class::kNormal) SetOwnPriorityClass(priority_class::kNormal);
     if (threadPriority != thread_priority::kNormal) SetOwnThreadPriority(thread_priority::kNormal);
 }
 
-void PriorityWatchdog() {
+void PriorityWatchdog(Configuration& config, ChildProcess& engine, bool engineReady) {
+    auto& recordedPriorityClass = config.recordedPriorityClass;
     int priorityClass = ReadOwnPriorityClass();
     if (priorityClass != priority_class::kNormal) recordedPriorityClass = priorityClass;
-    auto& settings = Settings();
+    auto& settings = config.settings;
     if (int threadPriority = ReadOwnThreadPriority(); threadPriority != thread_priority::kNormal)
         settings.Priority = threadPriority;
     if (!engineReady || settings.RunIdle) return;
-    auto& engine = EngineProcess();
     if (recordedPriorityClass != engine.PriorityClass()) {
         engine.SetPriorityClass(recordedPriorityClass);
         LogPriorityClass(recordedPriorityClass);

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <atomic>
 #include <string>
+
+#include "ChildProcess.h"
+#include "Configuration.h"
 
 namespace pontax {
 
-// The process priority class the GUI gave the adapter, passed on to the engine.
-extern std::atomic<int> recordedPriorityClass;
-
 // Records the priorities the adapter was started with and runs the adapter itself at normal
 // priority. Called once at start-up on the main thread.
-void RecordStartupPriorities();
-// Passes priority changes made to the adapter from outside on to the engine. Main thread only.
-void PriorityWatchdog();
+void RecordStartupPriorities(Configuration& config);
+// Passes priority changes made to the adapter from outside on to a ready engine. Main thread only.
+void PriorityWatchdog(Configuration& config, ChildProcess& engine, bool engineReady);
 void LogPriorityClass(int priorityClass);
 void LogThreadPriority(int threadPriority);
 

@@ -1,29 +1,22 @@
-#include "adapter/config/SettingHandler.h"
+#include "SettingHandler.h"
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "adapter/config/CustomOptions.h"
-#include "adapter/config/EngineOptions.h"
-#include "adapter/config/Log.h"
-#include "adapter/config/Settings.h"
-#include "adapter/driver/EngineControl.h"
-#include "adapter/driver/HelpPage.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/Priority.h"
-#include "adapter/driver/SearchState.h"
-#include "adapter/driver/StringUtil.h"
-#include "adapter/driver/Workers.h"
+#include "Configuration.h"
+#include "CustomOptions.h"
+#include "EngineOptions.h"
+#include "Log.h"
+#include "Settings.h"
+#include "HelpPage.h"
+#include "Priority.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
 namespace {
-
-constexpr std::chrono::milliseconds kTickerInterval{1000};
 
 char FirstLetter(std::string_view value) {
     return value.empty() ? '\0' : static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])));
@@ -60,19 +53,27 @@ std::string ReadHashCommand(std::string_view value) {
     return text;
 }
 
-void SetShowThinkingMove(bool value) {
-    StatusTicker().Stop();
-    Settings().ShowThinkingMove = value;
-    Search().tickerState = TickerState::Idle;
-    if (value) StatusTicker().Start(kTickerInterval);
+// Each stores its setting and says whether a running engine must hear of it.
+using SettingApplier = bool (*)(Configuration& config, std::string_view value);
+
+template <std::atomic<bool> AdapterSettings::*setting>
+bool StoreBool(Configuration& config, std::string_view value) {
+    (config.settings.*setting) = ParseBool(value);
+    return false;
 }
 
-// Stores an integer setting and runs the effect only when the value changed.
-void SetIfChanged(std::atomic<int>& setting, int value, const std::function<void()>& effect) {
-    if (setting.exchange(value) != value) effect();
+template <std::atomic<int> AdapterSettings::*setting>
+bool StoreInteger(Configuration& config, std::string_view value) {
+    (config.settings.*setting) = ParseInteger(value);
+    return false;
 }
 
-using SettingApplier = std::function<void(std::string_view value)>;
+// Stores an integer setting; the engine hears of it only when the value changed.
+template <std::atomic<int> AdapterSettings::*setting>
+bool StoreIntegerIfChanged(Configuration& config, std::string_view value) {
+    int number = ParseInteger(value);
+    return (config.settings.*setting).exchange(number) != number;
+}
 
 struct SettingEntry {
     std::string_view key;
@@ -80,57 +81,42 @@ struct SettingEntry {
 };
 
 const std::vector<SettingEntry>& SettingTable() {
-    static const std::vector<SettingEntry> table = [] {
-        auto& s = Settings();
-        auto boolean = [](std::atomic<bool>& setting) {
-            return [&setting](std::string_view v) { setting = ParseBool(v); };
-        };
-        auto integer = [](std::atomic<int>& setting) {
-            return [&setting](std::string_view v) { setting = ParseInteger(v); };
-        };
-        return std::vector<SettingEntry>{
-            {"PROGRAM", [&s](std::string_view v) { s.Program.Set(v); }},
-            {"INITSTRING", [&s](std::string_view v) { s.InitString.Set(Unescape(v)); }},
-            {"HASHCOMMAND", [&s](std::string_view v) { s.HashCommand.Set(ReadHashCommand(v)); }},
-            {"INITTIME", integer(s.InitTime)},
-            {"DELAY", integer(s.Delay)},
-            {"LEVELTYPE", integer(s.LevelType)},
-            {"HASH", [&s](std::string_view v) { SetIfChanged(s.Hash, ParseInteger(v), SendHashCommand); }},
-            {"NOISE", [&s](std::string_view v) { SetIfChanged(s.Noise, ParseInteger(v), SendPost); }},
-            {"SLOWDOWN",
-             [&s](std::string_view v) {
-                 int slowDown = std::clamp(ParseInteger(v), kSlowDownLeast, kSlowDownMost);
-                 SetIfChanged(s.SlowDown, slowDown, [&s] {
-                     if (EngineProcess().Exists()) SpinThreads().SetCount(s.SlowDown - 1);
-                 });
-             }},
-            {"PROTOCOL", integer(s.Protocol)},
-            {"HASHFORMULA", [&s](std::string_view v) { s.HashFormula.Set(ToUpper(v)); }},
-            {"EDIT", [&s](std::string_view v) { s.Edit = ReadEditMode(v); }},
-            {"PRIORITY", [&s](std::string_view v) { s.Priority = ReadPriority(v); }},
-            {"ANALYZE", boolean(s.Analyze)},
-            {"USEUNDO", boolean(s.UseUndo)},
-            {"RUNIDLE", boolean(s.RunIdle)},
-            {"COMPUTER",
-             [&s](std::string_view v) {
-                 s.Computer = ParseBool(v);
-                 if (s.Computer && EngineProcess().Exists()) SendToEngine("computer");
-             }},
-            {"SHOWTHINKINGMOVE", [](std::string_view v) { SetShowThinkingMove(ParseBool(v)); }},
-            {"TERMINATEHARD", boolean(s.TerminateHard)},
-            {"PONDER",
-             [&s](std::string_view v) {
-                 s.Ponder = ParseBool(v);
-                 SendPonderMode();
-             }},
-            {"HASHONCOMMANDLINE", boolean(s.HashOnCommandline)},
-            {"LEVELEXTEND", [&s](std::string_view v) { s.LevelExtend = ReadLevelExtend(v); }},
-            {"WHITESCORE", boolean(s.WhiteScore)},
-            {"SIMULATEHINT", boolean(s.SimulateHint)},
-            {"OWNBOOK", boolean(s.OwnBook)},
-            {"LOGFILE", [](std::string_view v) { ParseBool(v) ? OpenLogFile() : CloseLogFile(); }},
-        };
-    }();
+    using S = AdapterSettings;
+    static const std::vector<SettingEntry> table{
+        {"PROGRAM", [](Configuration& c, std::string_view v) { return c.settings.Program.Set(v), false; }},
+        {"INITSTRING", [](Configuration& c, std::string_view v) { return c.settings.InitString.Set(Unescape(v)), false; }},
+        {"HASHCOMMAND",
+         [](Configuration& c, std::string_view v) { return c.settings.HashCommand.Set(ReadHashCommand(v)), false; }},
+        {"INITTIME", StoreInteger<&S::InitTime>},
+        {"DELAY", StoreInteger<&S::Delay>},
+        {"LEVELTYPE", StoreInteger<&S::LevelType>},
+        {"HASH", StoreIntegerIfChanged<&S::Hash>},
+        {"NOISE", StoreIntegerIfChanged<&S::Noise>},
+        {"SLOWDOWN",
+         [](Configuration& c, std::string_view v) {
+             int slowDown = std::clamp(ParseInteger(v), kSlowDownLeast, kSlowDownMost);
+             return c.settings.SlowDown.exchange(slowDown) != slowDown;
+         }},
+        {"PROTOCOL", StoreInteger<&S::Protocol>},
+        {"HASHFORMULA", [](Configuration& c, std::string_view v) { return c.settings.HashFormula.Set(ToUpper(v)), false; }},
+        {"EDIT", [](Configuration& c, std::string_view v) { return c.settings.Edit = ReadEditMode(v), false; }},
+        {"PRIORITY", [](Configuration& c, std::string_view v) { return c.settings.Priority = ReadPriority(v), false; }},
+        {"ANALYZE", StoreBool<&S::Analyze>},
+        {"USEUNDO", StoreBool<&S::UseUndo>},
+        {"RUNIDLE", StoreBool<&S::RunIdle>},
+        {"COMPUTER", [](Configuration& c, std::string_view v) { return c.settings.Computer = ParseBool(v), true; }},
+        {"SHOWTHINKINGMOVE",
+         [](Configuration& c, std::string_view v) { return c.settings.ShowThinkingMove = ParseBool(v), true; }},
+        {"TERMINATEHARD", StoreBool<&S::TerminateHard>},
+        {"PONDER", [](Configuration& c, std::string_view v) { return c.settings.Ponder = ParseBool(v), true; }},
+        {"HASHONCOMMANDLINE", StoreBool<&S::HashOnCommandline>},
+        {"LEVELEXTEND",
+         [](Configuration& c, std::string_view v) { return c.settings.LevelExtend = ReadLevelExtend(v), false; }},
+        {"WHITESCORE", StoreBool<&S::WhiteScore>},
+        {"SIMULATEHINT", StoreBool<&S::SimulateHint>},
+        {"OWNBOOK", StoreBool<&S::OwnBook>},
+        {"LOGFILE", [](Configuration&, std::string_view v) { return ParseBool(v) ? OpenLogFile() : CloseLogFile(), false; }},
+    };
     return table;
 }
 
@@ -151,13 +137,13 @@ bool IsBuiltInOptionName(std::string_view name) {
     return std::any_of(SettingTable().begin(), SettingTable().end(), [&](const SettingEntry& e) { return e.key == key; });
 }
 
-void HandleGuiSetOption(std::string_view line) {
+void HandleGuiSetOption(Configuration& config, SettingEffects& effects, std::string_view line) {
     std::vector<std::string> words = SplitWords(line);
-    if (words.size() >= 3 && ToUpper(words[2]) == "PONDER") Settings().ponderAskedByGui = true;
-    HandleSetOption(line);
+    if (words.size() >= 3 && ToUpper(words[2]) == "PONDER") config.settings.ponderAskedByGui = true;
+    HandleSetOption(config, effects, line);
 }
 
-void HandleSetOption(std::string_view line) {
+void HandleSetOption(Configuration& config, SettingEffects& effects, std::string_view line) {
     std::vector<std::string> words = SplitWords(line);
     if (words.size() < 3) return;
     size_t valueWord = 2;
@@ -166,8 +152,8 @@ void HandleSetOption(std::string_view line) {
     if (valueWord == words.size()) {
         if (ToUpper(name) == "HELP")
             OpenHelpPage();
-        else if (!SetEngineOption(name, ""))
-            SetCustomOption(name, "");
+        else if (!SetEngineOption(config, effects, name, ""))
+            SetCustomOption(config, effects, name, "");
         return;
     }
     std::string value = JoinWords(words, valueWord + 1, words.size());
@@ -176,11 +162,11 @@ void HandleSetOption(std::string_view line) {
     std::string key = ToUpper(name);
     for (const auto& entry : SettingTable()) {
         if (entry.key == key) {
-            entry.apply(value);
+            if (entry.apply(config, value)) effects.Changed(key);
             return;
         }
     }
-    if (!SetEngineOption(name, value)) SetCustomOption(name, value);
+    if (!SetEngineOption(config, effects, name, value)) SetCustomOption(config, effects, name, value);
 }
 
 }  // namespace pontax

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "adapter/driver/StringUtil.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
@@ -96,7 +96,5 @@ struct AdapterSettings {
     bool visibilityFiltered = false;
     std::vector<CustomOption> CustomOptions;
 };
-
-AdapterSettings& Settings();
 
 }  // namespace pontax

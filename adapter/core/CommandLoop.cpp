@@ -1,43 +1,44 @@
-#include "adapter/core/CommandLoop.h"
+#include "CommandLoop.h"
+#include "EngineDialogue.h"
 
 #include <chrono>
 
-#include "adapter/config/Log.h"
-#include "adapter/config/OptionList.h"
-#include "adapter/config/SettingHandler.h"
-#include "adapter/config/Settings.h"
-#include "adapter/driver/EngineControl.h"
-#include "adapter/driver/EngineRecovery.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/BestMove.h"
-#include "adapter/driver/MainWait.h"
-#include "adapter/driver/Positions.h"
-#include "adapter/driver/SearchControl.h"
-#include "adapter/driver/SearchState.h"
-#include "adapter/driver/StringUtil.h"
+#include "Log.h"
+#include "OptionList.h"
+#include "SettingHandler.h"
+#include "Settings.h"
+#include "EngineControl.h"
+#include "EngineRecovery.h"
+#include "LineWriters.h"
+#include "BestMove.h"
+#include "MainWait.h"
+#include "Positions.h"
+#include "SearchControl.h"
+#include "SearchState.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
 namespace {
 
-void HandleUci() {
+void HandleUci(EngineDialogue& d) {
     // The engine's own options must be known before "uciok"; a start that fails is reported at
     // "isready", which tries again.
-    if (Settings().EngineOptions && !EngineProcess().Exists()) StartEngine();
-    SendToGui("id name " + Settings().EngineName.Get());
-    SendToGui("id author " + Settings().EngineAuthor.Get());
-    SendOptionList();
-    SendToGui("uciok");
+    if (d.settings.EngineOptions && !d.EngineExists()) StartEngine(d);
+    SendToGui(d, "id name " + d.settings.EngineName.Get());
+    SendToGui(d, "id author " + d.settings.EngineAuthor.Get());
+    for (const auto& line : BuildOptionLines(d.config)) SendToGui(d, line);
+    SendToGui(d, "uciok");
 }
 
-bool HandleIsReady() {
+bool HandleIsReady(EngineDialogue& d) {
     DiscardLogBuffer();
-    if (!EngineProcess().Exists() && !StartEngine()) {
-        SendToGui(kEngineStartError);
-        MainLoop().SignalWakeEvent();
+    if (!d.EngineExists() && !StartEngine(d)) {
+        SendToGui(d, kEngineStartError);
+        d.mainWait.SignalWakeEvent();
         return false;
     }
-    SendToGui("readyok");
+    SendToGui(d, "readyok");
     return true;
 }
 
@@ -47,27 +48,27 @@ constexpr int kStopSteps = 41;
 // Ends the outstanding search with exactly one "bestmove": a searching engine is told to move
 // now and given ten seconds; an analysing one leaves analysis. With nothing outstanding there is
 // nothing to answer.
-void HandleStop() {
-    auto& search = Search();
+void HandleStop(EngineDialogue& d) {
+    auto& search = d.search;
     search.tickerState = TickerState::Idle;
     if (!search.goPending) return;
     if (search.Mode() == EngineMode::Searching) {
-        SendToEngine("?");
+        SendToEngine(d, "?");
         for (int step = 0; step < kStopSteps && search.Mode() == EngineMode::Searching; ++step)
             search.WaitWhileMode(EngineMode::Searching, kStopStep);
         if (search.Mode() != EngineMode::Searching || !search.ClaimBestMove()) return;
         // The engine may still play its move; its game must then start afresh.
-        ForgetEnginePosition();
+        ForgetEnginePosition(d);
     } else {
-        if (search.Mode() == EngineMode::Analysing) EndAnalysis();
+        if (search.Mode() == EngineMode::Analysing) EndAnalysis(d);
         if (!search.ClaimBestMove()) return;
     }
-    SynthesiseBestMove();
+    SynthesiseBestMove(d);
 }
 
 }  // namespace
 
-bool HandleGuiLine(const std::string& rawLine) {
+bool HandleGuiLine(EngineDialogue& d, const std::string& rawLine) {
     std::string line = Trim(rawLine);
     if (line.empty()) return true;
     WriteLog(line, log_tag::kFromGui);
@@ -78,27 +79,27 @@ bool HandleGuiLine(const std::string& rawLine) {
     // A position needs no engine, so it never waits for one being started again: the "go" after
     // it is read, and guarded, at once.
     if (command == "position") {
-        ParsePosition(line);
+        ParsePosition(d, line);
         return true;
     }
-    unsigned arrival = command == "go" ? GuardArrivingGo(line, received) : 0;
-    std::lock_guard lock(EngineCommandLock());
-    if (line != "quit") RestartLostEngineFirst();
+    unsigned arrival = command == "go" ? GuardArrivingGo(d, line, received) : 0;
+    std::lock_guard lock(d.commandLock);
+    if (line != "quit") RestartLostEngineFirst(d);
     if (line == "uci") {
-        HandleUci();
+        HandleUci(d);
     } else if (line == "isready") {
-        return HandleIsReady();
+        return HandleIsReady(d);
     } else if (line == "quit") {
-        NoteQuitRequested();
-        StopEngine();
+        NoteQuitRequested(d);
+        StopEngine(d);
     } else if (line == "stop") {
-        HandleStop();
+        HandleStop(d);
     } else if (command == "setoption") {
-        HandleGuiSetOption(line);
+        HandleGuiSetOption(d.config, d, line);
     } else if (command == "go") {
-        Go(line, false, received, arrival);
+        Go(d, line, false, received, arrival);
     } else if (command == "ponderhit") {
-        Ponderhit(received);
+        Ponderhit(d, received);
     }
     return true;
 }

@@ -1,16 +1,17 @@
-#include "adapter/core/EngineOutput.h"
+#include "EngineOutput.h"
+#include "EngineDialogue.h"
 
-#include "adapter/config/Log.h"
-#include "adapter/config/Settings.h"
-#include "adapter/core/ThinkingOutput.h"
-#include "adapter/driver/BestMove.h"
-#include "adapter/driver/EngineControl.h"
-#include "adapter/driver/EngineFeatures.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/MoveGenerator.h"
-#include "adapter/driver/Positions.h"
-#include "adapter/driver/SearchState.h"
-#include "adapter/driver/StringUtil.h"
+#include "Log.h"
+#include "Settings.h"
+#include "ThinkingOutput.h"
+#include "BestMove.h"
+#include "EngineControl.h"
+#include "EngineFeatures.h"
+#include "LineWriters.h"
+#include "MoveGenerator.h"
+#include "Positions.h"
+#include "SearchState.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
@@ -18,23 +19,23 @@ namespace {
 
 constexpr const char* kFillerInfo = "info depth 1 score cp 1";
 
-void Discard(std::string_view reason) {
+void Discard(EngineDialogue& d, std::string_view reason) {
     WriteLog(reason, log_tag::kRemark);
     // The engine has played a move the adapter does not record: its game must start afresh.
-    ForgetEnginePosition();
+    ForgetEnginePosition(d);
 }
 
-void HandleEngineMove(std::string_view line, std::string_view moveText) {
-    auto& search = Search();
+void HandleEngineMove(EngineDialogue& d, std::string_view line, std::string_view moveText) {
+    auto& search = d.search;
     // A search is marked before anything that starts it goes out, so a move that finds none
     // answers nothing the host asked; the next search must not take it.
-    if (search.Mode() != EngineMode::Searching) return Discard("Move discarded, engine is not thinking.");
-    if (!EngineCaughtUp()) {
+    if (search.Mode() != EngineMode::Searching) return Discard(d, "Move discarded, engine is not thinking.");
+    if (!EngineCaughtUp(d)) {
         // Written before the engine read the last reset: it was played in the game the reset
         // replaces, and the engine's new game is still in step.
         if (search.pongReceived < search.resetPing)
             return WriteLog("Move discarded, it was written before the engine's game was reset.", log_tag::kRemark);
-        return Discard("Move discarded, it was written before the search began.");
+        return Discard(d, "Move discarded, it was written before the search began.");
     }
     // Decided while the mode still says searching: a new search cannot start before it changes.
     bool resigned = search.engineResigned;
@@ -42,27 +43,27 @@ void HandleEngineMove(std::string_view line, std::string_view moveText) {
     bool claimed = !resigned && !interrupted && search.ClaimBestMove();
     search.SetMode(EngineMode::Idle);
     search.tickerState = TickerState::Idle;
-    if (resigned) return Discard("Move discarded, engine allready resigned.");
-    if (interrupted) return Discard("Move discarded, stopMove=true.");
-    if (!claimed) return Discard("Move discarded, the search was already answered.");
+    if (resigned) return Discard(d, "Move discarded, engine allready resigned.");
+    if (interrupted) return Discard(d, "Move discarded, stopMove=true.");
+    if (!claimed) return Discard(d, "Move discarded, the search was already answered.");
     bool filler = search.pv.With([](PvMemory& pv) { return pv.lastInfoScore == 0 && pv.lastInfoDepth == 1; });
-    if (filler) SendToGui(kFillerInfo);
+    if (filler) SendToGui(d, kFillerInfo);
     search.ownClock.Stop();
     // The move must be legal where the host searched, whatever the engine's record says.
-    ChessBoard board = GamePosition().Replay();
-    if (board.Compare(ReplayEnginePosition()) != 0) ForgetEnginePosition();
+    ChessBoard board = GamePosition(d).Replay();
+    if (board.Compare(ReplayEnginePosition(d)) != 0) ForgetEnginePosition(d);
     MoveRecord move = board.ParseSan(moveText);
     if (move.IsEmpty()) {
         WriteLog("illegal move", log_tag::kFromEngine);
-        SendToGui("info string illegal engine move " + std::string(line));
-        ForgetEnginePosition();
-        SynthesiseBestMove();
+        SendToGui(d, "info string illegal engine move " + std::string(line));
+        ForgetEnginePosition(d);
+        SynthesiseBestMove(d);
         return;
     }
     // A full game record cannot take the move; the GUI still gets it.
-    AppendEngineMove(move);
+    AppendEngineMove(d, move);
     std::string out = "bestmove " + MoveToCoordinate(move);
-    bool simulateHint = Settings().SimulateHint;
+    bool simulateHint = d.settings.SimulateHint;
     search.pv.With([&](PvMemory& pv) {
         pv.announcedPonderMove = MoveRecord{};
         pv.ponderAnnounced = false;
@@ -78,12 +79,12 @@ void HandleEngineMove(std::string_view line, std::string_view moveText) {
         pv.Reset(false);
         pv.expectedReply = simulateHint && pv.ponderAnnounced ? pv.announcedPonderMove : MoveRecord{};
     });
-    SendToGui(out);
+    SendToGui(d, out);
 }
 
-void HandleHint(std::string_view moveText) {
-    MoveRecord reply = ReplayEnginePosition().ParseSan(moveText);
-    Search().pv.With([&](PvMemory& pv) {
+void HandleHint(EngineDialogue& d, std::string_view moveText) {
+    MoveRecord reply = ReplayEnginePosition(d).ParseSan(moveText);
+    d.search.pv.With([&](PvMemory& pv) {
         pv.expectedReply = reply;
         pv.ponderAnnounced = !reply.IsEmpty() && reply.SameMove(pv.announcedPonderMove);
     });
@@ -91,25 +92,25 @@ void HandleHint(std::string_view moveText) {
 
 // "resign", "1-0" or "0-1": the engine ends the game; every later search is answered by the
 // adapter until the GUI starts a new game.
-void HandleDecisiveResult(std::string_view line, std::string_view first) {
-    auto& search = Search();
-    if (!EngineCaughtUp()) return WriteLog("Result discarded, it was written before the game was reset.", log_tag::kRemark);
+void HandleDecisiveResult(EngineDialogue& d, std::string_view line, std::string_view first) {
+    auto& search = d.search;
+    if (!EngineCaughtUp(d)) return WriteLog("Result discarded, it was written before the game was reset.", log_tag::kRemark);
     search.tickerState = TickerState::Idle;
     bool answering = search.Mode() == EngineMode::Searching && search.ClaimBestMove();
-    if (answering) SendToGui("info string " + std::string(line));
+    if (answering) SendToGui(d, "info string " + std::string(line));
     search.pv.With([](PvMemory& pv) {
         pv.expectedReply = MoveRecord{};
         pv.Reset(true);
         pv.announcedPonderMove = MoveRecord{};
     });
     if (first == "resign")
-        SendToEngine(GameSideToMove() == kWhite ? "result 0-1" : "result 1-0");
+        SendToEngine(d, GameSideToMove(d) == kWhite ? "result 0-1" : "result 1-0");
     else
-        SendToEngine("result " + std::string(first));
+        SendToEngine(d, "result " + std::string(first));
     search.engineResigned = true;
     if (!answering) search.gameEndNotice.With([&](std::string& notice) { notice = line; });
     if (answering)
-        SynthesiseBestMove();
+        SynthesiseBestMove(d);
     else
         search.SetMode(EngineMode::Idle);
 }
@@ -117,13 +118,13 @@ void HandleDecisiveResult(std::string_view line, std::string_view first) {
 // An engine that claims a draw while it searches will not move; the GUI still gets its move, and
 // the engine's game starts afresh at the next search, so it plays on if the GUI does. A claim
 // outside a search is only logged: strict hosts refuse output while no search is outstanding.
-void HandleDrawClaim(const std::string& line) {
-    auto& search = Search();
+void HandleDrawClaim(EngineDialogue& d, const std::string& line) {
+    auto& search = d.search;
     search.tickerState = TickerState::Idle;
-    if (!EngineCaughtUp() || search.Mode() != EngineMode::Searching || !search.ClaimBestMove()) return;
-    SendToGui("info string " + line);
-    ForgetEnginePosition();
-    SynthesiseBestMove();
+    if (!EngineCaughtUp(d) || search.Mode() != EngineMode::Searching || !search.ClaimBestMove()) return;
+    SendToGui(d, "info string " + line);
+    ForgetEnginePosition(d);
+    SynthesiseBestMove(d);
 }
 
 // "My move is : e2e4", the console form some engines fall back to. They may print it beside the
@@ -132,8 +133,8 @@ bool IsConsoleMoveAnnouncement(std::string_view line) { return line.rfind("My mo
 
 }  // namespace
 
-bool HandleEngineLine(const std::string& rawLine) {
-    NoteEngineOutput();
+bool HandleEngineLine(EngineDialogue& d, const std::string& rawLine) {
+    NoteEngineOutput(d);
     std::string line = Trim(rawLine);
     if (line.empty()) return true;
     WriteLog(line, log_tag::kFromEngine);
@@ -144,28 +145,28 @@ bool HandleEngineLine(const std::string& rawLine) {
     const std::string& first = words[0];
     std::string second = words.size() > 1 ? words[1] : std::string();
     if (first == "move") {
-        HandleEngineMove(line, second);
+        HandleEngineMove(d, line, second);
     } else if (IsConsoleMoveAnnouncement(line) && words.size() > 3) {
-        if (Search().Mode() == EngineMode::Searching) HandleEngineMove(line, words.back());
+        if (d.search.Mode() == EngineMode::Searching) HandleEngineMove(d, line, words.back());
     } else if (first == "Hint:") {
-        HandleHint(second);
+        HandleHint(d, second);
     } else if ((first == "resign" && words.size() == 1) || first == "1-0" || first == "0-1") {
-        HandleDecisiveResult(line, first);
+        HandleDecisiveResult(d, line, first);
     } else if (first == "1/2-1/2") {
-        HandleDrawClaim(line);
+        HandleDrawClaim(d, line);
     } else if (first == "pong") {
-        Search().pongReceived = ParseInteger(second);
+        d.search.pongReceived = ParseInteger(second);
     } else if (first == "feature") {
-        ParseFeatures(line);
-    } else if (Search().goPending && EngineCaughtUp()) {
+        ParseFeatures(d, line);
+    } else if (d.search.goPending && EngineCaughtUp(d)) {
         // Thinking written before the engine read the search's commands belongs to an older one.
-        TranslateThinkingOutput(line);
+        TranslateThinkingOutput(d, line);
     }
     return true;
 }
 
-void RequestStatusTick() {
-    if (Search().tickerState == TickerState::Reporting) SendToEngine(".");
+void RequestStatusTick(EngineDialogue& d) {
+    if (d.search.tickerState == TickerState::Reporting) SendToEngine(d, ".");
 }
 
 }  // namespace pontax

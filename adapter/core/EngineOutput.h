@@ -4,9 +4,11 @@
 
 namespace pontax {
 
+class EngineDialogue;
+
 // Handles one line of the engine's output (on the engine reader's thread). Always true.
-bool HandleEngineLine(const std::string& line);
+bool HandleEngineLine(EngineDialogue& d, const std::string& line);
 // The ticker's callback: asks the engine for a status line while thinking output is reported.
-void RequestStatusTick();
+void RequestStatusTick(EngineDialogue& d);
 
 }  // namespace pontax

@@ -1,10 +1,10 @@
-#include "adapter/core/MateScore.h"
+#include "MateScore.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
 
-#include "adapter/config/Settings.h"
+#include "Settings.h"
 
 namespace pontax {
 
@@ -33,8 +33,7 @@ std::optional<long long> BandMateMoves(long long magnitude, long long band, bool
 
 }  // namespace
 
-std::string UciScore(int score) {
-    auto& settings = Settings();
+std::string UciScore(const AdapterSettings& settings, int score) {
     std::string centipawns = "cp " + std::to_string(score);
     if (!settings.MateScores || score == 0) return centipawns;
     long long magnitude = std::llabs(static_cast<long long>(score));

@@ -1,24 +1,25 @@
-#include "adapter/core/Startup.h"
+#include "Startup.h"
+#include "EngineDialogue.h"
 
 #include <chrono>
 #include <string>
 
-#include "adapter/config/ConfigFile.h"
-#include "adapter/config/Log.h"
-#include "adapter/config/PriorityWatchdog.h"
-#include "adapter/core/CommandLoop.h"
-#include "adapter/core/EngineOutput.h"
-#include "adapter/driver/BestMove.h"
-#include "adapter/driver/ChildProcess.h"
-#include "adapter/driver/ClockGuard.h"
-#include "adapter/driver/EngineControl.h"
-#include "adapter/driver/EngineFeatures.h"
-#include "adapter/driver/EngineRecovery.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/MainWait.h"
-#include "adapter/driver/StandardStreams.h"
-#include "adapter/driver/StringUtil.h"
-#include "adapter/driver/Workers.h"
+#include "Adapter.h"
+#include "ConfigFile.h"
+#include "Log.h"
+#include "PriorityWatchdog.h"
+#include "CommandLoop.h"
+#include "EngineOutput.h"
+#include "BestMove.h"
+#include "ChildProcess.h"
+#include "ClockGuard.h"
+#include "EngineControl.h"
+#include "EngineFeatures.h"
+#include "EngineRecovery.h"
+#include "LineWriters.h"
+#include "MainWait.h"
+#include "StandardStreams.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
@@ -36,25 +37,25 @@ std::string JoinArguments(int argc, char** argv) {
     return Trim(text);
 }
 
-void LoadStartupConfiguration(int argc, char** argv) {
+void LoadStartupConfiguration(EngineDialogue& d, int argc, char** argv) {
     std::string fileName = JoinArguments(argc, argv);
-    if (fileName.empty() || !LoadConfiguration(fileName)) LoadConfiguration(kDefaultConfigurationFile);
+    if (fileName.empty() || !LoadConfiguration(d.config, d, fileName)) LoadConfiguration(d.config, d, kDefaultConfigurationFile);
 }
 
 // Waits until the GUI's input ends, the engine cannot be started, or the engine's output ends
 // (and it is not started again), running the priority watchdog every five seconds.
-void WaitLoop() {
-    auto& wait = MainLoop();
+void WaitLoop(EngineDialogue& d) {
+    auto& wait = d.mainWait;
     while (true) {
         switch (wait.Wait(kWatchdogPeriod)) {
-        case MainWait::Result::Timeout: PriorityWatchdog(); break;
+        case MainWait::Result::Timeout: PriorityWatchdog(d.config, d.process, d.engineReady); break;
         case MainWait::Result::Slot0:
             if (!wait.IsWakeEventOpen()) {
-                if (TakeRecoveryRequest() && RestartLostEngine()) break;
+                if (TakeRecoveryRequest(d) && RestartLostEngine(d)) break;
                 return;
             }
             wait.CloseWakeEvent();
-            if (!EngineReader().IsRunning()) return;
+            if (!d.engineReader.IsRunning()) return;
             wait.WatchEngineReader();
             break;
         case MainWait::Result::Slot1:
@@ -64,16 +65,16 @@ void WaitLoop() {
 }
 
 // Returns false when a reader thread is stuck in its callback and could not be joined.
-bool Shutdown() {
-    bool clean = GuiReader().Stop();
-    if (MainLoop().IsWakeEventOpen())
-        MainLoop().CloseWakeEvent();
-    else if (EngineProcess().Exists())
-        StopEngine();
-    clean = EngineReader().Stop() && clean;
-    StatusTicker().Stop();
-    SearchClockGuard().Stop();
-    SpinThreads().StopAll();
+bool Shutdown(EngineDialogue& d) {
+    bool clean = d.guiReader.Stop();
+    if (d.mainWait.IsWakeEventOpen())
+        d.mainWait.CloseWakeEvent();
+    else if (d.EngineExists())
+        StopEngine(d);
+    clean = d.engineReader.Stop() && clean;
+    d.ticker.Stop();
+    d.clockGuard.Stop();
+    d.spinThreads.StopAll();
     LeaveDetachedChildren(kQuitGrace);
     CloseLogFile();
     return clean;
@@ -81,32 +82,34 @@ bool Shutdown() {
 
 }  // namespace
 
-void InstallReaders() {
-    StatusTicker().SetCallback(RequestStatusTick);
-    EngineReader().SetCallback(HandleEngineLine);
-    EngineReader().SetOnEnd([] {
+void InstallReaders(EngineDialogue& d) {
+    d.ticker.SetCallback([&d] { RequestStatusTick(d); });
+    d.engineReader.SetCallback([&d](const std::string& line) { return HandleEngineLine(d, line); });
+    d.engineReader.SetOnEnd([&d] {
         // The host still gets the move of a search the engine did not finish.
-        if (!BeginEngineRecovery()) AnswerOutstandingSearch();
-        NotifyEngineOutputEnded();
-        MainLoop().NotifyEngineReaderEnded();
+        if (!BeginEngineRecovery(d)) AnswerOutstandingSearch(d);
+        NotifyEngineOutputEnded(d);
+        d.mainWait.NotifyEngineReaderEnded();
     });
-    GuiReader().SetCallback(HandleGuiLine);
-    GuiReader().SetOnEnd([] { MainLoop().NotifyGuiReaderEnded(); });
+    d.guiReader.SetCallback([&d](const std::string& line) { return HandleGuiLine(d, line); });
+    d.guiReader.SetOnEnd([&d] { d.mainWait.NotifyGuiReaderEnded(); });
 }
 
 int RunAdapter(int argc, char** argv) {
     PrepareStandardStreams();
     BeginLogBuffering();
     WriteLog(kVersionText, log_tag::kVersion);
-    RecordStartupPriorities();
-    LoadStartupConfiguration(argc, argv);
-    MainLoop().OpenWakeEvent();
-    EngineProcess().SetThreadPriority(0);
-    InstallReaders();
-    if (GuiReader().Start(StandardInputHandle(), false)) MainLoop().WatchGuiReader();
-    WaitLoop();
-    if (!Shutdown()) {
-        // A thread that cannot be joined would run into the static destructors.
+    Adapter adapter;
+    EngineDialogue& d = adapter.dialogue;
+    RecordStartupPriorities(d.config);
+    LoadStartupConfiguration(d, argc, argv);
+    d.mainWait.OpenWakeEvent();
+    d.process.SetThreadPriority(0);
+    InstallReaders(d);
+    if (d.guiReader.Start(StandardInputHandle(), false)) d.mainWait.WatchGuiReader();
+    WaitLoop(d);
+    if (!Shutdown(d)) {
+        // A thread that cannot be joined would run into the adapter's destructor.
         ExitAtOnce();
     }
     return 0;

@@ -1,15 +1,16 @@
-#include "adapter/core/ThinkingOutput.h"
+#include "ThinkingOutput.h"
+#include "EngineDialogue.h"
 
 #include <cctype>
 #include <string>
 #include <vector>
 
-#include "adapter/config/Settings.h"
-#include "adapter/core/MateScore.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/Positions.h"
-#include "adapter/driver/SearchState.h"
-#include "adapter/driver/StringUtil.h"
+#include "Settings.h"
+#include "MateScore.h"
+#include "LineWriters.h"
+#include "Positions.h"
+#include "SearchState.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
@@ -29,24 +30,24 @@ long long NodesPerSecond(int nodes, long long timeMs) {
     return static_cast<long long>(nodes * (1000.0 / (timeMs == 0 ? 1 : static_cast<double>(timeMs))));
 }
 
-bool SearchingOrAnalysing() {
-    EngineMode mode = Search().Mode();
+bool SearchingOrAnalysing(EngineDialogue& d) {
+    EngineMode mode = d.search.Mode();
     return mode == EngineMode::Searching || mode == EngineMode::Analysing;
 }
 
 // The adapter's own depth limit: a searching engine that goes deeper is told to move now.
-void CheckDepth(int depth) {
-    auto& search = Search();
+void CheckDepth(EngineDialogue& d, int depth) {
+    auto& search = d.search;
     int limit = search.lastDepth;
-    if (limit > 0 && search.Mode() == EngineMode::Searching && depth > limit) SendToEngine("?");
+    if (limit > 0 && search.Mode() == EngineMode::Searching && depth > limit) SendToEngine(d, "?");
 }
 
 // The move an engine names in a status line, on the game board (after the ponder move while
 // pondering); empty when there is none.
-std::string CurrentMove(std::string_view text) {
-    ChessBoard board = ReplayEnginePosition();
-    if (!SearchingOrAnalysing()) {
-        MoveRecord ponder = Search().pv.With([](PvMemory& pv) { return pv.announcedPonderMove; });
+std::string CurrentMove(EngineDialogue& d, std::string_view text) {
+    ChessBoard board = ReplayEnginePosition(d);
+    if (!SearchingOrAnalysing(d)) {
+        MoveRecord ponder = d.search.pv.With([](PvMemory& pv) { return pv.announcedPonderMove; });
         if (ponder.IsEmpty() || !board.MakeMove(ponder, true)) return {};
     }
     MoveRecord move = board.ParseSan(text);
@@ -56,9 +57,9 @@ std::string CurrentMove(std::string_view text) {
 // The move the host ponders on: its position is the engine's game and one move more. Empty when
 // the host ponders on anything else, as the engine's variations then belong to no position the
 // host knows.
-MoveRecord PonderedMove() {
-    PositionRecord game = GamePosition();
-    PositionRecord engine = EnginePosition();
+MoveRecord PonderedMove(EngineDialogue& d) {
+    PositionRecord game = GamePosition(d);
+    PositionRecord engine = EnginePosition(d);
     if (game.Count() != engine.Count() + 1 || game.Start().Compare(engine.Start()) != 0 ||
         !SameMoves(game, engine, engine.Count()))
         return {};
@@ -100,9 +101,9 @@ std::vector<MoveRecord> ReadVariation(ChessBoard board, const std::vector<std::s
 // A variation of a pondering engine, as the line from the host's ponder position: without the
 // pondered move when it begins with it, whole when the engine's hint says it ponders on that
 // move and leaves it out. Any other variation is from a position the host is not pondering on.
-std::vector<MoveRecord> PonderVariation(const ChessBoard& board, const std::vector<std::string>& words,
+std::vector<MoveRecord> PonderVariation(EngineDialogue& d, const ChessBoard& board, const std::vector<std::string>& words,
                                         const MoveRecord& expectedReply) {
-    MoveRecord pondered = PonderedMove();
+    MoveRecord pondered = PonderedMove(d);
     if (pondered.IsEmpty() || words.empty()) return {};
     ChessBoard after = board;
     MoveRecord applied = pondered;
@@ -112,14 +113,14 @@ std::vector<MoveRecord> PonderVariation(const ChessBoard& board, const std::vect
     return {};
 }
 
-void TranslateThinkingLine(const std::vector<std::string>& words, std::string_view line, unsigned number) {
-    auto& search = Search();
-    auto& settings = Settings();
+void TranslateThinkingLine(EngineDialogue& d, const std::vector<std::string>& words, std::string_view line, unsigned number) {
+    auto& search = d.search;
+    auto& settings = d.settings;
     search.ChangeMode(EngineMode::Idle, EngineMode::Pondering);
     EngineMode mode = search.Mode();
-    ChessBoard board = ReplayEnginePosition();
+    ChessBoard board = ReplayEnginePosition(d);
     int depth = NormalisedDepth(ParseInteger(words[0]), true);
-    CheckDepth(depth);
+    CheckDepth(d, depth);
     int score = ParseInteger(words[1]);
     long long time = static_cast<long long>(ParseInteger(words[2])) * 10;
     int nodes = ParseInteger(words[3]);
@@ -131,14 +132,14 @@ void TranslateThinkingLine(const std::vector<std::string>& words, std::string_vi
                                                                      : board.sideToMove == kWhite);
         if (blackSearches) score = -score;
     }
-    std::string out = "info depth " + std::to_string(depth) + " score " + UciScore(score) + " time " +
+    std::string out = "info depth " + std::to_string(depth) + " score " + UciScore(d.settings, score) + " time " +
                       std::to_string(time) + " nodes " + std::to_string(nodes) + " nps " +
                       std::to_string(NodesPerSecond(nodes, time));
     bool show = mode == EngineMode::Analysing || (depth >= settings.Noise && (mode == EngineMode::Searching || pv.ponderAnnounced));
     std::vector<MoveRecord> variation;
     if (show) {
         std::vector<std::string> moveWords = VariationWords(line);
-        variation = searching ? ReadVariation(board, moveWords, 0) : PonderVariation(board, moveWords, pv.expectedReply);
+        variation = searching ? ReadVariation(board, moveWords, 0) : PonderVariation(d, board, moveWords, pv.expectedReply);
     }
     for (size_t i = 0; i < variation.size(); ++i) out += (i == 0 ? " pv " : " ") + MoveToCoordinate(variation[i]);
     search.pv.With([&](PvMemory& memory) {
@@ -150,7 +151,7 @@ void TranslateThinkingLine(const std::vector<std::string>& words, std::string_vi
             memory.pvSecondMove = variation.size() > 1 ? variation[1] : MoveRecord{};
         }
     });
-    search.SendForSearch(number, out);
+    search.SendForSearch(d.gui, number, out);
     TickerState armed = TickerState::Armed;
     search.tickerState.compare_exchange_strong(armed, TickerState::Reporting);
 }
@@ -158,59 +159,59 @@ void TranslateThinkingLine(const std::vector<std::string>& words, std::string_vi
 // Hosts refuse negative counts and a move number below 1.
 int NotNegative(int value) { return value < 0 ? 0 : value; }
 
-void TranslateStatusLine(const std::vector<std::string>& words, unsigned number) {
+void TranslateStatusLine(EngineDialogue& d, const std::vector<std::string>& words, unsigned number) {
     long long time = static_cast<long long>(NotNegative(ParseInteger(words[1]))) * 10;
     std::string out = "info time " + std::to_string(time);
-    auto send = [&] { Search().SendForSearch(number, out); };
+    auto send = [&] { d.search.SendForSearch(d.gui, number, out); };
     if (words.size() < 3) return send();
     int nodes = NotNegative(ParseInteger(words[2]));
     out += " nodes " + std::to_string(nodes) + " nps " + std::to_string(NodesPerSecond(nodes, time));
     if (words.size() < 4) return send();
     int depth = NormalisedDepth(ParseInteger(words[3]), true);
     out += " depth " + std::to_string(depth);
-    CheckDepth(depth);
+    CheckDepth(d, depth);
     if (words.size() < 6) return send();
     if (long long moveNumber = static_cast<long long>(ParseInteger(words[5])) - ParseInteger(words[4]); moveNumber >= 1)
         out += " currmovenumber " + std::to_string(moveNumber);
     if (words.size() < 7) return send();
-    if (std::string move = CurrentMove(words[6]); !move.empty()) out += " currmove " + move;
+    if (std::string move = CurrentMove(d, words[6]); !move.empty()) out += " currmove " + move;
     send();
 }
 
-void TranslateCurrentMoveLine(std::string_view line, unsigned number) {
+void TranslateCurrentMoveLine(EngineDialogue& d, std::string_view line, unsigned number) {
     std::vector<std::string> fields = SplitWords(line, "= ");
     if (fields.size() < 2) return;
     int depth = NormalisedDepth(ParseInteger(fields[1]), false);
     std::string out = "info depth " + std::to_string(depth);
-    CheckDepth(depth);
+    CheckDepth(d, depth);
     if (fields.size() >= 3) {
         if (long long moveNumber = ParseInteger(fields[2]) + 2LL; moveNumber >= 1)
             out += " currmovenumber " + std::to_string(moveNumber);
         if (fields.size() >= 5)
-            if (std::string move = CurrentMove(fields[4]); !move.empty()) out += " currmove " + move;
+            if (std::string move = CurrentMove(d, fields[4]); !move.empty()) out += " currmove " + move;
     }
-    Search().SendForSearch(number, out);
+    d.search.SendForSearch(d.gui, number, out);
 }
 
 }  // namespace
 
-void TranslateThinkingOutput(std::string_view line) {
+void TranslateThinkingOutput(EngineDialogue& d, std::string_view line) {
     // Taken before anything else is read: a line read across the start of a search is dropped.
-    unsigned number = Search().SearchNumber();
+    unsigned number = d.search.SearchNumber();
     std::vector<std::string> words = SplitWords(line);
     if (words.empty()) return;
     if (words[0] == "stat01:") {
-        if (words.size() >= 2) TranslateStatusLine(words, number);
+        if (words.size() >= 2) TranslateStatusLine(d, words, number);
         return;
     }
     if (line.substr(0, 10) == "var:curmov") {
-        TranslateCurrentMoveLine(line, number);
+        TranslateCurrentMoveLine(d, line, number);
         return;
     }
     if (words.size() >= 4 && StartsWithDigit(words[0]) &&
         (StartsWithDigit(words[1]) || words[1][0] == '-' || words[1][0] == '+') && StartsWithDigit(words[2]) &&
         StartsWithDigit(words[3]))
-        TranslateThinkingLine(words, line, number);
+        TranslateThinkingLine(d, words, line, number);
 }
 
 }  // namespace pontax

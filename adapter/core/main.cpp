@@ -1,3 +1,3 @@
-#include "adapter/core/Startup.h"
+#include "Startup.h"
 
 int main(int argc, char** argv) { return pontax::RunAdapter(argc, argv); }

@@ -1,9 +1,10 @@
-#include "adapter/driver/BestMove.h"
+#include "BestMove.h"
+#include "EngineDialogue.h"
 
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/MoveGenerator.h"
-#include "adapter/driver/Positions.h"
-#include "adapter/driver/SearchState.h"
+#include "LineWriters.h"
+#include "MoveGenerator.h"
+#include "Positions.h"
+#include "SearchState.h"
 
 namespace pontax {
 
@@ -11,11 +12,11 @@ namespace {
 constexpr const char* kNullMove = "0000";
 }  // namespace
 
-void SynthesiseBestMove() {
-    auto& search = Search();
+void SynthesiseBestMove(EngineDialogue& d) {
+    auto& search = d.search;
     search.goPending = false;
     search.ownClock.Stop();
-    ChessBoard board = GamePosition().Replay();
+    ChessBoard board = GamePosition(d).Replay();
     MoveList legal;
     MoveGenerator().GenerateLegal(board, legal);
     auto [first, second] = search.pv.With([](PvMemory& pv) { return std::pair(pv.pvFirstMove, pv.pvSecondMove); });
@@ -26,12 +27,12 @@ void SynthesiseBestMove() {
         choice = MoveToCoordinate(second);
     else if (legal.count > 0)
         choice = MoveToCoordinate(legal.moves[0]);
-    SendToGui("bestmove " + choice);
+    SendToGui(d, "bestmove " + choice);
     search.SetMode(EngineMode::Idle);
 }
 
-void AnswerOutstandingSearch() {
-    if (Search().ClaimBestMove()) SynthesiseBestMove();
+void AnswerOutstandingSearch(EngineDialogue& d) {
+    if (d.search.ClaimBestMove()) SynthesiseBestMove(d);
 }
 
 }  // namespace pontax

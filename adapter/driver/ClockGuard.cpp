@@ -1,24 +1,21 @@
-#include "adapter/driver/ClockGuard.h"
+#include "ClockGuard.h"
+#include "EngineDialogue.h"
 
 #include <string>
 #include <system_error>
 
-#include "adapter/config/Log.h"
-#include "adapter/driver/BestMove.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/Positions.h"
-#include "adapter/driver/SearchState.h"
+#include "Log.h"
+#include "BestMove.h"
+#include "LineWriters.h"
+#include "Positions.h"
+#include "SearchState.h"
 
 namespace pontax {
 
-namespace {
-
-bool StillSearching(unsigned number) {
-    auto& search = Search();
+bool ClockGuard::StillSearching(unsigned number) {
+    auto& search = d_.search;
     return search.goPending && search.SearchNumber() == number && search.Mode() == EngineMode::Searching;
 }
-
-}  // namespace
 
 bool ClockGuard::EnsureThread() {
     if (running_) return true;
@@ -128,29 +125,24 @@ void ClockGuard::MoveNow(unsigned number, int marginMs) {
     if (!StillSearching(number)) return;
     WriteLog("Clock guard: " + std::to_string(marginMs) + " ms left on the clock, the engine is told to move now.",
              log_tag::kRemark);
-    SendToEngine("?");
+    SendToEngine(d_, "?");
 }
 
 void ClockGuard::Answer(unsigned number) {
-    auto& search = Search();
+    auto& search = d_.search;
     if (!StillSearching(number) || !search.ClaimBestMove()) return;
     WriteLog("Clock guard: no move from the engine in time, the adapter answers; the engine's game starts afresh.",
              log_tag::kRemark);
     // The engine may still play its move; its game must then start afresh.
-    ForgetEnginePosition();
-    SynthesiseBestMove();
+    ForgetEnginePosition(d_);
+    SynthesiseBestMove(d_);
 }
 
 void ClockGuard::AnswerBeforeTheSearch() {
     WriteLog("Clock guard: the search could not begin in time (the adapter was busy with the engine); the adapter "
              "answers.",
              log_tag::kRemark);
-    SynthesiseBestMove();
-}
-
-ClockGuard& SearchClockGuard() {
-    static ClockGuard guard;
-    return guard;
+    SynthesiseBestMove(d_);
 }
 
 }  // namespace pontax

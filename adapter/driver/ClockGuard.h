@@ -7,6 +7,8 @@
 
 namespace pontax {
 
+class EngineDialogue;
+
 // Ends a search before the GUI's clock for the engine runs out, whatever the engine does: when
 // only the margin is left it tells the engine to move now, and when half the margin more has
 // passed without a move it answers the GUI with the best move it knows and ends the engine's
@@ -17,7 +19,7 @@ class ClockGuard {
 public:
     using Clock = std::chrono::steady_clock;
 
-    ClockGuard() = default;
+    explicit ClockGuard(EngineDialogue& dialogue) : d_(dialogue) {}
     ClockGuard(const ClockGuard&) = delete;
     ClockGuard& operator=(const ClockGuard&) = delete;
     ~ClockGuard() { Stop(); }
@@ -37,9 +39,12 @@ private:
     void Run();
     void GuardWatchedSearch(std::unique_lock<std::mutex>& lock);
     // What to do for the watched search once its time has come; called without the lock.
-    static void MoveNow(unsigned number, int marginMs);
-    static void Answer(unsigned number);
-    static void AnswerBeforeTheSearch();
+    bool StillSearching(unsigned number);
+    void MoveNow(unsigned number, int marginMs);
+    void Answer(unsigned number);
+    void AnswerBeforeTheSearch();
+
+    EngineDialogue& d_;
 
     std::mutex mutex_;
     std::condition_variable wake_;
@@ -57,7 +62,5 @@ private:
     unsigned changes_ = 0;
     std::thread thread_;
 };
-
-ClockGuard& SearchClockGuard();
 
 }  // namespace pontax

@@ -1,27 +1,25 @@
-#include "adapter/driver/EngineControl.h"
+#include "EngineControl.h"
+#include "EngineDialogue.h"
 
 #include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
 
-#include "adapter/config/HashFormula.h"
-#include "adapter/config/Log.h"
-#include "adapter/config/PendingCommands.h"
-#include "adapter/config/PriorityWatchdog.h"
-#include "adapter/config/Settings.h"
-#include "adapter/driver/EngineFeatures.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/MainWait.h"
-#include "adapter/driver/Priority.h"
-#include "adapter/driver/SearchState.h"
-#include "adapter/driver/StringUtil.h"
-#include "adapter/driver/TimeControl.h"
-#include "adapter/driver/Workers.h"
+#include "HashFormula.h"
+#include "Log.h"
+#include "PendingCommands.h"
+#include "PriorityWatchdog.h"
+#include "Settings.h"
+#include "EngineFeatures.h"
+#include "LineWriters.h"
+#include "MainWait.h"
+#include "Priority.h"
+#include "SearchState.h"
+#include "StringUtil.h"
+#include "TimeControl.h"
 
 namespace pontax {
-
-std::atomic<bool> engineReady{true};
 
 namespace {
 
@@ -43,56 +41,56 @@ constexpr int kStartLevelMinutes = 5;
 constexpr milliseconds kNudgeInterval{100};
 constexpr int kNudges = 9;
 
-void NudgeSilentEngine() {
-    for (int i = 0; i < kNudges && !WaitForFirstOutput(kNudgeInterval); ++i) {
+void NudgeSilentEngine(EngineDialogue& d) {
+    for (int i = 0; i < kNudges && !WaitForFirstOutput(d, kNudgeInterval); ++i) {
         WriteLog("", log_tag::kToEngine);
-        EngineProcess().WriteToInput("\n");
+        d.process.WriteToInput("\n");
     }
 }
 
 milliseconds Seconds(int seconds) { return milliseconds(seconds > 0 ? seconds * 1000LL : 0); }
 
-std::string EngineCommandLine() {
-    auto& settings = Settings();
+std::string EngineCommandLine(EngineDialogue& d) {
+    auto& settings = d.settings;
     std::string commandLine = Trim(settings.Program.Get());
     std::string hashCommand = settings.HashCommand.Get();
     if (settings.HashOnCommandline && !IsUnsetText(hashCommand))
-        commandLine.append(" ").append(FormatTemplate(hashCommand, std::to_string(HashValue())));
+        commandLine.append(" ").append(FormatTemplate(hashCommand, std::to_string(HashValue(d))));
     return commandLine;
 }
 
 // Waits for the engine's features as the protocol version asks. Returns early when the engine
 // has said done=1 or its output has ended.
-void GreetEngine() {
-    auto& settings = Settings();
+void GreetEngine(EngineDialogue& d) {
+    auto& settings = d.settings;
     if (settings.Protocol == 1) {
         std::this_thread::sleep_for(Seconds(settings.InitTime));
-        SendToEngine("xboard");
+        SendToEngine(d, "xboard");
         return;
     }
-    SendToEngine("xboard");
+    SendToEngine(d, "xboard");
     std::this_thread::sleep_for(kProtoverPause);
-    SendToEngine("protover 2");
+    SendToEngine(d, "protover 2");
     auto protoverSent = std::chrono::steady_clock::now();
-    NudgeSilentEngine();
+    NudgeSilentEngine(d);
     auto waited = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - protoverSent);
-    bool done = WaitForFeaturesDone(std::max(kFirstFeatureWait - waited, milliseconds{0}));
-    if (!done && !Features().featureWait && settings.InitTime != 0)
-        WaitForFeaturesDone(Seconds(settings.InitTime) - kFirstFeatureWait);
-    for (int step = 0; step < kFeatureWaitSteps && Features().featureWait; ++step)
-        if (WaitWhileFeatureWait(kFeatureWaitStep)) break;
+    bool done = WaitForFeaturesDone(d, std::max(kFirstFeatureWait - waited, milliseconds{0}));
+    if (!done && !d.features.featureWait && settings.InitTime != 0)
+        WaitForFeaturesDone(d, Seconds(settings.InitTime) - kFirstFeatureWait);
+    for (int step = 0; step < kFeatureWaitSteps && d.features.featureWait; ++step)
+        if (WaitWhileFeatureWait(d, kFeatureWaitStep)) break;
 }
 
-void ApplyEnginePriorities() {
-    auto& settings = Settings();
-    auto& engine = EngineProcess();
+void ApplyEnginePriorities(EngineDialogue& d) {
+    auto& settings = d.settings;
+    auto& engine = d.process;
     if (settings.RunIdle) {
         engine.SetPriorityClass(priority_class::kIdle);
         return;
     }
-    if (recordedPriorityClass != priority_class::kNormal) {
-        engine.SetPriorityClass(recordedPriorityClass);
-        LogPriorityClass(recordedPriorityClass);
+    if (int recorded = d.config.recordedPriorityClass; recorded != priority_class::kNormal) {
+        engine.SetPriorityClass(recorded);
+        LogPriorityClass(recorded);
     }
     if (settings.Priority != thread_priority::kNormal) {
         engine.SetThreadPriority(settings.Priority);
@@ -100,118 +98,124 @@ void ApplyEnginePriorities() {
     }
 }
 
-void ResetEnginePriorities() {
-    EngineProcess().SetPriorityClass(priority_class::kNormal);
-    EngineProcess().SetThreadPriority(thread_priority::kNormal);
+void ResetEnginePriorities(EngineDialogue& d) {
+    d.process.SetPriorityClass(priority_class::kNormal);
+    d.process.SetThreadPriority(thread_priority::kNormal);
 }
 
 }  // namespace
 
-int HashValue() {
-    auto& settings = Settings();
+int HashValue(EngineDialogue& d) {
+    auto& settings = d.settings;
     std::string formula = settings.HashFormula.Get();
     if (formula.empty()) return settings.Hash;
     std::string text = "HASH=" + std::to_string(settings.Hash.load()) + ";" + formula;
-    double value = HashFormulaEvaluator().Evaluate(text);
+    double value = d.config.hashFormula.Evaluate(text);
     if (!(value > -2147483648.0 && value < 2147483648.0)) return 0;  // also NaN
     return static_cast<int>(value);
 }
 
-bool StartEngine() {
-    auto& settings = Settings();
-    auto& engine = EngineProcess();
+bool StartEngine(EngineDialogue& d) {
+    auto& settings = d.settings;
+    auto& engine = d.process;
     if (engine.Exists()) return true;
     if (IsUnsetText(settings.Program.Get())) return false;
-    std::string commandLine = EngineCommandLine();
+    std::string commandLine = EngineCommandLine(d);
     WriteLog("Starting server: " + commandLine, log_tag::kEngineProcess);
-    engineReady = false;
-    ResetEnginePriorities();
-    ResetFeaturesDone();
+    d.engineReady = false;
+    ResetEnginePriorities(d);
+    ResetFeaturesDone(d);
     if (engine.Start(commandLine) == 0) {
         engine.Stop(settings.TerminateHard);
         WriteLog("Error starting server program.", log_tag::kEngineProcess);
-        engineReady = true;
+        d.engineReady = true;
         return false;
     }
-    MainLoop().NotifyEngineReaderStarted();
-    EngineReader().Start(engine.TakeOutput(), true);
-    GreetEngine();
-    SendToEngine("new");
-    SendLevel(0, kStartLevelSeconds, 0);
-    auto& level = LastLevelSent();
+    d.mainWait.NotifyEngineReaderStarted();
+    d.engineReader.Start(engine.TakeOutput(), true);
+    GreetEngine(d);
+    SendToEngine(d, "new");
+    SendLevel(d, 0, kStartLevelSeconds, 0);
+    auto& level = d.lastLevel;
     level.moves = 0;
     level.minutes = kStartLevelMinutes;
     level.increment = 0;
-    if (std::string init = settings.InitString.Get(); !IsUnsetText(init)) SendToEngine(init);
-    SendPost();
-    SendHashCommand();
-    SendPonderMode();
-    FlushPendingEngineCommands();
-    SpinThreads().SetCount(settings.SlowDown - 1);
-    ApplyEnginePriorities();
-    engineReady = true;
-    MainLoop().SignalWakeEvent();
+    if (std::string init = settings.InitString.Get(); !IsUnsetText(init)) SendToEngine(d, init);
+    SendPost(d);
+    SendHashCommand(d);
+    SendPonderMode(d);
+    for (const auto& command : d.config.pending.TakeAll()) SendToEngine(d, command);
+    StartSpinThreads(d);
+    ApplyEnginePriorities(d);
+    d.engineReady = true;
+    d.mainWait.SignalWakeEvent();
     return true;
 }
 
-void StopEngine() {
-    auto& search = Search();
-    auto& engine = EngineProcess();
-    engineReady = false;
+void StopEngine(EngineDialogue& d) {
+    auto& search = d.search;
+    auto& engine = d.process;
+    d.engineReady = false;
     search.tickerState = TickerState::Idle;
-    ResetEnginePriorities();
+    ResetEnginePriorities(d);
     // An engine whose output has ended will not answer "?".
-    if (search.Mode() == EngineMode::Searching && !EngineReader().HasEnded()) {
-        SendToEngine("?");
+    if (search.Mode() == EngineMode::Searching && !d.engineReader.HasEnded()) {
+        SendToEngine(d, "?");
         for (int step = 0; step < kStopMoveSteps && search.Mode() == EngineMode::Searching; ++step)
             search.WaitWhileMode(EngineMode::Searching, kStopMoveStep);
     } else if (search.Mode() == EngineMode::Analysing) {
-        SendToEngine("exit");
+        SendToEngine(d, "exit");
     }
     if (engine.Exists()) {
-        SendToEngine("quit");
-        engine.Stop(Settings().TerminateHard);
+        SendToEngine(d, "quit");
+        engine.Stop(d.settings.TerminateHard);
         // Closing our end of the engine's output ends the reader, and with it the main loop.
-        EngineReader().Stop();
-    } else if (!MainLoop().SignalWakeEvent()) {
-        MainLoop().ClearSlot0();
+        d.engineReader.Stop();
+    } else if (!d.mainWait.SignalWakeEvent()) {
+        d.mainWait.ClearSlot0();
     }
-    engineReady = true;
+    d.engineReady = true;
 }
 
-void SendPost() {
-    if (EngineProcess().Exists()) SendToEngine(Settings().Noise < 0 ? "nopost" : "post");
+void StartSpinThreads(EngineDialogue& d) {
+    // The machine may allow fewer: those that run stay, and the adapter goes on.
+    if (std::string why = d.spinThreads.SetCount(d.settings.SlowDown - 1); !why.empty())
+        WriteLog("SlowDown: " + why, log_tag::kRemark);
 }
 
-void SendHashCommand() {
-    auto& settings = Settings();
+void SendPost(EngineDialogue& d) {
+    if (d.EngineExists()) SendToEngine(d, d.settings.Noise < 0 ? "nopost" : "post");
+}
+
+void SendHashCommand(EngineDialogue& d) {
+    auto& settings = d.settings;
     std::string hashCommand = settings.HashCommand.Get();
-    if (!EngineProcess().Exists() || settings.HashOnCommandline || IsUnsetText(hashCommand)) return;
-    SendToEngine(FormatTemplate(hashCommand, std::to_string(HashValue())));
+    if (!d.EngineExists() || settings.HashOnCommandline || IsUnsetText(hashCommand)) return;
+    SendToEngine(d, FormatTemplate(hashCommand, std::to_string(HashValue(d))));
 }
 
-void SendPonderMode() {
-    auto& settings = Settings();
-    if (EngineProcess().Exists()) SendToEngine(settings.Ponder && settings.ponderAskedByGui ? "hard" : "hard\neasy");
+void SendPonderMode(EngineDialogue& d) {
+    auto& settings = d.settings;
+    if (d.EngineExists()) SendToEngine(d, settings.Ponder && settings.ponderAskedByGui ? "hard" : "hard\neasy");
 }
 
-std::string NextPing() {
-    return Features().ping ? "ping " + std::to_string(++Search().pingSent) : std::string();
+std::string NextPing(EngineDialogue& d) {
+    return d.features.ping ? "ping " + std::to_string(++d.search.pingSent) : std::string();
 }
 
-bool EngineCaughtUp() { return !Features().ping || Search().pongReceived == Search().pingSent; }
+bool EngineCaughtUp(EngineDialogue& d) { return !d.features.ping || d.search.pongReceived == d.search.pingSent; }
 
-void SendForce() {
-    SendToEngine("force");
-    Search().engineForceMode = true;
+void SendForce(EngineDialogue& d) {
+    SendToEngine(d, "force");
+    d.search.engineForceMode = true;
 }
 
-void EndAnalysis() {
-    SendToEngine("exit");
-    SendToEngine("xboard");
-    SendForce();
+void EndAnalysis(EngineDialogue& d) {
+    SendToEngine(d, "exit");
+    SendToEngine(d, "xboard");
+    SendForce(d);
     // The analysis is over once the engine answers this: its lines until then are not shown.
-    if (std::string ping = NextPing(); !ping.empty()) SendToEngine(ping);
+    if (std::string ping = NextPing(d); !ping.empty()) SendToEngine(d, ping);
 }
 
 }  // namespace pontax

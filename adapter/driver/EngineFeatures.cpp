@@ -1,49 +1,37 @@
-#include "adapter/driver/EngineFeatures.h"
+#include "EngineFeatures.h"
+#include "EngineDialogue.h"
 
 #include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "adapter/config/EngineOptions.h"
-#include "adapter/config/Settings.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/StringUtil.h"
+#include "EngineOptions.h"
+#include "Settings.h"
+#include "LineWriters.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
 namespace {
-
-struct DoneSignal {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool done = false;
-    bool outputEnded = false;
-    bool anyOutput = false;
-};
-
-DoneSignal& Done() {
-    static DoneSignal signal;
-    return signal;
-}
 
 void SetFlag(std::atomic<bool>& flag, std::string_view value) {
     if (value == "1") flag = true;
     if (value == "0") flag = false;
 }
 
-void SetEditMode(std::string_view value) {
-    if (value == "1") Settings().Edit = EditMode::Setboard;
-    if (value == "0") Settings().Edit = EditMode::Edit;
+void SetEditMode(EngineDialogue& d, std::string_view value) {
+    if (value == "1") d.settings.Edit = EditMode::Setboard;
+    if (value == "0") d.settings.Edit = EditMode::Edit;
 }
 
-void SetDone(std::string_view value) {
-    if (value == "0") Features().featureWait = true;
+void SetDone(EngineDialogue& d, std::string_view value) {
+    if (value == "0") d.features.featureWait = true;
     if (value != "1") return;
-    auto& signal = Done();
+    auto& signal = d.features.done;
     {
         std::lock_guard lock(signal.mutex);
-        Features().featureWait = false;
+        d.features.featureWait = false;
         signal.done = true;
     }
     signal.changed.notify_all();
@@ -60,34 +48,29 @@ bool OpensQuote(std::string_view value) {
     return !value.empty() && value.front() == '"' && (value.size() == 1 || value.back() != '"');
 }
 
-void ApplyFeature(std::string_view key, std::string_view value) {
-    auto& features = Features();
-    if (key == "setboard") SetEditMode(value);
+void ApplyFeature(EngineDialogue& d, std::string_view key, std::string_view value) {
+    auto& features = d.features;
+    if (key == "setboard") SetEditMode(d, value);
     else if (key == "san") SetFlag(features.san, value);
     else if (key == "colors") SetFlag(features.colors, value);
     else if (key == "time") SetFlag(features.time, value);
     else if (key == "usermove") SetFlag(features.usermove, value);
     else if (key == "ping") SetFlag(features.ping, value);
-    else if (key == "analyze") SetFlag(Settings().Analyze, value);
-    else if (key == "done") SetDone(value);
-    else if (key == "myname") Settings().EngineName.Set(Unquote(value));
-    else if (key == "option" && Settings().EngineOptions) RecordEngineOption(Unquote(value));
+    else if (key == "analyze") SetFlag(d.settings.Analyze, value);
+    else if (key == "done") SetDone(d, value);
+    else if (key == "myname") d.settings.EngineName.Set(Unquote(value));
+    else if (key == "option" && d.settings.EngineOptions) RecordEngineOption(d.config, Unquote(value));
 }
 
 }  // namespace
 
-EngineFeatures& Features() {
-    static EngineFeatures features;
-    return features;
-}
-
-void ParseFeatures(std::string_view line) {
+void ParseFeatures(EngineDialogue& d, std::string_view line) {
     std::vector<std::string> words = SplitWords(line);
     std::string key;
     for (size_t i = 1; i < words.size(); ++i) {
         size_t equals = words[i].find('=');
         if (equals == std::string::npos) {
-            SendToEngine("accepted " + key);
+            SendToEngine(d, "accepted " + key);
             continue;
         }
         key = Trim(std::string_view(words[i]).substr(0, equals));
@@ -100,13 +83,13 @@ void ParseFeatures(std::string_view line) {
             }
         }
         // The answer goes out first: done=1 releases the start sequence, which must follow it.
-        SendToEngine("accepted " + key);
-        ApplyFeature(key, value);
+        SendToEngine(d, "accepted " + key);
+        ApplyFeature(d, key, value);
     }
 }
 
-void ResetFeatures() {
-    auto& features = Features();
+void ResetFeatures(EngineDialogue& d) {
+    auto& features = d.features;
     features.san = false;
     features.colors = false;
     features.time = true;
@@ -115,16 +98,16 @@ void ResetFeatures() {
     features.featureWait = false;
 }
 
-void ResetFeaturesDone() {
-    auto& signal = Done();
+void ResetFeaturesDone(EngineDialogue& d) {
+    auto& signal = d.features.done;
     std::lock_guard lock(signal.mutex);
     signal.done = false;
     signal.outputEnded = false;
     signal.anyOutput = false;
 }
 
-void NoteEngineOutput() {
-    auto& signal = Done();
+void NoteEngineOutput(EngineDialogue& d) {
+    auto& signal = d.features.done;
     {
         std::lock_guard lock(signal.mutex);
         if (signal.anyOutput) return;
@@ -133,28 +116,28 @@ void NoteEngineOutput() {
     signal.changed.notify_all();
 }
 
-bool WaitForFirstOutput(std::chrono::milliseconds limit) {
-    auto& signal = Done();
+bool WaitForFirstOutput(EngineDialogue& d, std::chrono::milliseconds limit) {
+    auto& signal = d.features.done;
     std::unique_lock lock(signal.mutex);
     signal.changed.wait_for(lock, limit, [&] { return signal.anyOutput || signal.done || signal.outputEnded; });
     return signal.anyOutput || signal.outputEnded;
 }
 
-bool WaitForFeaturesDone(std::chrono::milliseconds limit) {
-    auto& signal = Done();
+bool WaitForFeaturesDone(EngineDialogue& d, std::chrono::milliseconds limit) {
+    auto& signal = d.features.done;
     std::unique_lock lock(signal.mutex);
     return signal.changed.wait_for(lock, limit, [&] { return signal.done || signal.outputEnded; });
 }
 
-bool WaitWhileFeatureWait(std::chrono::milliseconds limit) {
-    auto& signal = Done();
+bool WaitWhileFeatureWait(EngineDialogue& d, std::chrono::milliseconds limit) {
+    auto& signal = d.features.done;
     std::unique_lock lock(signal.mutex);
     return signal.changed.wait_for(lock, limit,
-                                   [&] { return !Features().featureWait || signal.outputEnded; });
+                                   [&] { return !d.features.featureWait || signal.outputEnded; });
 }
 
-void NotifyEngineOutputEnded() {
-    auto& signal = Done();
+void NotifyEngineOutputEnded(EngineDialogue& d) {
+    auto& signal = d.features.done;
     {
         std::lock_guard lock(signal.mutex);
         signal.outputEnded = true;

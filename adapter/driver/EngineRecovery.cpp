@@ -1,26 +1,26 @@
-#include "adapter/driver/EngineRecovery.h"
+#include "EngineRecovery.h"
+#include "EngineDialogue.h"
 
 #include <atomic>
 #include <chrono>
 #include <deque>
 #include <string>
 
-#include "adapter/config/Log.h"
-#include "adapter/config/PendingCommands.h"
-#include "adapter/config/Settings.h"
-#include "adapter/driver/BestMove.h"
-#include "adapter/driver/EngineControl.h"
-#include "adapter/driver/EngineFeatures.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/Positions.h"
-#include "adapter/driver/SearchState.h"
-#include "adapter/driver/Workers.h"
+#include "Log.h"
+#include "PendingCommands.h"
+#include "Settings.h"
+#include "BestMove.h"
+#include "EngineControl.h"
+#include "EngineFeatures.h"
+#include "LineWriters.h"
+#include "Positions.h"
+#include "SearchState.h"
 
 namespace pontax {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = RecoveryClock;
 
 constexpr size_t kMostRestarts = 3;
 constexpr std::chrono::seconds kRestartWindow{60};
@@ -29,115 +29,99 @@ constexpr std::chrono::milliseconds kExitGrace{200};
 constexpr const char* kRestartNotice = "info string The engine stopped; it is started again.";
 constexpr const char* kRestartedNotice = "info string The engine stopped and was started again.";
 
-std::atomic<bool> quitRequested{false};
-// A restart is owed: taken by whoever holds EngineCommandLock first.
-std::atomic<bool> restartOwed{false};
-std::atomic<bool> restartFailed{false};
-// Engine ends taken on, and those the main thread has seen.
-std::atomic<unsigned> recoveriesBegun{0};
-unsigned recoveriesSeen = 0;  // main thread only
-std::atomic<bool> noticeOwed{false};
-std::mutex restartsMutex;
-std::deque<Clock::time_point> restarts;
-
 // Counts this restart if the budget allows it.
-bool TakeRestartFromBudget() {
-    std::lock_guard lock(restartsMutex);
+bool TakeRestartFromBudget(EngineDialogue& d) {
+    std::lock_guard lock(d.recovery.restartsMutex);
     auto now = Clock::now();
-    while (!restarts.empty() && now - restarts.front() > kRestartWindow) restarts.pop_front();
-    if (restarts.size() >= kMostRestarts) return false;
-    restarts.push_back(now);
+    while (!d.recovery.restarts.empty() && now - d.recovery.restarts.front() > kRestartWindow) d.recovery.restarts.pop_front();
+    if (d.recovery.restarts.size() >= kMostRestarts) return false;
+    d.recovery.restarts.push_back(now);
     return true;
 }
 
 // The host gets its move now; a ponder search waits for its ponderhit or stop, which the
 // restarted engine or the adapter answers.
-void AnswerForTheLostEngine() {
-    auto& search = Search();
+void AnswerForTheLostEngine(EngineDialogue& d) {
+    auto& search = d.search;
     unsigned number = search.SearchNumber();
     if (!search.goPending) {
-        noticeOwed = true;
+        d.recovery.noticeOwed = true;
         return;
     }
-    search.SendForSearch(number, kRestartNotice);
+    search.SendForSearch(d.gui, number, kRestartNotice);
     if (search.Mode() == EngineMode::Pondering) {
         search.SetMode(EngineMode::Idle);
         return;
     }
-    AnswerOutstandingSearch();
+    AnswerOutstandingSearch(d);
 }
 
 }  // namespace
 
-std::mutex& EngineCommandLock() {
-    static std::mutex lock;
-    return lock;
-}
-
-bool BeginEngineRecovery() {
-    if (!Settings().RestartEngine || quitRequested || GuiReader().HasEnded()) return false;
-    if (!TakeRestartFromBudget()) {
+bool BeginEngineRecovery(EngineDialogue& d) {
+    if (!d.settings.RestartEngine || d.recovery.quitRequested || d.guiReader.HasEnded()) return false;
+    if (!TakeRestartFromBudget(d)) {
         WriteLog("The engine stopped again; it has been restarted too often, so the adapter ends.", log_tag::kRemark);
         return false;
     }
     WriteLog("The engine stopped; it is started again.", log_tag::kRemark);
     // Owed before the host hears of it: its next command may come before the main thread does.
-    restartOwed = true;
-    ++recoveriesBegun;
-    AnswerForTheLostEngine();
+    d.recovery.restartOwed = true;
+    ++d.recovery.recoveriesBegun;
+    AnswerForTheLostEngine(d);
     return true;
 }
 
-bool TakeRecoveryRequest() {
-    if (recoveriesSeen == recoveriesBegun) return false;
-    ++recoveriesSeen;
+bool TakeRecoveryRequest(EngineDialogue& d) {
+    if (d.recovery.recoveriesSeen == d.recovery.recoveriesBegun) return false;
+    ++d.recovery.recoveriesSeen;
     return true;
 }
 
 namespace {
 
 // With EngineCommandLock held.
-bool RestartNow() {
-    if (quitRequested) return false;
-    EngineReader().Stop();
-    EngineProcess().Stop(true, kExitGrace);
-    auto& search = Search();
+bool RestartNow(EngineDialogue& d) {
+    if (d.recovery.quitRequested) return false;
+    d.engineReader.Stop();
+    d.process.Stop(true, kExitGrace);
+    auto& search = d.search;
     search.SetMode(EngineMode::Idle);
     search.tickerState = TickerState::Idle;
     search.engineForceMode = false;
     search.EngineGameResumed();
     // The next search sets up the whole game, as for an engine that knows nothing.
-    ForgetEnginePosition();
-    ResetFeatures();
-    if (!StartEngine()) {
+    ForgetEnginePosition(d);
+    ResetFeatures(d);
+    if (!StartEngine(d)) {
         WriteLog("The engine could not be started again; the adapter ends.", log_tag::kRemark);
         return false;
     }
-    ResendOptionCommands();
+    for (const auto& command : d.config.pending.OptionCommands()) SendToEngine(d, command);
     WriteLog("The engine was started again.", log_tag::kRemark);
     return true;
 }
 
-bool RestartIfOwed() {
-    if (!restartOwed.exchange(false)) return !restartFailed;
-    bool started = RestartNow();
-    if (!started) restartFailed = true;
+bool RestartIfOwed(EngineDialogue& d) {
+    if (!d.recovery.restartOwed.exchange(false)) return !d.recovery.restartFailed;
+    bool started = RestartNow(d);
+    if (!started) d.recovery.restartFailed = true;
     return started;
 }
 
 }  // namespace
 
-bool RestartLostEngine() {
-    std::lock_guard lock(EngineCommandLock());
-    return RestartIfOwed() && !quitRequested;
+bool RestartLostEngine(EngineDialogue& d) {
+    std::lock_guard lock(d.commandLock);
+    return RestartIfOwed(d) && !d.recovery.quitRequested;
 }
 
-void RestartLostEngineFirst() { RestartIfOwed(); }
+void RestartLostEngineFirst(EngineDialogue& d) { RestartIfOwed(d); }
 
-void NoteQuitRequested() { quitRequested = true; }
+void NoteQuitRequested(EngineDialogue& d) { d.recovery.quitRequested = true; }
 
-void SendRestartNoticeIfOwed() {
-    if (noticeOwed.exchange(false)) SendToGui(kRestartedNotice);
+void SendRestartNoticeIfOwed(EngineDialogue& d) {
+    if (d.recovery.noticeOwed.exchange(false)) SendToGui(d, kRestartedNotice);
 }
 
 }  // namespace pontax

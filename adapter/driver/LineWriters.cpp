@@ -1,27 +1,20 @@
-#include "adapter/driver/LineWriters.h"
+#include "LineWriters.h"
 
 #include <algorithm>
 #include <chrono>
-#include <mutex>
-#include <string>
 #include <thread>
 #include <utility>
 
-#include "adapter/config/Log.h"
-#include "adapter/config/Settings.h"
-#include "adapter/driver/StandardStreams.h"
-#include "adapter/driver/StringUtil.h"
+#include "EngineDialogue.h"
+#include "Log.h"
+#include "StandardStreams.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
 namespace {
 
 constexpr int kMaxDelayMs = 1000;
-
-std::mutex engineWriteLock;
-std::mutex guiWriteLock;
-GuiSink guiSink;        // guarded by guiWriteLock
-std::string owedGuiLine;  // guarded by guiWriteLock
 
 std::string WithLineEnd(std::string_view line) {
     std::string bytes(line);
@@ -31,70 +24,62 @@ std::string WithLineEnd(std::string_view line) {
 
 }  // namespace
 
-ChildProcess& EngineProcess() {
-    static ChildProcess process;
-    return process;
-}
-
-void SendToEngine(std::string_view line) {
+void SendToEngine(EngineDialogue& d, std::string_view line) {
     if (line.empty()) return;
     // The option announces 0 to 1000; a larger stored value must not stall every command.
-    if (int delay = std::min(Settings().Delay.load(), kMaxDelayMs); delay > 0)
+    if (int delay = std::min(d.settings.Delay.load(), kMaxDelayMs); delay > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(delay));
-    std::lock_guard lock(engineWriteLock);
+    std::lock_guard lock(d.engineWriteLock);
     WriteLog(line, log_tag::kToEngine);
-    EngineProcess().WriteToInput(WithLineEnd(line));
+    d.Link().Write(WithLineEnd(line));
 }
 
-void SendToEngine(const std::vector<std::string>& lines) {
-    if (Settings().Delay > 0) {
-        for (const auto& line : lines) SendToEngine(line);
+void SendToEngine(EngineDialogue& d, const std::vector<std::string>& lines) {
+    if (d.settings.Delay > 0) {
+        for (const auto& line : lines) SendToEngine(d, line);
         return;
     }
     std::string joined;
     for (const auto& line : lines)
         if (!line.empty()) joined.append(line).append(line.back() == '\n' ? "" : "\n");
-    SendToEngine(joined);
+    SendToEngine(d, joined);
 }
 
-namespace {
+void SendToGui(EngineDialogue& d, std::string_view line) { d.gui.Send(line); }
 
-// Under guiWriteLock: the owed line, if any, then bytes, in one write.
-void WriteToGui(std::string bytes) {
-    bytes.insert(0, std::exchange(owedGuiLine, {}));
+void GuiOutput::Write(std::string bytes) {
+    bytes.insert(0, std::exchange(owed_, {}));
     if (bytes.empty()) return;
-    if (guiSink)
-        guiSink(bytes);
+    if (sink_)
+        sink_(bytes);
     else
         WriteStandardOutput(bytes);
 }
 
-}  // namespace
-
-void SendToGui(std::string_view rawLine) {
+void GuiOutput::Send(std::string_view rawLine) {
     if (rawLine.empty()) return;
     // Engine text travels inside some lines; what the GUI gets is always printable.
     const std::string line = PrintableText(rawLine);
-    std::lock_guard lock(guiWriteLock);
+    std::lock_guard lock(mutex_);
     WriteLog(line, log_tag::kToGui);
-    WriteToGui(WithLineEnd(line));
+    Write(WithLineEnd(line));
 }
 
-void OweGuiLine(std::string_view line) {
-    std::lock_guard lock(guiWriteLock);
-    WriteToGui({});
+void GuiOutput::Owe(std::string_view line) {
+    std::lock_guard lock(mutex_);
+    Write({});
     WriteLog(line, log_tag::kToGui);
-    owedGuiLine = WithLineEnd(line);
+    owed_ = WithLineEnd(line);
 }
 
-void SendOwedGuiLine() {
-    std::lock_guard lock(guiWriteLock);
-    WriteToGui({});
+void GuiOutput::SendOwed() {
+    std::lock_guard lock(mutex_);
+    Write({});
 }
 
-void SetGuiSink(GuiSink sink) {
-    std::lock_guard lock(guiWriteLock);
-    guiSink = std::move(sink);
+void GuiOutput::SetSink(GuiSink sink) {
+    std::lock_guard lock(mutex_);
+    sink_ = std::move(sink);
 }
 
 }  // namespace pontax

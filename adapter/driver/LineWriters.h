@@ -1,32 +1,44 @@
 #pragma once
 
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "adapter/driver/ChildProcess.h"
-
 namespace pontax {
 
-// The engine process of this adapter.
-ChildProcess& EngineProcess();
-
-// Sends one line (or several joined by "\n") to the engine, logged with "S<", after the Delay
-// setting's pause. Dropped while no engine runs. Lines from several threads never interleave.
-void SendToEngine(std::string_view line);
-// Sends several lines in one write, or one by one when Delay asks for a pause before each.
-void SendToEngine(const std::vector<std::string>& lines);
-// Sends one line to the GUI on standard output, logged with "C<".
-void SendToGui(std::string_view line);
-
-// A line the GUI gets before any other: written by the next SendToGui, or by SendOwedGuiLine.
-// A search's opening line waits so, and its engine commands are written first.
-void OweGuiLine(std::string_view line);
-void SendOwedGuiLine();
+class EngineDialogue;
 
 // Where GUI lines go instead of standard output; tests capture them with it.
 using GuiSink = std::function<void(std::string_view bytes)>;
-void SetGuiSink(GuiSink sink);
+
+// The GUI's side: lines to standard output (or a sink), each written whole and logged with "C<".
+class GuiOutput {
+public:
+    // Sends one line; engine text inside it is made printable first.
+    void Send(std::string_view line);
+    // A line the GUI gets before any other: written by the next Send, or by SendOwed. A search's
+    // opening line waits so, and its engine commands are written first.
+    void Owe(std::string_view line);
+    void SendOwed();
+    void SetSink(GuiSink sink);
+
+private:
+    // Under mutex_: the owed line, if any, then bytes, in one write.
+    void Write(std::string bytes);
+
+    std::mutex mutex_;
+    GuiSink sink_;
+    std::string owed_;
+};
+
+// Sends one line (or several joined by "\n") to the engine, logged with "S<", after the Delay
+// setting's pause. Dropped while no engine runs. Lines from several threads never interleave.
+void SendToEngine(EngineDialogue& d, std::string_view line);
+// Sends several lines in one write, or one by one when Delay asks for a pause before each.
+void SendToEngine(EngineDialogue& d, const std::vector<std::string>& lines);
+// Sends one line to the GUI.
+void SendToGui(EngineDialogue& d, std::string_view line);
 
 }  // namespace pontax

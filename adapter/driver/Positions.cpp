@@ -1,4 +1,5 @@
-#include "adapter/driver/Positions.h"
+#include "Positions.h"
+#include "EngineDialogue.h"
 
 #include <cctype>
 #include <cstdint>
@@ -6,14 +7,12 @@
 #include <mutex>
 #include <vector>
 
-#include "adapter/driver/EngineFeatures.h"
-#include "adapter/driver/MoveGenerator.h"
-#include "adapter/driver/SearchState.h"
-#include "adapter/driver/StringUtil.h"
+#include "EngineFeatures.h"
+#include "MoveGenerator.h"
+#include "SearchState.h"
+#include "StringUtil.h"
 
 namespace pontax {
-
-namespace {
 
 // A host may search before it sends a position, and then means the start position.
 PositionRecord StartPosition() {
@@ -24,17 +23,7 @@ PositionRecord StartPosition() {
     return start;
 }
 
-struct PositionStore {
-    std::mutex lock;
-    PositionRecord game = StartPosition();
-    PositionRecord engine;
-    PositionReader reader;  // the GUI reader's only
-};
-
-PositionStore& Store() {
-    static PositionStore store;
-    return store;
-}
+namespace {
 
 bool IsFile(char c) { return c >= 'a' && c <= 'h'; }
 bool IsRank(char c) { return c >= '1' && c <= '8'; }
@@ -102,41 +91,41 @@ bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count) {
     return true;
 }
 
-PositionRecord GamePosition() {
-    std::lock_guard guard(Store().lock);
-    return Store().game;
+PositionRecord GamePosition(EngineDialogue& d) {
+    std::lock_guard guard(d.positions.lock);
+    return d.positions.game;
 }
 
-int GameSideToMove() {
-    std::lock_guard guard(Store().lock);
-    return Store().game.SideToMoveAfterMoves();
+int GameSideToMove(EngineDialogue& d) {
+    std::lock_guard guard(d.positions.lock);
+    return d.positions.game.SideToMoveAfterMoves();
 }
 
-PositionRecord EnginePosition() {
-    std::lock_guard guard(Store().lock);
-    return Store().engine;
+PositionRecord EnginePosition(EngineDialogue& d) {
+    std::lock_guard guard(d.positions.lock);
+    return d.positions.engine;
 }
 
-void SetEnginePosition(PositionRecord position) {
-    auto& store = Store();
+void SetEnginePosition(EngineDialogue& d, PositionRecord position) {
+    auto& store = d.positions;
     std::lock_guard guard(store.lock);
     store.engine = std::move(position);
 }
 
-bool AppendEngineMove(const MoveRecord& move) {
-    auto& store = Store();
+bool AppendEngineMove(EngineDialogue& d, const MoveRecord& move) {
+    auto& store = d.positions;
     std::lock_guard guard(store.lock);
     return store.engine.Append(move);
 }
 
-void ForgetEnginePosition() {
-    auto& store = Store();
+void ForgetEnginePosition(EngineDialogue& d) {
+    auto& store = d.positions;
     std::lock_guard guard(store.lock);
     store.engine.Clear();
 }
 
-ChessBoard ReplayEnginePosition() {
-    auto& store = Store();
+ChessBoard ReplayEnginePosition(EngineDialogue& d) {
+    auto& store = d.positions;
     std::lock_guard guard(store.lock);
     return store.engine.Replay();
 }
@@ -260,14 +249,14 @@ void PositionReader::Rebase() {
 
 PositionRecord ReadPosition(std::string_view line) { return PositionReader().Read(line); }
 
-void ParsePosition(std::string_view line) {
-    Search().goPending = false;
-    PositionRecord game = Store().reader.Read(line);
-    std::lock_guard guard(Store().lock);
-    Store().game = game;
+void ParsePosition(EngineDialogue& d, std::string_view line) {
+    d.search.goPending = false;
+    PositionRecord game = d.positions.reader.Read(line);
+    std::lock_guard guard(d.positions.lock);
+    d.positions.game = game;
 }
 
-std::string BuildPositionCommands(EditMode mode, std::string_view fen) {
+std::string BuildPositionCommands(EngineDialogue& d, EditMode mode, std::string_view fen) {
     if (mode == EditMode::Setboard) return "setboard " + std::string(fen) + "\n";
     ChessBoard board;
     board.SetFen(fen);
@@ -276,8 +265,8 @@ std::string BuildPositionCommands(EditMode mode, std::string_view fen) {
         out = "new\nedit\n#\n";
     } else {
         out = "new\nforce\n";
-        if (Features().usermove) out += "usermove ";
-        out += Features().san ? "a3\nedit\n#\n" : "a2a3\nedit\n#\n";
+        if (d.features.usermove) out += "usermove ";
+        out += d.features.san ? "a3\nedit\n#\n" : "a2a3\nedit\n#\n";
     }
     AppendPieceLines(out, board, kWhite);
     AppendPieceLines(out, board, kBlack);

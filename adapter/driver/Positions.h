@@ -1,15 +1,18 @@
 #pragma once
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 #include <string_view>
 #include <vector>
 
-#include "adapter/config/Settings.h"
-#include "adapter/driver/ChessBoard.h"
+#include "Settings.h"
+#include "ChessBoard.h"
 
 namespace pontax {
+
+class EngineDialogue;
 
 inline constexpr int kMaxGameMoves = 1024;
 
@@ -45,26 +48,6 @@ private:
     std::vector<MoveRecord> moves_;
 };
 
-// The first `count` moves of both records are the same moves.
-bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count);
-
-// What the GUI last sent ("position") and what the engine has been told. Both readers use them;
-// each call takes the lock for a copy or a change and never holds it across a wait or a send.
-PositionRecord GamePosition();
-// The side to move in the game position.
-int GameSideToMove();
-PositionRecord EnginePosition();
-void SetEnginePosition(PositionRecord position);
-// Appends an engine move to the engine position; false when it is full.
-bool AppendEngineMove(const MoveRecord& move);
-// Clears the engine position, so that the next search starts the engine afresh.
-void ForgetEnginePosition();
-// The engine position replayed.
-ChessBoard ReplayEnginePosition();
-
-// The position a UCI "position" command names.
-PositionRecord ReadPosition(std::string_view line);
-
 // Reads "position" commands, taking a command that extends the last one by moves from where the
 // last one ended: a host repeats the whole game every move.
 class PositionReader {
@@ -85,11 +68,41 @@ private:
     ChessBoard recordStart_;
     ChessBoard recordEnd_;  // recordStart_ with the record's legal moves made on it
 };
+// A host may search before it sends a position, and then means the start position.
+PositionRecord StartPosition();
+
+// What the GUI last sent ("position") and what the engine has been told. Both readers use them;
+// each access takes the lock for a copy or a change and never holds it across a wait or a send.
+struct PositionStore {
+    std::mutex lock;
+    PositionRecord game = StartPosition();
+    PositionRecord engine;
+    PositionReader reader;  // the GUI reader's only
+};
+
+// The first `count` moves of both records are the same moves.
+bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count);
+
+PositionRecord GamePosition(EngineDialogue& d);
+// The side to move in the game position.
+int GameSideToMove(EngineDialogue& d);
+PositionRecord EnginePosition(EngineDialogue& d);
+void SetEnginePosition(EngineDialogue& d, PositionRecord position);
+// Appends an engine move to the engine position; false when it is full.
+bool AppendEngineMove(EngineDialogue& d, const MoveRecord& move);
+// Clears the engine position, so that the next search starts the engine afresh.
+void ForgetEnginePosition(EngineDialogue& d);
+// The engine position replayed.
+ChessBoard ReplayEnginePosition(EngineDialogue& d);
+
+// The position a UCI "position" command names.
+PositionRecord ReadPosition(std::string_view line);
+
 // The UCI "position" command: replaces the game position.
-void ParsePosition(std::string_view line);
+void ParsePosition(EngineDialogue& d, std::string_view line);
 // A coordinate move ("e2e4", "e7e8q") read on board; nullopt when it does not name one.
 std::optional<MoveRecord> ParseCoordinateMove(const BoardState& board, std::string_view text);
 // The xboard commands that set up fen on the engine, by setboard, edit or cb-edit.
-std::string BuildPositionCommands(EditMode mode, std::string_view fen);
+std::string BuildPositionCommands(EngineDialogue& d, EditMode mode, std::string_view fen);
 
 }  // namespace pontax

@@ -1,4 +1,5 @@
-#include "adapter/driver/SearchControl.h"
+#include "SearchControl.h"
+#include "EngineDialogue.h"
 
 #include <algorithm>
 #include <chrono>
@@ -6,19 +7,19 @@
 #include <utility>
 #include <vector>
 
-#include "adapter/config/Log.h"
-#include "adapter/config/Settings.h"
-#include "adapter/driver/BestMove.h"
-#include "adapter/driver/ClockGuard.h"
-#include "adapter/driver/EngineControl.h"
-#include "adapter/driver/EngineFeatures.h"
-#include "adapter/driver/EngineRecovery.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/MoveGenerator.h"
-#include "adapter/driver/Positions.h"
-#include "adapter/driver/SearchState.h"
-#include "adapter/driver/StringUtil.h"
-#include "adapter/driver/TimeControl.h"
+#include "Log.h"
+#include "Settings.h"
+#include "BestMove.h"
+#include "ClockGuard.h"
+#include "EngineControl.h"
+#include "EngineFeatures.h"
+#include "EngineRecovery.h"
+#include "LineWriters.h"
+#include "MoveGenerator.h"
+#include "Positions.h"
+#include "SearchState.h"
+#include "StringUtil.h"
+#include "TimeControl.h"
 
 namespace pontax {
 
@@ -29,9 +30,6 @@ using std::chrono::milliseconds;
 constexpr milliseconds kMoveNowStep{250};
 constexpr int kMoveNowSteps = 21;
 constexpr int kInfiniteMs = 8640000;
-constexpr int kOneDaySeconds = 86400;
-constexpr int kOneDayMinutes = 1440;
-constexpr int kUnlimitedDepth = 99;
 constexpr int kClockTolerance = 20000;
 constexpr const char* kStartInfo = "info depth 1 score cp 1";
 
@@ -94,15 +92,15 @@ struct SearchStart {
 };
 
 // "time"/"otim", "sd" and "st", in this order.
-std::vector<std::string> ClockCommands(const SearchStart& start) {
-    auto& search = Search();
+std::vector<std::string> ClockCommands(EngineDialogue& d, const SearchStart& start) {
+    auto& search = d.search;
     std::vector<std::string> commands;
-    if (Features().time) {
+    if (d.features.time) {
         if (int own = search.ownTime; own >= 0) commands.push_back("time " + std::to_string(own / 10));
         if (int opponent = search.opponentTime; opponent >= 0)
             commands.push_back("otim " + std::to_string(opponent / 10));
     }
-    if (start.depth > 0) commands.push_back(DepthCommand(start.depth));
+    if (start.depth > 0) commands.push_back(DepthCommand(d, start.depth));
     // "st" counts whole seconds, and engines read "st 0" as no limit at all.
     if (start.request.moveTime > 0)
         commands.push_back("st " + std::to_string(std::max(1, (start.request.moveTime + 500) / 1000)));
@@ -123,9 +121,9 @@ int ClockBudget(const SearchStart& start) {
 }
 
 // Starts the engine's game afresh from the game's start position.
-void ResetEngine(SearchStart& start) {
-    auto& search = Search();
-    auto& settings = Settings();
+void ResetEngine(EngineDialogue& d, SearchStart& start) {
+    auto& search = d.search;
+    auto& settings = d.settings;
     search.pv.With([](PvMemory& pv) {
         pv.announcedPonderMove = pv.expectedReply = MoveRecord{};
         pv.Reset(true);
@@ -133,40 +131,40 @@ void ResetEngine(SearchStart& start) {
     search.EngineGameResumed();
     search.tickerState = TickerState::Idle;
     // A result or move the engine wrote about its old game, arriving later, must not touch the new one.
-    if (std::string ping = NextPing(); !ping.empty()) {
-        SendToEngine(ping);
+    if (std::string ping = NextPing(d); !ping.empty()) {
+        SendToEngine(d, ping);
         search.resetPing = search.pingSent.load();
     }
     if (search.Mode() == EngineMode::Searching) {
         search.moveNowPending = true;
-        SendToEngine("?");
+        SendToEngine(d, "?");
         for (int step = 0; step < kMoveNowSteps && search.Mode() == EngineMode::Searching; ++step)
             search.WaitWhileMode(EngineMode::Searching, kMoveNowStep);
-        SendForce();
+        SendForce(d);
     } else if (search.Mode() == EngineMode::Analysing) {
-        EndAnalysis();
+        EndAnalysis(d);
     } else {
-        SendForce();
+        SendForce(d);
     }
-    SendToEngine("new");
-    SendPost();
-    SendPonderMode();
+    SendToEngine(d, "new");
+    SendPost(d);
+    SendPonderMode(d);
     if (settings.ShowThinkingMove) search.tickerState = TickerState::Armed;
     // After "new" an engine plays Black: outside force mode it would take a set-up position or
     // the first move sent as its cue to think. Only "go" starts it.
-    SendForce();
+    SendForce(d);
     start.forceMode = true;
-    if (EngineProcess().Exists() && settings.Computer) SendToEngine("computer");
+    if (d.EngineExists() && settings.Computer) SendToEngine(d, "computer");
     start.engine.Restart(start.game.Start());
     ChessBoard standard;
     standard.SetFen(ChessBoard::kStartFen);
     if (start.engine.Start().Compare(standard) != 0) {
-        SendToEngine(BuildPositionCommands(settings.Edit, start.engine.Start().GetFen()));
-        if (settings.Edit != EditMode::Setboard) SendForce();
+        SendToEngine(d, BuildPositionCommands(d, settings.Edit, start.engine.Start().GetFen()));
+        if (settings.Edit != EditMode::Setboard) SendForce(d);
     }
     if (start.request.infinite && !settings.Analyze) {
-        SendLevel(0, kOneDaySeconds, 0);
-        auto& level = LastLevelSent();
+        SendLevel(d, 0, kOneDaySeconds, 0);
+        auto& level = d.lastLevel;
         level.moves = 1;
         level.minutes = kOneDayMinutes;
         level.increment = 0;
@@ -177,24 +175,24 @@ void ResetEngine(SearchStart& start) {
 }
 
 // Decides whether the engine's game can be continued (or taken back) or must start afresh.
-void SyncEngine(SearchStart& start) {
+void SyncEngine(EngineDialogue& d, SearchStart& start) {
     int games = start.game.Count();
     int engines = start.engine.Count();
     bool keep = start.game.Start().Compare(start.engine.Start()) == 0;
     if (keep && games > engines) {
         keep = SameMoves(start.game, start.engine, engines);
     } else if (keep) {
-        keep = start.request.infinite && Settings().UseUndo && SameMoves(start.game, start.engine, games);
+        keep = start.request.infinite && d.settings.UseUndo && SameMoves(start.game, start.engine, games);
         if (keep && engines > games) {
-            SendForce();
+            SendForce(d);
             start.forceMode = true;
-            for (int i = games; i < engines; ++i) SendToEngine("undo");
+            for (int i = games; i < engines; ++i) SendToEngine(d, "undo");
             start.engine.Truncate(games);
         }
     }
     if (!keep) start.engine.Clear();
-    if (start.engine.Count() < 1) ResetEngine(start);
-    SetEnginePosition(start.engine);
+    if (start.engine.Count() < 1) ResetEngine(d, start);
+    SetEnginePosition(d, start.engine);
 }
 
 int IncrementSeconds(const SearchStart& start) {
@@ -204,16 +202,16 @@ int IncrementSeconds(const SearchStart& start) {
 
 // Sends a new time control when the engine's clock has drifted from the GUI's or a reset asks
 // for one. Returns false when the whole command must run again from a fresh engine game.
-bool SendTimeControl(const SearchStart& start) {
-    auto& search = Search();
-    auto& settings = Settings();
-    auto& level = LastLevelSent();
+bool SendTimeControl(EngineDialogue& d, const SearchStart& start) {
+    auto& search = d.search;
+    auto& settings = d.settings;
+    auto& level = d.lastLevel;
     const GoRequest& request = start.request;
     int own = search.ownTime;
     if (request.infinite) {
         if (settings.Noise == -1) {
             settings.Noise = 0;
-            SendPost();
+            SendPost(d);
             settings.Noise = -1;
         }
         return true;
@@ -240,7 +238,7 @@ bool SendTimeControl(const SearchStart& start) {
     if (settings.LevelExtend == LevelExtendMode::Failsafe && !start.reset) return false;
     // A zero base is no time control to an engine (some refuse it and exit); the clock itself goes
     // out in "time".
-    SendLevel(moves, std::max(minutes * 60 + seconds, 1), increment);
+    SendLevel(d, moves, std::max(minutes * 60 + seconds, 1), increment);
     level.moves = moves;
     level.minutes = std::min(level.minutes.load(), minutes);
     level.increment = increment;
@@ -250,14 +248,14 @@ bool SendTimeControl(const SearchStart& start) {
 // The commands that tell the engine the game moves it does not know yet, with start.engine
 // brought up to them. Unless the engine is in force mode the last move starts its search, so the
 // clocks go before it.
-std::vector<std::string> MoveCommands(SearchStart& start) {
+std::vector<std::string> MoveCommands(EngineDialogue& d, SearchStart& start) {
     int games = start.game.Count();
     int engines = start.engine.Count();
     int common = 0;
     while (common < std::min(games, engines) && start.game.Move(common).SameMove(start.engine.Move(common))) ++common;
     std::vector<std::string> commands;
-    bool analysing = start.request.infinite && Settings().Analyze;
-    if (!start.forceMode) start.forceMode = Search().engineForceMode;
+    bool analysing = start.request.infinite && d.settings.Analyze;
+    if (!start.forceMode) start.forceMode = d.search.engineForceMode;
     if (!start.forceMode && (games - engines > 1 || analysing)) {
         commands.push_back("force");
         start.forceMode = true;
@@ -269,10 +267,10 @@ std::vector<std::string> MoveCommands(SearchStart& start) {
     for (int i = common; i < games; ++i) {
         MoveRecord move = start.game.Move(i);
         if (!start.forceMode && i == games - 1)
-            for (auto& clock : ClockCommands(start)) commands.push_back(clock);
+            for (auto& clock : ClockCommands(d, start)) commands.push_back(clock);
         start.engine.Append(move);
-        std::string text = Features().san ? scratch.MoveToSan(move, 1) : MoveToCoordinate(move);
-        commands.push_back(Features().usermove ? "usermove " + text : text);
+        std::string text = d.features.san ? scratch.MoveToSan(move, 1) : MoveToCoordinate(move);
+        commands.push_back(d.features.usermove ? "usermove " + text : text);
         generator.Apply(scratch, move);
     }
     return commands;
@@ -280,25 +278,25 @@ std::vector<std::string> MoveCommands(SearchStart& start) {
 
 }  // namespace
 
-unsigned GuardArrivingGo(std::string_view line, std::chrono::steady_clock::time_point received) {
+unsigned GuardArrivingGo(EngineDialogue& d, std::string_view line, std::chrono::steady_clock::time_point received) {
     SearchStart start;
     start.request = ParseGo(line);
-    start.side = GameSideToMove();
-    int margin = Settings().ClockMargin;
+    start.side = GameSideToMove(d);
+    int margin = d.settings.ClockMargin;
     int budget = ClockBudget(start);
-    return budget != kNoBudget && margin > 0 ? SearchClockGuard().Arrive(budget, margin, received) : 0;
+    return budget != kNoBudget && margin > 0 ? d.clockGuard.Arrive(budget, margin, received) : 0;
 }
 
-void Go(std::string_view line, bool fromPonderhit, std::chrono::steady_clock::time_point received,
+void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit, std::chrono::steady_clock::time_point received,
         unsigned arrival) {
     // The clock guard has answered while this command waited.
-    if (arrival != 0 && !SearchClockGuard().TakeOn(arrival)) return;
-    auto& search = Search();
-    auto& settings = Settings();
+    if (arrival != 0 && !d.clockGuard.TakeOn(arrival)) return;
+    auto& search = d.search;
+    auto& settings = d.settings;
     search.goPending = false;
     SearchStart start;
     start.request = ParseGo(line);
-    start.game = GamePosition();
+    start.game = GamePosition(d);
     start.side = start.game.SideToMoveAfterMoves();
     const GoRequest& request = start.request;
     search.ownTime = start.side == kWhite ? request.wtime : request.btime;
@@ -313,15 +311,16 @@ void Go(std::string_view line, bool fromPonderhit, std::chrono::steady_clock::ti
     }
     // The opening line goes out after the engine's commands, or when Go ends without any.
     struct OwedLineSender {
-        ~OwedLineSender() { SendOwedGuiLine(); }
-    } owedLineSender;
+        GuiOutput& gui;
+        ~OwedLineSender() { gui.SendOwed(); }
+    } owedLineSender{d.gui};
     if (!fromPonderhit) {
-        OweGuiLine(kStartInfo);
-        SendRestartNoticeIfOwed();
+        d.gui.Owe(kStartInfo);
+        SendRestartNoticeIfOwed(d);
     }
     if (request.ponder) {
         // The GUI ponders: from now on the engine may think on the opponent's time.
-        if (!settings.ponderAskedByGui.exchange(true)) SendPonderMode();
+        if (!settings.ponderAskedByGui.exchange(true)) SendPonderMode(d);
         if (int opponent = search.opponentTime; opponent > 0)
             search.opponentClock.StartWithLimit(opponent);
         else
@@ -331,54 +330,54 @@ void Go(std::string_view line, bool fromPonderhit, std::chrono::steady_clock::ti
         return;
     }
     if (request.infinite) search.ownTime = search.opponentTime = kInfiniteMs;
-    if (!EngineProcess().Exists()) {
+    if (!d.EngineExists()) {
         // Nobody would answer (the host searched before "isready"): the move comes at once, or
         // for an infinite search at "stop", never after the wait for an engine's move.
         search.BeginSearch();
-        if (!request.infinite) SynthesiseBestMove();
+        if (!request.infinite) SynthesiseBestMove(d);
         return;
     }
-    start.engine = EnginePosition();
-    SyncEngine(start);
-    if (!SendTimeControl(start)) {
-        ForgetEnginePosition();
-        Go(line, false, received);
+    start.engine = EnginePosition(d);
+    SyncEngine(d, start);
+    if (!SendTimeControl(d, start)) {
+        ForgetEnginePosition(d);
+        Go(d, line, false, received);
         return;
     }
     if (search.engineResigned) {
         std::string notice = search.gameEndNotice.With([](std::string& owed) { return std::exchange(owed, {}); });
-        if (!notice.empty()) SendToGui("info string " + notice);
+        if (!notice.empty()) SendToGui(d, "info string " + notice);
         WriteLog("The engine has ended this game; the adapter answers its searches until a new game.",
                  log_tag::kRemark);
-        SynthesiseBestMove();
+        SynthesiseBestMove(d);
         return;
     }
-    std::vector<std::string> commands = MoveCommands(start);
-    if (std::string ping = NextPing(); !ping.empty()) commands.insert(commands.begin(), ping);
+    std::vector<std::string> commands = MoveCommands(d, start);
+    if (std::string ping = NextPing(d); !ping.empty()) commands.insert(commands.begin(), ping);
     bool analysing = request.infinite && settings.Analyze;
     if (start.forceMode && analysing) {
         commands.push_back("analyze");
     } else if (start.forceMode) {
-        for (auto& clock : ClockCommands(start)) commands.push_back(clock);
-        if (Features().colors) commands.push_back(start.side == kWhite ? "white" : "black");
+        for (auto& clock : ClockCommands(d, start)) commands.push_back(clock);
+        if (d.features.colors) commands.push_back(start.side == kWhite ? "white" : "black");
         commands.push_back("go");
     }
     // The engine's game is recorded, and then the search marked, before anything can start it:
     // an instant reply finds the search waiting, and thinking is read on the searched position.
-    SetEnginePosition(std::move(start.engine));
+    SetEnginePosition(d, std::move(start.engine));
     search.engineForceMode = analysing;
     search.moveNowPending = false;
     search.ownClock.StartWithLimit(std::max(int(search.ownTime), 0));
     unsigned number = search.BeginSearch();
     search.SetMode(analysing ? EngineMode::Analysing : EngineMode::Searching);
-    SendToEngine(commands);
-    SendOwedGuiLine();
+    SendToEngine(d, commands);
+    d.gui.SendOwed();
     if (int budget = ClockBudget(start); budget != kNoBudget && settings.ClockMargin > 0)
-        SearchClockGuard().Watch(number, budget, settings.ClockMargin, received);
+        d.clockGuard.Watch(number, budget, settings.ClockMargin, received);
 }
 
-void Ponderhit(std::chrono::steady_clock::time_point received) {
-    auto& search = Search();
+void Ponderhit(EngineDialogue& d, std::chrono::steady_clock::time_point received) {
+    auto& search = d.search;
     // Without a ponder search there is nothing to continue, and no "bestmove" is awaited.
     if (!search.goPending) return;
     std::string line = "go";
@@ -386,15 +385,15 @@ void Ponderhit(std::chrono::steady_clock::time_point received) {
         line += " movestogo " + std::to_string(movesToGo);
     if (int depth = search.lastDepth; depth > 0) line += " depth " + std::to_string(depth);
     if (int own = search.ownTime; own >= 0) {
-        int opponent = search.opponentClock.Remaining() + LastLevelSent().increment * 1000;
-        bool whiteToMove = GameSideToMove() == kWhite;
+        int opponent = search.opponentClock.Remaining() + d.lastLevel.increment * 1000;
+        bool whiteToMove = GameSideToMove(d) == kWhite;
         std::string ownKey = whiteToMove ? " wtime " : " btime ";
         std::string opponentKey = whiteToMove ? " btime " : " wtime ";
         line += ownKey + std::to_string(own);
         if (opponent > 0) line += opponentKey + std::to_string(opponent);
     }
     search.opponentClock.Reset();
-    Go(line, true, received);
+    Go(d, line, true, received);
 }
 
 }  // namespace pontax

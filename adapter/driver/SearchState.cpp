@@ -1,6 +1,7 @@
-#include "adapter/driver/SearchState.h"
+#include "SearchState.h"
+#include "EngineDialogue.h"
 
-#include "adapter/driver/LineWriters.h"
+#include "LineWriters.h"
 
 namespace pontax {
 
@@ -33,19 +34,14 @@ unsigned SearchState::BeginSearch() {
     return ++searchNumber_;
 }
 
-void SearchState::SendForSearch(unsigned number, const std::string& line) {
+void SearchState::SendForSearch(GuiOutput& gui, unsigned number, const std::string& line) {
     std::lock_guard lock(outputLock_);
-    if (goPending && number == searchNumber_) SendToGui(line);
+    if (goPending && number == searchNumber_) gui.Send(line);
 }
 
 bool SearchState::WaitWhileMode(EngineMode mode, std::chrono::milliseconds limit) {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, limit, [&] { return engineMode_.load() != mode; });
-}
-
-SearchState& Search() {
-    static SearchState state;
-    return state;
 }
 
 }  // namespace pontax

@@ -6,8 +6,9 @@
 #include <mutex>
 #include <string>
 
-#include "adapter/driver/ChessBoard.h"
-#include "adapter/driver/Clock.h"
+#include "ChessBoard.h"
+#include "Clock.h"
+#include "LineWriters.h"
 
 namespace pontax {
 
@@ -94,7 +95,7 @@ public:
     unsigned SearchNumber() const { return searchNumber_.load(); }
     // Sends an info line read for search `number`, only while that search is outstanding: a line
     // read while a search ends never follows its bestmove or lands in the next search.
-    void SendForSearch(unsigned number, const std::string& line);
+    void SendForSearch(GuiOutput& gui, unsigned number, const std::string& line);
 
     std::atomic<TickerState> tickerState{TickerState::Idle};
     std::atomic<int> ownTime{-1};
@@ -131,7 +132,5 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
 };
-
-SearchState& Search();
 
 }  // namespace pontax

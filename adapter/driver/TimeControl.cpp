@@ -1,32 +1,26 @@
-#include "adapter/driver/TimeControl.h"
+#include "TimeControl.h"
+#include "EngineDialogue.h"
 
 #include <cstdio>
 
-#include "adapter/config/Settings.h"
-#include "adapter/driver/LineWriters.h"
+#include "Settings.h"
+#include "LineWriters.h"
 
 namespace pontax {
 
 namespace {
-constexpr int kOneDaySeconds = 86400;
-constexpr int kUnlimitedDepth = 99;
 constexpr int kSetlevelType = 2;
 }  // namespace
 
-LastLevel& LastLevelSent() {
-    static LastLevel level;
-    return level;
-}
-
-void SendLevel(int movesPerControl, int seconds, int incrementSeconds) {
+void SendLevel(EngineDialogue& d, int movesPerControl, int seconds, int incrementSeconds) {
     char line[128];
-    if (Settings().LevelType != kSetlevelType) {
+    if (d.settings.LevelType != kSetlevelType) {
         if (seconds >= 60)
             std::snprintf(line, sizeof line, "level %d %d %d", movesPerControl, seconds / 60, incrementSeconds);
         else
             std::snprintf(line, sizeof line, "level %d 0:%02d %d", movesPerControl, seconds, incrementSeconds);
     } else if (seconds == kOneDaySeconds) {
-        SendDepth(kUnlimitedDepth);
+        SendDepth(d, kUnlimitedDepth);
         return;
     } else if (movesPerControl != 0) {
         std::snprintf(line, sizeof line, "setlevel 1 %d %d %d %d", movesPerControl, seconds, movesPerControl,
@@ -34,13 +28,13 @@ void SendLevel(int movesPerControl, int seconds, int incrementSeconds) {
     } else {
         std::snprintf(line, sizeof line, "setlevel 5 %d %d", seconds, incrementSeconds);
     }
-    SendToEngine(line);
+    SendToEngine(d, line);
 }
 
-std::string DepthCommand(int depth) {
-    return (Settings().LevelType == kSetlevelType ? "setlevel 0 " : "sd ") + std::to_string(depth);
+std::string DepthCommand(EngineDialogue& d, int depth) {
+    return (d.settings.LevelType == kSetlevelType ? "setlevel 0 " : "sd ") + std::to_string(depth);
 }
 
-void SendDepth(int depth) { SendToEngine(DepthCommand(depth)); }
+void SendDepth(EngineDialogue& d, int depth) { SendToEngine(d, DepthCommand(d, depth)); }
 
 }  // namespace pontax

@@ -9,17 +9,18 @@
 #include <mutex>
 #include <set>
 
-#include "adapter/config/FileOnlyKeys.h"
-#include "adapter/config/Settings.h"
-#include "adapter/config/SettingHandler.h"
-#include "adapter/core/CommandLoop.h"
-#include "adapter/core/Startup.h"
-#include "adapter/driver/ChildProcess.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/MoveGenerator.h"
-#include "adapter/driver/Positions.h"
-#include "adapter/driver/StringUtil.h"
-#include "tests/fuzz/SettingsReset.h"
+#include "Adapter.h"
+#include "FileOnlyKeys.h"
+#include "Log.h"
+#include "Settings.h"
+#include "SettingHandler.h"
+#include "CommandLoop.h"
+#include "Startup.h"
+#include "ChildProcess.h"
+#include "LineWriters.h"
+#include "MoveGenerator.h"
+#include "Positions.h"
+#include "StringUtil.h"
 #include "tests/support/UciChecker.h"
 
 namespace fuzzing {
@@ -51,8 +52,8 @@ std::vector<std::string> LegalMoves(const std::string& positionArguments) {
 // the host waits for a search's answer before it sends the next position or search.
 class CheckedHost {
 public:
-    CheckedHost() : checker_(LegalMoves) {
-        pontax::SetGuiSink([this](std::string_view bytes) {
+    explicit CheckedHost(pontax::EngineDialogue& dialogue) : d_(dialogue), checker_(LegalMoves) {
+        d_.gui.SetSink([this](std::string_view bytes) {
             std::lock_guard lock(mutex_);
             for (const auto& line : pontax::SplitWords(bytes, "\n")) {
                 checker_.Received(line);
@@ -61,7 +62,7 @@ public:
             answered_.notify_all();
         });
     }
-    ~CheckedHost() { pontax::SetGuiSink(nullptr); }
+    ~CheckedHost() { d_.gui.SetSink(nullptr); }
 
     bool Send(const std::string& line) {
         {
@@ -69,7 +70,7 @@ public:
             checker_.Sent(line);
             transcript_.push_back("> " + line);
         }
-        return pontax::HandleGuiLine(line);
+        return pontax::HandleGuiLine(d_, line);
     }
 
     // A search still outstanding is stopped, and its bestmove must follow within the adapter's
@@ -103,6 +104,7 @@ private:
         return answered_.wait_for(lock, limit, [this] { return !checker_.SearchOutstanding(); });
     }
 
+    pontax::EngineDialogue& d_;
     std::mutex mutex_;
     std::condition_variable answered_;
     testing_support::UciDialogueChecker checker_;
@@ -117,27 +119,32 @@ AdapterSession& AdapterSession::Instance() {
     return session;
 }
 
-AdapterSession::AdapterSession() {
-    std::signal(SIGPIPE, SIG_IGN);
-    RestoreSettings();
-    pontax::InstallReaders();
-    pontax::RunEnginesInProcess([this](int input, int output) { RunScriptedEngine(input, output, script_); });
-}
+AdapterSession::AdapterSession() { std::signal(SIGPIPE, SIG_IGN); }
 
-void AdapterSession::Run(const std::vector<std::string>& guiLines, const EngineScript& script, int protocol,
-                         const std::vector<std::string>& fileKeys) {
-    script_ = script;
-    RestoreSettings();
-    for (const auto& key : fileKeys)
-        pontax::ApplyFileOnlyKey(key.substr(0, key.find('=')), key.substr(key.find('=') + 1));
-    pontax::Settings().Program.Set("scripted-engine");
-    pontax::HandleSetOption("setoption name Protocol value " + std::to_string(protocol));
-    pontax::HandleSetOption("setoption name InitTime value 0");
-    // What a fresh adapter searches when the host names no position.
-    pontax::ParsePosition("position startpos");
-    std::vector<std::string> faults, transcript;
+Transcript AdapterSession::Run(const std::vector<std::string>& guiLines, const EngineScript& script, int protocol,
+                               const std::vector<std::string>& fileKeys) {
+    // Nothing of an earlier dialogue reaches this one but the log, which is closed.
+    pontax::CloseLogFile();
+    pontax::DiscardLogBuffer();
+    Transcript transcript;
+    std::mutex engineLinesMutex;
+    pontax::RunEnginesInProcess([&](int input, int output) {
+        std::vector<std::string> received;
+        RunScriptedEngine(input, output, script, &received);
+        std::lock_guard lock(engineLinesMutex);
+        transcript.engine.insert(transcript.engine.end(), received.begin(), received.end());
+    });
+    std::vector<std::string> faults;
     {
-        CheckedHost host;
+        pontax::Adapter adapter;
+        pontax::EngineDialogue& d = adapter.dialogue;
+        pontax::InstallReaders(d);
+        for (const auto& key : fileKeys)
+            pontax::ApplyFileOnlyKey(d.settings, key.substr(0, key.find('=')), key.substr(key.find('=') + 1));
+        d.settings.Program.Set("scripted-engine");
+        pontax::HandleSetOption(adapter.config, d, "setoption name Protocol value " + std::to_string(protocol));
+        pontax::HandleSetOption(adapter.config, d, "setoption name InitTime value 0");
+        CheckedHost host(d);
         for (const auto& line : guiLines) {
             std::vector<std::string> words = pontax::SplitWords(line);
             std::string command = words.empty() ? "" : words[0];
@@ -149,10 +156,13 @@ void AdapterSession::Run(const std::vector<std::string>& guiLines, const EngineS
         host.EndSearch();
         host.Send("quit");
         faults = host.Faults();
-        transcript = host.Transcript();
+        transcript.gui = host.Transcript();
+        d.engineReader.Stop();
     }
-    if (faults.empty()) return;
-    for (const auto& line : transcript) std::fprintf(stderr, "%s\n", line.c_str());
+    pontax::RunEnginesInProcess(nullptr);
+    pontax::ReapDetachedChildren(std::chrono::seconds(5));
+    if (faults.empty()) return transcript;
+    for (const auto& line : transcript.gui) std::fprintf(stderr, "%s\n", line.c_str());
     for (const auto& fault : faults) std::fprintf(stderr, "strict host: %s\n", fault.c_str());
     std::abort();
 }

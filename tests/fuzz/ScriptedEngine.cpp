@@ -6,8 +6,8 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "adapter/driver/ChessBoard.h"
-#include "adapter/driver/MoveGenerator.h"
+#include "ChessBoard.h"
+#include "MoveGenerator.h"
 
 namespace fuzzing {
 
@@ -228,11 +228,13 @@ private:
 
 }  // namespace
 
-void RunScriptedEngine(int input, int output, const EngineScript& script) {
+void RunScriptedEngine(int input, int output, const EngineScript& script, std::vector<std::string>* received) {
     LineReader reader(input);
     Engine engine(output, script);
-    while (auto line = reader.Next())
+    while (auto line = reader.Next()) {
+        if (received) received->push_back(*line);
         if (!engine.Handle(*line)) return;
+    }
     engine.Finish();
 }
 

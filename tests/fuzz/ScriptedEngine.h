@@ -19,7 +19,8 @@ struct EngineScript {
 // An xboard engine on the adapter's own board: it follows "new", "setboard", the edit commands,
 // "usermove", bare moves, "undo" and "remove", answers "ping", and plays its first legal move (or
 // announces the result when there is none) whenever it is on move outside force mode. Reads
-// `input` until "quit" or its end.
-void RunScriptedEngine(int input, int output, const EngineScript& script);
+// `input` until "quit" or its end, adding each line it reads to `received` when given.
+void RunScriptedEngine(int input, int output, const EngineScript& script,
+                       std::vector<std::string>* received = nullptr);
 
 }  // namespace fuzzing

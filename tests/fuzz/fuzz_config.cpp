@@ -9,20 +9,20 @@
 #include <string>
 #include <unistd.h>
 
-#include "adapter/config/ConfigFile.h"
-#include "adapter/config/OptionList.h"
-#include "adapter/config/SettingHandler.h"
-#include "adapter/driver/StringUtil.h"
+#include "ConfigFile.h"
+#include "OptionList.h"
+#include "SettingHandler.h"
+#include "StringUtil.h"
 #include "tests/fuzz/FuzzInput.h"
-#include "tests/fuzz/SettingsReset.h"
+#include "tests/support/AdapterFixture.h"
 #include "tests/support/UciChecker.h"
 
 namespace {
 
-void CheckOptionLines(const char* when) {
+void CheckOptionLines(pontax::Configuration& config, const char* when) {
     testing_support::UciDialogueChecker host([](const std::string&) { return std::vector<std::string>{}; });
     host.Sent("uci");
-    for (const auto& line : pontax::BuildOptionLines()) host.Received(line);
+    for (const auto& line : pontax::BuildOptionLines(config)) host.Received(line);
     host.Received("uciok");
     if (host.Violations().empty()) return;
     for (const auto& violation : host.Violations()) std::fprintf(stderr, "%s: %s\n", when, violation.c_str());
@@ -40,16 +40,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const auto& line : fuzzing::SplitLines(data, std::min(split, size)))
             if (pontax::ToUpper(line).find("LOGFILE") == std::string::npos) out << line << '\n';
     }
-    fuzzing::RestoreSettings();
-    pontax::LoadConfiguration(file);
-    CheckOptionLines("after the file");
+    pontax::Configuration config;
+    testing_support::QueueingEffects effects(config);
+    pontax::LoadConfiguration(config, effects, file);
+    CheckOptionLines(config, "after the file");
     if (split != std::string::npos) {
         std::string rest = text.substr(split + 4);
         for (const auto& line : fuzzing::SplitLines(reinterpret_cast<const uint8_t*>(rest.data()), rest.size()))
             // A button "Help" would open a browser.
             if (std::string upper = pontax::ToUpper(line); upper.find("HELP") == std::string::npos && upper.find("LOGFILE") == std::string::npos)
-                pontax::HandleSetOption("setoption name " + line);
-        CheckOptionLines("after setoption");
+                pontax::HandleSetOption(config, effects, "setoption name " + line);
+        CheckOptionLines(config, "after setoption");
     }
     return 0;
 }

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "adapter/driver/ChessBoard.h"
-#include "adapter/driver/MoveGenerator.h"
+#include "ChessBoard.h"
+#include "MoveGenerator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pontax::ChessBoard board;

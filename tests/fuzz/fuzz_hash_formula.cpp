@@ -1,7 +1,7 @@
 // Hash formulas into the evaluator, as the configuration file or a GUI's setoption gives them.
 #include <string_view>
 
-#include "adapter/config/HashFormula.h"
+#include "HashFormula.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "adapter/driver/ChessBoard.h"
-#include "adapter/driver/MoveGenerator.h"
+#include "ChessBoard.h"
+#include "MoveGenerator.h"
 #include "tests/fuzz/FuzzInput.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "adapter/config/HashFormula.h"
+#include "HashFormula.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "adapter/config/Log.h"
+#include "Log.h"
 
 #include <gtest/gtest.h>
 #include <regex>
 #include <unistd.h>
 
-#include "adapter/config/PriorityWatchdog.h"
+#include "PriorityWatchdog.h"
 #include "tests/support/ProcessHarness.h"
 
 namespace pontax {

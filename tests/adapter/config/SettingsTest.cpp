@@ -1,27 +1,29 @@
 #include <gtest/gtest.h>
 
-#include "adapter/config/ConfigFile.h"
-#include "adapter/config/CustomOptions.h"
-#include "adapter/config/Log.h"
-#include "adapter/config/PendingCommands.h"
-#include "adapter/config/SettingHandler.h"
-#include "adapter/config/Settings.h"
-#include "adapter/driver/Priority.h"
-#include "tests/support/EngineEcho.h"
+#include "AdapterFixture.h"
+
+#include "ConfigFile.h"
+#include "CustomOptions.h"
+#include "Log.h"
+#include "PendingCommands.h"
+#include "SettingHandler.h"
+#include "Settings.h"
+#include "Priority.h"
 #include "tests/support/ProcessHarness.h"
 
 namespace pontax {
 namespace {
 
-using testing_support::EngineEcho;
+class ConfigFileTest : public testing_support::ConfigTest {};
+class CustomOptionsTest : public testing_support::ConfigTest {};
+class PreSetupFileTest : public testing_support::ConfigTest {};
+class SetOptionLineTest : public testing_support::ConfigTest {};
+class SettingReadingRulesTest : public testing_support::ConfigTest {};
+
 using testing_support::TempDir;
 
-void Set(const std::string& name, const std::string& value) {
-    HandleSetOption("setoption name " + name + " value " + value);
-}
-
-TEST(SettingReadingRulesTest, ChoicesAreReadFromTheFirstLetter) {
-    auto& s = Settings();
+TEST_F(SettingReadingRulesTest, ChoicesAreReadFromTheFirstLetter) {
+    auto& s = config.settings;
     Set("Edit", "cb-edit");
     EXPECT_EQ(s.Edit, EditMode::CbEdit);
     Set("Edit", "2");
@@ -46,8 +48,8 @@ TEST(SettingReadingRulesTest, ChoicesAreReadFromTheFirstLetter) {
     EXPECT_EQ(s.Priority, thread_priority::kNormal);
 }
 
-TEST(SettingReadingRulesTest, BooleansIntegersAndTexts) {
-    auto& s = Settings();
+TEST_F(SettingReadingRulesTest, BooleansIntegersAndTexts) {
+    auto& s = config.settings;
     Set("Ponder", "yes");
     EXPECT_FALSE(s.Ponder);
     Set("Ponder", "1");
@@ -80,28 +82,28 @@ TEST(SettingReadingRulesTest, BooleansIntegersAndTexts) {
     }
 }
 
-TEST(SetOptionLineTest, NameAndValueWordsAreCollected) {
-    auto& s = Settings();
-    HandleSetOption("setoption name Hash value");  // empty value: nothing changes
+TEST_F(SetOptionLineTest, NameAndValueWordsAreCollected) {
+    auto& s = config.settings;
+    HandleSetOption(config, effects, "setoption name Hash value");  // empty value: nothing changes
     EXPECT_EQ(s.Hash, 2);
-    HandleSetOption("setoption name Hash Value 64");  // no "value" word: a button press
+    HandleSetOption(config, effects, "setoption name Hash Value 64");  // no "value" word: a button press
     EXPECT_EQ(s.Hash, 2);
-    HandleSetOption("setoption name");
-    HandleSetOption("setoption");
-    HandleSetOption("setoption garbage value value value");
-    HandleSetOption("setoption name value 3");
-    HandleSetOption("setoption name   Noise   value   -1   extra");
+    HandleSetOption(config, effects, "setoption name");
+    HandleSetOption(config, effects, "setoption");
+    HandleSetOption(config, effects, "setoption garbage value value value");
+    HandleSetOption(config, effects, "setoption name value 3");
+    HandleSetOption(config, effects, "setoption name   Noise   value   -1   extra");
     EXPECT_EQ(s.Noise, -1);
 }
 
-TEST(SetOptionLineTest, CustomButtonNamesOfSeveralWordsMatchWithOneBlank) {
-    DefineCustomOption("Clear Hash", "clearhash|button");
-    HandleSetOption("setoption name Clear   Hash");
-    HandleSetOption("setoption name clear hash");  // custom names respect case
-    EXPECT_EQ(TakePendingEngineCommands(), (std::vector<std::string>{"clearhash"}));
+TEST_F(SetOptionLineTest, CustomButtonNamesOfSeveralWordsMatchWithOneBlank) {
+    DefineCustomOption(config.settings, "Clear Hash", "clearhash|button");
+    HandleSetOption(config, effects, "setoption name Clear   Hash");
+    HandleSetOption(config, effects, "setoption name clear hash");  // custom names respect case
+    EXPECT_EQ(config.pending.TakeAll(), (std::vector<std::string>{"clearhash"}));
 }
 
-TEST(ConfigFileTest, SectionsKeysAndCommentsFollowTheGrammar) {
+TEST_F(ConfigFileTest, SectionsKeysAndCommentsFollowTheGrammar) {
     TempDir dir;
     dir.Write("a.eng",
               "Program=ignored.exe\n"
@@ -119,8 +121,8 @@ TEST(ConfigFileTest, SectionsKeysAndCommentsFollowTheGrammar) {
               "no equals sign here\n"
               "[Other]\n"
               "Noise=5\n");
-    EXPECT_TRUE(LoadConfiguration(dir.File("a.eng")));
-    auto& s = Settings();
+    EXPECT_TRUE(LoadConfiguration(config, effects, dir.File("a.eng")));
+    auto& s = config.settings;
     EXPECT_EQ(s.EngineName.Get(), "Sample Engine 2.1");
     EXPECT_EQ(s.EngineAuthor.Get(), "Someone = Else");
     EXPECT_EQ(s.Program.Get(), "sample.exe -xboard");
@@ -130,38 +132,38 @@ TEST(ConfigFileTest, SectionsKeysAndCommentsFollowTheGrammar) {
     EXPECT_FALSE(s.visibilityFiltered);
 }
 
-TEST(ConfigFileTest, MissingEmptyAndBinaryFiles) {
+TEST_F(ConfigFileTest, MissingEmptyAndBinaryFiles) {
     TempDir dir;
-    EXPECT_FALSE(LoadConfiguration(dir.File("missing.eng")));
-    EXPECT_FALSE(LoadConfiguration(dir.Path()));  // a directory is no configuration
+    EXPECT_FALSE(LoadConfiguration(config, effects, dir.File("missing.eng")));
+    EXPECT_FALSE(LoadConfiguration(config, effects, dir.Path()));  // a directory is no configuration
     dir.Write("empty.eng", "");
-    EXPECT_TRUE(LoadConfiguration(dir.File("empty.eng")));
+    EXPECT_TRUE(LoadConfiguration(config, effects, dir.File("empty.eng")));
     std::string binary;
     for (int i = 0; i < 5000; ++i) binary += static_cast<char>((i * 7919) % 256);
     dir.Write("binary.eng", "[OPTIONS]\n" + binary + "\nHash==7\n" + std::string(100000, '=') + "\n");
-    EXPECT_TRUE(LoadConfiguration(dir.File("binary.eng")));
-    EXPECT_EQ(Settings().Hash, 0);  // the value "=7" has no leading digits
+    EXPECT_TRUE(LoadConfiguration(config, effects, dir.File("binary.eng")));
+    EXPECT_EQ(config.settings.Hash, 0);  // the value "=7" has no leading digits
 }
 
-TEST(ConfigFileTest, VisibleListsAccumulate) {
+TEST_F(ConfigFileTest, VisibleListsAccumulate) {
     TempDir dir;
     dir.Write("v.eng", "[ENGINE]\nVisible=Hash, Ponder,,Extras\n[OPTIONS]\nVisible= Program \n");
-    ASSERT_TRUE(LoadConfiguration(dir.File("v.eng")));
-    EXPECT_TRUE(Settings().visibilityFiltered);
-    EXPECT_EQ(Settings().VisibleOptions, (std::vector<std::string>{"Hash", "Ponder", "Extras", "Program"}));
+    ASSERT_TRUE(LoadConfiguration(config, effects, dir.File("v.eng")));
+    EXPECT_TRUE(config.settings.visibilityFiltered);
+    EXPECT_EQ(config.settings.VisibleOptions, (std::vector<std::string>{"Hash", "Ponder", "Extras", "Program"}));
 }
 
-TEST(CustomOptionsTest, DefinitionsNeedTheirFields) {
-    DefineCustomOption("Threads", "cores %i|spin|1|1|8");
-    DefineCustomOption("Short", "x|spin|1|1");
-    DefineCustomOption("", "x|button");
-    DefineCustomOption("BadType", "x| spin|1|1|8");
-    DefineCustomOption("NoType", "x");
-    DefineCustomOption("Resign", "resign|check|false|off|on");
-    DefineCustomOption("Style", "style %s|combo|Normal|Solid|Normal|Risky");
-    DefineCustomOption("Path", "path");
-    DefineCustomOption("Name", "name %s|string");
-    const auto& options = Settings().CustomOptions;
+TEST_F(CustomOptionsTest, DefinitionsNeedTheirFields) {
+    DefineCustomOption(config.settings, "Threads", "cores %i|spin|1|1|8");
+    DefineCustomOption(config.settings, "Short", "x|spin|1|1");
+    DefineCustomOption(config.settings, "", "x|button");
+    DefineCustomOption(config.settings, "BadType", "x| spin|1|1|8");
+    DefineCustomOption(config.settings, "NoType", "x");
+    DefineCustomOption(config.settings, "Resign", "resign|check|false|off|on");
+    DefineCustomOption(config.settings, "Style", "style %s|combo|Normal|Solid|Normal|Risky");
+    DefineCustomOption(config.settings, "Path", "path");
+    DefineCustomOption(config.settings, "Name", "name %s|string");
+    const auto& options = config.settings.CustomOptions;
     ASSERT_EQ(options.size(), 4u);
     EXPECT_EQ(options[0].command, "cores %i");
     EXPECT_EQ(options[1].command, "resign %s");
@@ -169,44 +171,36 @@ TEST(CustomOptionsTest, DefinitionsNeedTheirFields) {
     EXPECT_EQ(options[3].defaultValue, "<empty>");
 }
 
-TEST(CustomOptionsTest, SettingFormsTheEngineCommandByType) {
-    DefineCustomOption("Threads", "cores|spin|1|1|8");
-    DefineCustomOption("Resign", "resign|check|false|off|on");
-    DefineCustomOption("Level", "lvl %s|combo|10|10|20|30");
-    DefineCustomOption("Name", "name %s|string|x");
-    DefineCustomOption("Threads", "other %i|spin|1|1|8");  // defined again: this one counts
-    SetCustomOption("Threads", "4");
-    SetCustomOption("Threads", "many");
-    SetCustomOption("Threads", "");
-    SetCustomOption("Resign", "true");
-    SetCustomOption("Resign", "on");  // only a leading t, T or 1 means on
-    SetCustomOption("Level", "20");   // a variant
-    SetCustomOption("Level", "1");    // an index
-    SetCustomOption("Level", "5");    // no such index: nothing
-    SetCustomOption("Level", "fast"); // not a digit: as it came
-    SetCustomOption("Name", "<empty>");
-    SetCustomOption("Undefined", "1");
-    EXPECT_EQ(TakePendingEngineCommands(),
+TEST_F(CustomOptionsTest, SettingFormsTheEngineCommandByType) {
+    DefineCustomOption(config.settings, "Threads", "cores|spin|1|1|8");
+    DefineCustomOption(config.settings, "Resign", "resign|check|false|off|on");
+    DefineCustomOption(config.settings, "Level", "lvl %s|combo|10|10|20|30");
+    DefineCustomOption(config.settings, "Name", "name %s|string|x");
+    DefineCustomOption(config.settings, "Threads", "other %i|spin|1|1|8");  // defined again: this one counts
+    SetCustomOption(config, effects, "Threads", "4");
+    SetCustomOption(config, effects, "Threads", "many");
+    SetCustomOption(config, effects, "Threads", "");
+    SetCustomOption(config, effects, "Resign", "true");
+    SetCustomOption(config, effects, "Resign", "on");  // only a leading t, T or 1 means on
+    SetCustomOption(config, effects, "Level", "20");   // a variant
+    SetCustomOption(config, effects, "Level", "1");    // an index
+    SetCustomOption(config, effects, "Level", "5");    // no such index: nothing
+    SetCustomOption(config, effects, "Level", "fast"); // not a digit: as it came
+    SetCustomOption(config, effects, "Name", "<empty>");
+    SetCustomOption(config, effects, "Undefined", "1");
+    EXPECT_EQ(config.pending.TakeAll(),
               (std::vector<std::string>{"other 4", "other 0", "resign on", "resign off", "lvl 20", "lvl 20",
                                         "lvl fast", "name "}));
 }
 
-TEST(CustomOptionsTest, CommandsGoStraightToARunningEngine) {
-    EngineEcho engine;
-    DefineCustomOption("Threads", "cores %i\\nping 1|spin|1|1|8");
-    SetCustomOption("Threads", "2");
-    EXPECT_EQ(engine.Lines(2), (std::vector<std::string>{"cores 2", "ping 1"}));
-    EXPECT_TRUE(TakePendingEngineCommands().empty());
-}
-
-TEST(PreSetupFileTest, SendsCommandLinesAndLogsTheFile) {
+TEST_F(PreSetupFileTest, SendsCommandLinesAndLogsTheFile) {
     TempDir dir;
     dir.Write("fast.txt", "  st 1  \r\n\r\n; comment\n   ;also\nsd 3");
     std::string base = dir.File("fast");
-    DefineCustomOption("Setup", "<readfile>|combo|none|none|fast");
-    SetCustomOption("Setup", base);
-    SetCustomOption("Setup", dir.File("missing"));
-    EXPECT_EQ(TakePendingEngineCommands(), (std::vector<std::string>{"st 1", "sd 3"}));
+    DefineCustomOption(config.settings, "Setup", "<readfile>|combo|none|none|fast");
+    SetCustomOption(config, effects, "Setup", base);
+    SetCustomOption(config, effects, "Setup", dir.File("missing"));
+    EXPECT_EQ(config.pending.TakeAll(), (std::vector<std::string>{"st 1", "sd 3"}));
 }
 
 }  // namespace

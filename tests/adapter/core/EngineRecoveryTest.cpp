@@ -10,14 +10,15 @@
 #include <unistd.h>
 #include <vector>
 
-#include "adapter/config/FileOnlyKeys.h"
-#include "adapter/config/Settings.h"
-#include "adapter/config/SettingHandler.h"
-#include "adapter/core/CommandLoop.h"
-#include "adapter/core/Startup.h"
-#include "adapter/driver/ChildProcess.h"
-#include "adapter/driver/LineWriters.h"
-#include "adapter/driver/StandardStreams.h"
+#include "Adapter.h"
+#include "FileOnlyKeys.h"
+#include "Settings.h"
+#include "SettingHandler.h"
+#include "CommandLoop.h"
+#include "Startup.h"
+#include "ChildProcess.h"
+#include "LineWriters.h"
+#include "StandardStreams.h"
 
 namespace {
 
@@ -26,14 +27,14 @@ using namespace std::chrono_literals;
 // The GUI's side: every line the adapter sends, and a wait for the next bestmove.
 class GuiLines {
 public:
-    GuiLines() {
-        pontax::SetGuiSink([this](std::string_view bytes) {
+    explicit GuiLines(pontax::GuiOutput& gui) : gui_(gui) {
+        gui_.SetSink([this](std::string_view bytes) {
             std::lock_guard lock(mutex_);
             lines_.emplace_back(bytes.substr(0, bytes.size() - 1));
             changed_.notify_all();
         });
     }
-    ~GuiLines() { pontax::SetGuiSink(nullptr); }
+    ~GuiLines() { gui_.SetSink(nullptr); }
     // The bestmove line that follows the lines seen so far; empty when none comes in time.
     std::string NextBestMove(std::chrono::milliseconds limit) {
         std::unique_lock lock(mutex_);
@@ -50,6 +51,7 @@ public:
     }
 
 private:
+    pontax::GuiOutput& gui_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::string> lines_;
@@ -94,23 +96,25 @@ TEST(EngineRecoveryTest, ASearchThatComesBeforeTheMainThreadRestartsTheEngineSta
     pontax::PrepareStandardStreams();
     DyingOnceEngine engine("b8c6");
     pontax::RunEnginesInProcess([&](int input, int output) { engine.Run(input, output); });
-    GuiLines gui;
-    pontax::InstallReaders();
-    pontax::Settings().Program.Set("in-process engine");
-    pontax::ApplyFileOnlyKey("RestartEngine", "1");
-    pontax::HandleSetOption("setoption name InitTime value 0");
-    pontax::HandleGuiLine("uci");
-    pontax::HandleGuiLine("isready");
-    pontax::HandleGuiLine("position startpos moves e2e4");
-    pontax::HandleGuiLine("go wtime 5000 btime 5000");
+    pontax::Adapter adapter;
+    pontax::EngineDialogue& d = adapter.dialogue;
+    GuiLines gui(d.gui);
+    pontax::InstallReaders(d);
+    d.settings.Program.Set("in-process engine");
+    pontax::ApplyFileOnlyKey(d.settings, "RestartEngine", "1");
+    pontax::HandleSetOption(adapter.config, d, "setoption name InitTime value 0");
+    pontax::HandleGuiLine(d, "uci");
+    pontax::HandleGuiLine(d, "isready");
+    pontax::HandleGuiLine(d, "position startpos moves e2e4");
+    pontax::HandleGuiLine(d, "go wtime 5000 btime 5000");
     // Answered for the engine that died.
     EXPECT_EQ(gui.NextBestMove(5s), "bestmove a7a6");
     // Nobody else restarts the engine here: the next search must.
-    pontax::HandleGuiLine("position startpos moves e2e4 a7a6 g1f3");
-    pontax::HandleGuiLine("go wtime 5000 btime 5000");
+    pontax::HandleGuiLine(d, "position startpos moves e2e4 a7a6 g1f3");
+    pontax::HandleGuiLine(d, "go wtime 5000 btime 5000");
     EXPECT_EQ(gui.NextBestMove(5s), "bestmove b8c6");
     EXPECT_EQ(engine.Starts(), 2);
-    pontax::HandleGuiLine("quit");
+    pontax::HandleGuiLine(d, "quit");
     pontax::RunEnginesInProcess(nullptr);
 }
 

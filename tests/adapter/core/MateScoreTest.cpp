@@ -1,9 +1,9 @@
-#include "adapter/core/MateScore.h"
+#include "MateScore.h"
 
 #include <climits>
 #include <gtest/gtest.h>
 
-#include "adapter/config/Settings.h"
+#include "Settings.h"
 
 namespace pontax {
 namespace {
@@ -17,14 +17,15 @@ struct Band {
 
 class MateScoreTest : public ::testing::TestWithParam<Band> {
 protected:
-    void SetUp() override { Settings().MateScores = true; }
+    void SetUp() override { settings.MateScores = true; }
+    AdapterSettings settings;
 };
 
 // The scores each engine printed for mate in 1 and 2 and mated in 2, and scores at and past the
 // edges of its band.
 TEST_P(MateScoreTest, MatesBecomeMovesAndEverythingElseStaysCentipawns) {
-    Settings().MateBand = GetParam().band;
-    for (const auto& [score, expected] : GetParam().scores) EXPECT_EQ(UciScore(score), expected) << score;
+    settings.MateBand = GetParam().band;
+    for (const auto& [score, expected] : GetParam().scores) EXPECT_EQ(UciScore(settings, score), expected) << score;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -47,9 +48,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MateScoreOffTest, WithoutTheKeyEveryScoreIsCentipawns) {
-    Settings().MateScores = false;
-    EXPECT_EQ(UciScore(100002), "cp 100002");
-    EXPECT_EQ(UciScore(-100001), "cp -100001");
+    AdapterSettings settings;
+    EXPECT_EQ(UciScore(settings, 100002), "cp 100002");
+    EXPECT_EQ(UciScore(settings, -100001), "cp -100001");
 }
 
 }  // namespace

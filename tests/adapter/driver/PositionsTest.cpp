@@ -1,4 +1,4 @@
-#include "adapter/driver/Positions.h"
+#include "Positions.h"
 
 #include <gtest/gtest.h>
 

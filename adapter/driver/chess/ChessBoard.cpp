@@ -1,0 +1,155 @@
+#include "ChessBoard.h"
+
+#include <cctype>
+
+#include "MoveGenerator.h"
+
+namespace pontax {
+
+namespace {
+
+constexpr char kWhiteLetters[] = " PNBRQK";
+constexpr char kBlackLetters[] = " pnbrqk";
+
+int PieceFromFenLetter(char c) {
+    for (int type = piece::kPawn; type <= piece::kKing; ++type) {
+        if (c == kWhiteLetters[type]) return MakePiece(type, kWhite);
+        if (c == kBlackLetters[type]) return MakePiece(type, kBlack);
+    }
+    return piece::kEmpty;
+}
+
+// The next blank-separated word at or after pos; pos moves past it.
+std::string_view NextWord(std::string_view text, size_t& pos) {
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    size_t start = pos;
+    while (pos < text.size() && text[pos] != ' ') ++pos;
+    return text.substr(start, pos - start);
+}
+
+std::string SquareName(int square) {
+    return {static_cast<char>('a' + FileOf(square)), static_cast<char>('1' + RankOf(square))};
+}
+
+}  // namespace
+
+std::string MoveToCoordinate(const MoveRecord& move) {
+    std::string text = SquareName(move.from) + SquareName(move.to);
+    if ((move.flags & move_flag::kPromotion) && move.promotion != piece::kEmpty)
+        text += kBlackLetters[PieceType(move.promotion)];
+    return text;
+}
+
+int BoardState::Compare(const BoardState& other) const {
+    if (squares != other.squares) return 1;
+    if (castlingRights != other.castlingRights) return 2;
+    if (enPassantSquare != other.enPassantSquare) return 3;
+    if (sideToMove != other.sideToMove) return 4;
+    return 0;
+}
+
+void BoardState::Clear() {
+    squares.fill(piece::kEmpty);
+    castlingRights = 0;
+    enPassantSquare = kNoSquare;
+    sideToMove = kWhite;
+    halfMoveClock = 0;
+}
+
+void ChessBoard::SetFen(std::string_view text) {
+    Clear();
+    size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    int rank = 7, file = 0;
+    for (; pos < text.size() && text[pos] != ' ' && rank >= 0; ++pos) {
+        char c = text[pos];
+        if (c >= '1' && c <= '8') {
+            file += c - '0';
+        } else if (c == '/') {
+            if (file > 0) {
+                --rank;
+                file = 0;
+            }
+            continue;
+        } else if (int code = PieceFromFenLetter(c)) {
+            SetSquare(SquareOf(file, rank), code);
+            ++file;
+        } else {
+            continue;
+        }
+        while (file >= 8 && rank >= 0) {
+            file -= 8;
+            --rank;
+        }
+    }
+    while (pos < text.size() && text[pos] != ' ') ++pos;  // the placement's rest past the first rank
+    std::string_view side = NextWord(text, pos);
+    sideToMove = !side.empty() && std::tolower(static_cast<unsigned char>(side[0])) == 'b' ? kBlack : kWhite;
+    for (char c : NextWord(text, pos)) {
+        if (c == 'K') castlingRights |= castling::kWhiteKingSide;
+        if (c == 'Q') castlingRights |= castling::kWhiteQueenSide;
+        if (c == 'k') castlingRights |= castling::kBlackKingSide;
+        if (c == 'q') castlingRights |= castling::kBlackQueenSide;
+    }
+    std::string_view enPassant = NextWord(text, pos);
+    if (enPassant.size() >= 2 && enPassant[1] >= '2' && enPassant[1] <= '8') {
+        int epFile = enPassant[0] >= 'a' && enPassant[0] <= 'h' ? enPassant[0] - 'a' : 0;
+        enPassantSquare = SquareOf(epFile, enPassant[1] - '1');
+    }
+}
+
+std::string ChessBoard::GetFen() const {
+    std::string fen;
+    for (int rank = 7; rank >= 0; --rank) {
+        int empty = 0;
+        for (int file = 0; file < 8; ++file) {
+            int code = At(SquareOf(file, rank));
+            if (code == piece::kEmpty) {
+                ++empty;
+                continue;
+            }
+            if (empty) fen += static_cast<char>('0' + empty);
+            empty = 0;
+            fen += PieceColour(code) == kWhite ? kWhiteLetters[PieceType(code)] : kBlackLetters[PieceType(code)];
+        }
+        if (empty) fen += static_cast<char>('0' + empty);
+        if (rank > 0) fen += '/';
+    }
+    fen += sideToMove == kWhite ? " w " : " b ";
+    if (castlingRights == 0) fen += '-';
+    if (castlingRights & castling::kWhiteKingSide) fen += 'K';
+    if (castlingRights & castling::kWhiteQueenSide) fen += 'Q';
+    if (castlingRights & castling::kBlackKingSide) fen += 'k';
+    if (castlingRights & castling::kBlackQueenSide) fen += 'q';
+    fen += ' ';
+    fen += enPassantSquare == kNoSquare ? "-" : SquareName(enPassantSquare);
+    fen += " 0 1";
+    return fen;
+}
+
+bool ChessBoard::MakeMove(MoveRecord& move, bool checkLegal) {
+    MoveGenerator generator;
+    if (checkLegal && !generator.IsLegal(*this, move)) return false;
+    generator.Apply(*this, move);
+    return true;
+}
+
+char ChessBoard::PieceLetter(int code) {
+    int type = PieceType(code);
+    return type == piece::kPawn ? ' ' : kWhiteLetters[type];
+}
+
+int ChessBoard::PieceFromLetter(char letter) const {
+    int type;
+    switch (std::toupper(static_cast<unsigned char>(letter))) {
+    case 'B': type = piece::kBishop; break;
+    case 'K': type = piece::kKing; break;
+    case 'N': type = piece::kKnight; break;
+    case 'Q': type = piece::kQueen; break;
+    case 'R': type = piece::kRook; break;
+    default: return piece::kEmpty;
+    }
+    return MakePiece(type, sideToMove);
+}
+
+}  // namespace pontax
