@@ -23,7 +23,7 @@ void SetUpGame(EngineDialogue& d, int plies) {
     ParsePosition(d, command);
     SetEnginePosition(d, GamePosition(d));
     d.search.SetMode(EngineMode::Searching);
-    d.search.goPending = true;
+    d.search.BeginSearch();
     d.gui.SetSink([](std::string_view) {});
 }
 

@@ -51,7 +51,7 @@ constexpr int kStopSteps = 41;
 void HandleStop(EngineDialogue& d) {
     auto& search = d.search;
     search.tickerState = TickerState::Idle;
-    if (!search.goPending) return;
+    if (!search.SearchPending()) return;
     if (search.Mode() == EngineMode::Searching) {
         SendToEngine(d, "?");
         for (int step = 0; step < kStopSteps && search.Mode() == EngineMode::Searching; ++step)

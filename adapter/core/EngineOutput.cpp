@@ -27,25 +27,17 @@ void Discard(EngineDialogue& d, std::string_view reason) {
 
 void HandleEngineMove(EngineDialogue& d, std::string_view line, std::string_view moveText) {
     auto& search = d.search;
-    // A search is marked before anything that starts it goes out, so a move that finds none
-    // answers nothing the host asked; the next search must not take it.
-    if (search.Mode() != EngineMode::Searching) return Discard(d, "Move discarded, engine is not thinking.");
-    if (!EngineCaughtUp(d)) {
-        // Written before the engine read the last reset: it was played in the game the reset
-        // replaces, and the engine's new game is still in step.
-        if (search.pongReceived < search.resetPing)
-            return WriteLog("Move discarded, it was written before the engine's game was reset.", log_tag::kRemark);
-        return Discard(d, "Move discarded, it was written before the search began.");
+    using Verdict = SearchState::MoveVerdict;
+    switch (search.JudgeEngineMove(EngineCaughtUp(d))) {
+    case Verdict::Accepted: break;
+    case Verdict::NotSearching: return Discard(d, "Move discarded, engine is not thinking.");
+    case Verdict::WrittenBeforeReset:
+        return WriteLog("Move discarded, it was written before the engine's game was reset.", log_tag::kRemark);
+    case Verdict::WrittenBeforeSearch: return Discard(d, "Move discarded, it was written before the search began.");
+    case Verdict::EngineResigned: return Discard(d, "Move discarded, engine allready resigned.");
+    case Verdict::Interrupted: return Discard(d, "Move discarded, stopMove=true.");
+    case Verdict::AlreadyAnswered: return Discard(d, "Move discarded, the search was already answered.");
     }
-    // Decided while the mode still says searching: a new search cannot start before it changes.
-    bool resigned = search.engineResigned;
-    bool interrupted = search.moveNowPending;
-    bool claimed = !resigned && !interrupted && search.ClaimBestMove();
-    search.SetMode(EngineMode::Idle);
-    search.tickerState = TickerState::Idle;
-    if (resigned) return Discard(d, "Move discarded, engine allready resigned.");
-    if (interrupted) return Discard(d, "Move discarded, stopMove=true.");
-    if (!claimed) return Discard(d, "Move discarded, the search was already answered.");
     bool filler = search.pv.With([](PvMemory& pv) { return pv.lastInfoScore == 0 && pv.lastInfoDepth == 1; });
     if (filler) SendToGui(d, kFillerInfo);
     search.ownClock.Stop();
@@ -158,7 +150,7 @@ bool HandleEngineLine(EngineDialogue& d, const std::string& rawLine) {
         d.search.pongReceived = ParseInteger(second);
     } else if (first == "feature") {
         ParseFeatures(d, line);
-    } else if (d.search.goPending && EngineCaughtUp(d)) {
+    } else if (d.search.SearchPending() && EngineCaughtUp(d)) {
         // Thinking written before the engine read the search's commands belongs to an older one.
         TranslateThinkingOutput(d, line);
     }

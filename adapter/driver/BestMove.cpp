@@ -14,7 +14,7 @@ constexpr const char* kNullMove = "0000";
 
 void SynthesiseBestMove(EngineDialogue& d) {
     auto& search = d.search;
-    search.goPending = false;
+    search.CancelSearch();
     search.ownClock.Stop();
     ChessBoard board = GamePosition(d).Replay();
     MoveList legal;

@@ -14,7 +14,7 @@ namespace pontax {
 
 bool ClockGuard::StillSearching(unsigned number) {
     auto& search = d_.search;
-    return search.goPending && search.SearchNumber() == number && search.Mode() == EngineMode::Searching;
+    return search.SearchPending() && search.SearchNumber() == number && search.Mode() == EngineMode::Searching;
 }
 
 bool ClockGuard::EnsureThread() {

@@ -183,8 +183,10 @@ void StartSpinThreads(EngineDialogue& d) {
         WriteLog("SlowDown: " + why, log_tag::kRemark);
 }
 
-void SendPost(EngineDialogue& d) {
-    if (d.EngineExists()) SendToEngine(d, d.settings.Noise < 0 ? "nopost" : "post");
+void SendPost(EngineDialogue& d) { SendPost(d, d.settings.Noise >= 0); }
+
+void SendPost(EngineDialogue& d, bool post) {
+    if (d.EngineExists()) SendToEngine(d, post ? "post" : "nopost");
 }
 
 void SendHashCommand(EngineDialogue& d) {

@@ -16,7 +16,9 @@ void StopEngine(EngineDialogue& d);
 // Re-send one standing option; each does nothing while no engine runs.
 // Starts or ends spin threads to match SlowDown.
 void StartSpinThreads(EngineDialogue& d);
+// "post" or "nopost" as Noise asks, or as given.
 void SendPost(EngineDialogue& d);
+void SendPost(EngineDialogue& d, bool post);
 void SendHashCommand(EngineDialogue& d);
 void SendPonderMode(EngineDialogue& d);
 // "ping N" with the next number, for an engine that announced ping; empty for any other.

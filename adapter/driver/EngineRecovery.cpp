@@ -44,7 +44,7 @@ bool TakeRestartFromBudget(EngineDialogue& d) {
 void AnswerForTheLostEngine(EngineDialogue& d) {
     auto& search = d.search;
     unsigned number = search.SearchNumber();
-    if (!search.goPending) {
+    if (!search.SearchPending()) {
         d.recovery.noticeOwed = true;
         return;
     }

@@ -250,7 +250,7 @@ void PositionReader::Rebase() {
 PositionRecord ReadPosition(std::string_view line) { return PositionReader().Read(line); }
 
 void ParsePosition(EngineDialogue& d, std::string_view line) {
-    d.search.goPending = false;
+    d.search.CancelSearch();
     PositionRecord game = d.positions.reader.Read(line);
     std::lock_guard guard(d.positions.lock);
     d.positions.game = game;

@@ -209,11 +209,8 @@ bool SendTimeControl(EngineDialogue& d, const SearchStart& start) {
     const GoRequest& request = start.request;
     int own = search.ownTime;
     if (request.infinite) {
-        if (settings.Noise == -1) {
-            settings.Noise = 0;
-            SendPost(d);
-            settings.Noise = -1;
-        }
+        // An analysis shows its thinking whatever Noise says.
+        if (settings.Noise == -1) SendPost(d, true);
         return true;
     }
     if (!start.reset) {
@@ -293,7 +290,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit, std::chron
     if (arrival != 0 && !d.clockGuard.TakeOn(arrival)) return;
     auto& search = d.search;
     auto& settings = d.settings;
-    search.goPending = false;
+    search.CancelSearch();
     SearchStart start;
     start.request = ParseGo(line);
     start.game = GamePosition(d);
@@ -379,7 +376,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit, std::chron
 void Ponderhit(EngineDialogue& d, std::chrono::steady_clock::time_point received) {
     auto& search = d.search;
     // Without a ponder search there is nothing to continue, and no "bestmove" is awaited.
-    if (!search.goPending) return;
+    if (!search.SearchPending()) return;
     std::string line = "go";
     if (int movesToGo = search.savedMovesToGo.exchange(-1); movesToGo >= 0)
         line += " movestogo " + std::to_string(movesToGo);

@@ -25,18 +25,39 @@ bool SearchState::ChangeMode(EngineMode from, EngineMode to) {
 
 bool SearchState::ClaimBestMove() {
     std::lock_guard lock(outputLock_);
-    return goPending.exchange(false);
+    return searchPending_.exchange(false);
 }
 
 unsigned SearchState::BeginSearch() {
     std::lock_guard lock(outputLock_);
-    goPending = true;
+    searchPending_ = true;
     return ++searchNumber_;
+}
+
+void SearchState::CancelSearch() {
+    std::lock_guard lock(outputLock_);
+    searchPending_ = false;
+}
+
+SearchState::MoveVerdict SearchState::JudgeEngineMove(bool caughtUp) {
+    // A search is marked before anything that starts it goes out, so a move that finds none
+    // answers nothing the host asked; the next search must not take it.
+    if (Mode() != EngineMode::Searching) return MoveVerdict::NotSearching;
+    if (!caughtUp) return pongReceived < resetPing ? MoveVerdict::WrittenBeforeReset : MoveVerdict::WrittenBeforeSearch;
+    // Decided while the mode still says searching: a new search cannot start before it changes.
+    bool resigned = engineResigned;
+    bool interrupted = moveNowPending;
+    bool claimed = !resigned && !interrupted && ClaimBestMove();
+    SetMode(EngineMode::Idle);
+    tickerState = TickerState::Idle;
+    if (resigned) return MoveVerdict::EngineResigned;
+    if (interrupted) return MoveVerdict::Interrupted;
+    return claimed ? MoveVerdict::Accepted : MoveVerdict::AlreadyAnswered;
 }
 
 void SearchState::SendForSearch(GuiOutput& gui, unsigned number, const std::string& line) {
     std::lock_guard lock(outputLock_);
-    if (goPending && number == searchNumber_) gui.Send(line);
+    if (searchPending_ && number == searchNumber_) gui.Send(line);
 }
 
 bool SearchState::WaitWhileMode(EngineMode mode, std::chrono::milliseconds limit) {

@@ -88,10 +88,25 @@ public:
 
     // A search was started and its best move is not reported yet. Whoever reports a best move
     // claims it first, so a search is never answered twice.
-    std::atomic<bool> goPending{false};
+    bool SearchPending() const { return searchPending_.load(); }
     bool ClaimBestMove();
     // Marks a new search outstanding and returns its number.
     unsigned BeginSearch();
+    // No search is outstanding any more, and none will be answered.
+    void CancelSearch();
+    // What becomes of a "move" line from the engine; only an accepted move answers the search.
+    // A move is judged once: the engine is idle afterwards.
+    enum class MoveVerdict {
+        Accepted,
+        NotSearching,
+        WrittenBeforeReset,  // the engine's game was reset since; its new game is in step
+        WrittenBeforeSearch,
+        EngineResigned,
+        Interrupted,  // the adapter told the engine to move while ending its game
+        AlreadyAnswered,
+    };
+    // caughtUp: the engine has answered the last ping sent.
+    MoveVerdict JudgeEngineMove(bool caughtUp);
     unsigned SearchNumber() const { return searchNumber_.load(); }
     // Sends an info line read for search `number`, only while that search is outstanding: a line
     // read while a search ends never follows its bestmove or lands in the next search.
@@ -126,6 +141,7 @@ public:
 
 private:
     std::atomic<EngineMode> engineMode_{EngineMode::Idle};
+    std::atomic<bool> searchPending_{false};
     std::atomic<unsigned> searchNumber_{0};
     // Orders a search's info lines against the claim of its bestmove.
     std::mutex outputLock_;

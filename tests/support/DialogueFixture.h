@@ -31,6 +31,12 @@ public:
     void Write(std::string_view bytes) override {
         std::lock_guard lock(mutex_);
         text_.append(bytes);
+        ++writes_;
+    }
+    // How many writes carried the lines so far.
+    int Writes() {
+        std::lock_guard lock(mutex_);
+        return writes_;
     }
     // The lines written since the last call.
     std::vector<std::string> Take() {
@@ -45,6 +51,7 @@ public:
 private:
     std::mutex mutex_;
     std::string text_;
+    int writes_ = 0;
 };
 
 // A fresh dialogue for every test, its engine a recording and its GUI lines captured: no
