@@ -59,7 +59,7 @@ int PrintSan(const ChessBoard& board, const std::string& coordinate) {
     MoveList list;
     MoveGenerator().GenerateLegal(board, list);
     for (const auto& move : list)
-        if (MoveToCoordinate(move) == coordinate) std::printf("%s\n", board.MoveToSan(move, 1).c_str());
+        if (MoveToCoordinate(move) == coordinate) std::printf("%s\n", board.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals).c_str());
     return 0;
 }
 

@@ -43,7 +43,7 @@ void HandleEngineMove(EngineDialogue& d, std::string_view line, std::string_view
     search.ownClock.Stop();
     // The move must be legal where the host searched, whatever the engine's record says.
     ChessBoard board = GamePosition(d).Replay();
-    if (board.Compare(ReplayEnginePosition(d)) != 0) ForgetEnginePosition(d);
+    if (!board.SamePosition(ReplayEnginePosition(d))) ForgetEnginePosition(d);
     MoveRecord move = board.ParseSan(moveText);
     if (move.IsEmpty()) {
         WriteLog("illegal move", log_tag::kFromEngine);

@@ -60,7 +60,7 @@ std::string CurrentMove(EngineDialogue& d, std::string_view text) {
 MoveRecord PonderedMove(EngineDialogue& d) {
     PositionRecord game = GamePosition(d);
     PositionRecord engine = EnginePosition(d);
-    if (game.Count() != engine.Count() + 1 || game.Start().Compare(engine.Start()) != 0 ||
+    if (game.Count() != engine.Count() + 1 || !game.Start().SamePosition(engine.Start()) ||
         !SameMoves(game, engine, engine.Count()))
         return {};
     return game.Move(engine.Count());

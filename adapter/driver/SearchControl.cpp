@@ -158,7 +158,7 @@ void ResetEngine(EngineDialogue& d, SearchStart& start) {
     start.engine.Restart(start.game.Start());
     ChessBoard standard;
     standard.SetFen(ChessBoard::kStartFen);
-    if (start.engine.Start().Compare(standard) != 0) {
+    if (!start.engine.Start().SamePosition(standard)) {
         SendToEngine(d, BuildPositionCommands(d, settings.Edit, start.engine.Start().GetFen()));
         if (settings.Edit != EditMode::Setboard) SendForce(d);
     }
@@ -178,7 +178,7 @@ void ResetEngine(EngineDialogue& d, SearchStart& start) {
 void SyncEngine(EngineDialogue& d, SearchStart& start) {
     int games = start.game.Count();
     int engines = start.engine.Count();
-    bool keep = start.game.Start().Compare(start.engine.Start()) == 0;
+    bool keep = start.game.Start().SamePosition(start.engine.Start());
     if (keep && games > engines) {
         keep = SameMoves(start.game, start.engine, engines);
     } else if (keep) {
@@ -266,7 +266,7 @@ std::vector<std::string> MoveCommands(EngineDialogue& d, SearchStart& start) {
         if (!start.forceMode && i == games - 1)
             for (auto& clock : ClockCommands(d, start)) commands.push_back(clock);
         start.engine.Append(move);
-        std::string text = d.features.san ? scratch.MoveToSan(move, 1) : MoveToCoordinate(move);
+        std::string text = d.features.san ? scratch.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals) : MoveToCoordinate(move);
         commands.push_back(d.features.usermove ? "usermove " + text : text);
         generator.Apply(scratch, move);
     }

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         pontax::BoardState before = board;
         generator.Apply(board, move);
         generator.Undo(board, move);
-        if (board.Compare(before) != 0) {
+        if (!board.SamePosition(before)) {
             std::fprintf(stderr, "%s does not unmake on %s\n", pontax::MoveToCoordinate(move).c_str(), fen.c_str());
             std::abort();
         }

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bool oneKingEach = CountPieces(board, pontax::MakePiece(pontax::piece::kKing, pontax::kWhite)) == 1 &&
                            CountPieces(board, pontax::MakePiece(pontax::piece::kKing, pontax::kBlack)) == 1;
         for (int style = 0; style <= 2 && oneKingEach; ++style) {
-            std::string san = board.MoveToSan(move, style);
+            std::string san = board.MoveToSan(move, static_cast<pontax::ChessBoard::SanStyle>(style));
             if (!board.ParseSan(san).SameMove(move)) {
                 std::fprintf(stderr, "%s (style %d) does not read back as %s on %s\n", san.c_str(), style,
                              pontax::MoveToCoordinate(move).c_str(), board.GetFen().c_str());

@@ -1,5 +1,6 @@
 #include "ChessBoard.h"
 
+#include <cassert>
 #include <cctype>
 
 #include "MoveGenerator.h"
@@ -40,12 +41,21 @@ std::string MoveToCoordinate(const MoveRecord& move) {
     return text;
 }
 
-int BoardState::Compare(const BoardState& other) const {
-    if (squares != other.squares) return 1;
-    if (castlingRights != other.castlingRights) return 2;
-    if (enPassantSquare != other.enPassantSquare) return 3;
-    if (sideToMove != other.sideToMove) return 4;
-    return 0;
+BoardState::Difference BoardState::Compare(const BoardState& other) const {
+    if (squares != other.squares) return Difference::Squares;
+    if (castlingRights != other.castlingRights) return Difference::Castling;
+    if (enPassantSquare != other.enPassantSquare) return Difference::EnPassant;
+    if (sideToMove != other.sideToMove) return Difference::Side;
+    return Difference::None;
+}
+
+bool BoardState::IsConsistent() const {
+    for (int square = 0; square < kBoardEntries; ++square) {
+        int code = At(square);
+        if (OnBoard(square) ? code > MakePiece(piece::kKing, kBlack) : code != piece::kEmpty) return false;
+    }
+    return (sideToMove == kWhite || sideToMove == kBlack) && castlingRights >= 0 && castlingRights <= 15 &&
+           (enPassantSquare == kNoSquare || OnBoard(enPassantSquare)) && halfMoveClock >= 0;
 }
 
 void BoardState::Clear() {
@@ -96,6 +106,7 @@ void ChessBoard::SetFen(std::string_view text) {
         int epFile = enPassant[0] >= 'a' && enPassant[0] <= 'h' ? enPassant[0] - 'a' : 0;
         enPassantSquare = SquareOf(epFile, enPassant[1] - '1');
     }
+    assert(IsConsistent());
 }
 
 std::string ChessBoard::GetFen() const {

@@ -74,10 +74,15 @@ std::string MoveToCoordinate(const MoveRecord& move);
 // The position: squares, castling rights, en-passant square, side to move and half-move clock.
 class BoardState {
 public:
-    // 0 when equal, else the first difference: 1 squares, 2 castling, 3 en passant, 4 side.
-    int Compare(const BoardState& other) const;
+    // The first difference from other, in this order.
+    enum class Difference { None, Squares, Castling, EnPassant, Side };
+    Difference Compare(const BoardState& other) const;
+    bool SamePosition(const BoardState& other) const { return Compare(other) == Difference::None; }
     void CopyFrom(const BoardState& other) { *this = other; }
     void Clear();
+    // Squares off the board empty, piece codes, side, castling rights and en-passant square in
+    // range: what every change keeps, checked by debug builds after each.
+    bool IsConsistent() const;
     void SetSquare(int index, int code) { squares[static_cast<size_t>(index)] = static_cast<uint8_t>(code); }
     int At(int square) const { return squares[static_cast<size_t>(square)]; }
 
@@ -100,9 +105,13 @@ public:
     // With checkLegal an illegal move returns false and leaves the board as it was.
     bool MakeMove(MoveRecord& move, bool checkLegal);
 
-    // Standard algebraic notation on the position before the move. Style 1 writes "=" before a
-    // promotion piece, style 0 adds " e.p." to en-passant captures, style 2 writes long notation.
-    std::string MoveToSan(const MoveRecord& move, int style) const;
+    // Standard algebraic notation on the position before the move, in one of its styles.
+    enum class SanStyle {
+        EnPassantMarked,  // " e.p." after an en-passant capture
+        PromotionEquals,  // "=" before a promotion piece
+        Long,             // the from square too ("Ng1-f3")
+    };
+    std::string MoveToSan(const MoveRecord& move, SanStyle style) const;
     // A move in SAN or coordinate notation, or an empty record when the text does not name
     // exactly one legal move.
     MoveRecord ParseSan(std::string_view text) const;

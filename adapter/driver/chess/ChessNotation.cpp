@@ -38,7 +38,7 @@ std::string CleanSan(std::string_view text) {
 
 }  // namespace
 
-std::string ChessBoard::MoveToSan(const MoveRecord& move, int style) const {
+std::string ChessBoard::MoveToSan(const MoveRecord& move, SanStyle style) const {
     MoveGenerator generator;
     int mover = At(move.from);
     int type = PieceType(mover);
@@ -52,7 +52,7 @@ std::string ChessBoard::MoveToSan(const MoveRecord& move, int style) const {
         if (generator.InCheck(after, after.sideToMove)) san += '+';
         return san;
     }
-    if (style == 2) {
+    if (style == SanStyle::Long) {
         if (type != piece::kPawn) san += PieceLetter(mover);
         san += SquareText(move.from);
         san += capture ? 'x' : '-';
@@ -85,10 +85,10 @@ std::string ChessBoard::MoveToSan(const MoveRecord& move, int style) const {
     }
     san += SquareText(move.to);
     if ((move.flags & move_flag::kPromotion) && move.promotion != piece::kEmpty) {
-        if (style == 1) san += '=';
+        if (style == SanStyle::PromotionEquals) san += '=';
         san += PieceLetter(move.promotion);
     }
-    if (style == 0 && (move.flags & move_flag::kEnPassant)) san += " e.p.";
+    if (style == SanStyle::EnPassantMarked && (move.flags & move_flag::kEnPassant)) san += " e.p.";
     BoardState after = *this;
     MoveRecord copy = move;
     generator.Apply(after, copy);

@@ -1,6 +1,7 @@
 #include "MoveGenerator.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdlib>
 
 namespace pontax {
@@ -371,6 +372,7 @@ void MoveGenerator::Apply(BoardState& board, MoveRecord& move) const {
         if (square == SquareOf(7, 7)) board.castlingRights &= ~castling::kBlackKingSide;
     }
     board.sideToMove = 1 - side;
+    assert(board.IsConsistent());
 }
 
 void MoveGenerator::Undo(BoardState& board, const MoveRecord& move) const {
@@ -389,6 +391,7 @@ void MoveGenerator::Undo(BoardState& board, const MoveRecord& move) const {
     board.castlingRights = move.castlingBefore;
     board.enPassantSquare = move.enPassantBefore;
     board.halfMoveClock = move.halfMoveClockBefore;
+    assert(board.IsConsistent());
 }
 
 bool MoveGenerator::InCheck(const BoardState& board, int side) const {

@@ -14,8 +14,8 @@ using pontax::ReadPosition;
 void ExpectSameRecord(const PositionRecord& expected, const PositionRecord& actual, const std::string& line) {
     SCOPED_TRACE(line.substr(0, 80));
     ASSERT_EQ(expected.Count(), actual.Count());
-    EXPECT_EQ(expected.Start().Compare(actual.Start()), 0);
-    EXPECT_EQ(expected.Replay().Compare(actual.Replay()), 0);
+    EXPECT_TRUE(expected.Start().SamePosition(actual.Start()));
+    EXPECT_TRUE(expected.Replay().SamePosition(actual.Replay()));
     for (int i = 0; i < expected.Count(); ++i) EXPECT_TRUE(expected.Move(i).SameMove(actual.Move(i))) << i;
 }
 

@@ -21,7 +21,8 @@ MoveRecord Find(const ChessBoard& board, std::string_view coordinate) {
     return {};
 }
 
-std::string San(std::string_view fen, std::string_view coordinate, int style = 1) {
+std::string San(std::string_view fen, std::string_view coordinate,
+                ChessBoard::SanStyle style = ChessBoard::SanStyle::PromotionEquals) {
     ChessBoard board = Board(fen);
     MoveRecord move = Find(board, coordinate);
     return move.IsEmpty() ? "(illegal)" : board.MoveToSan(move, style);
@@ -125,12 +126,12 @@ TEST(ApplyTest, EnPassantSquareOnlyWithAnEnemyPawnBeside) {
     EXPECT_EQ(beside.enPassantSquare, SquareOf(4, 2));
     MoveRecord capture = Find(beside, "d4e3");
     ASSERT_FALSE(capture.IsEmpty());
-    EXPECT_EQ(beside.MoveToSan(capture, 0), "dxe3 e.p.");
+    EXPECT_EQ(beside.MoveToSan(capture, ChessBoard::SanStyle::EnPassantMarked), "dxe3 e.p.");
     ChessBoard before = beside;
     generator.Apply(beside, capture);
     EXPECT_EQ(beside.GetFen(), "4k3/8/8/8/8/4p3/8/4K3 w - - 0 1");
     generator.Undo(beside, capture);
-    EXPECT_EQ(beside.Compare(before), 0);
+    EXPECT_TRUE(beside.SamePosition(before));
 }
 
 TEST(ApplyTest, MakeMoveRefusesIllegalMovesAndUndoRestoresEverything) {
@@ -142,7 +143,7 @@ TEST(ApplyTest, MakeMoveRefusesIllegalMovesAndUndoRestoresEverything) {
     for (MoveRecord move : list) {
         generator.Apply(board, move);
         generator.Undo(board, move);
-        EXPECT_EQ(board.Compare(before), 0) << MoveToCoordinate(move);
+        EXPECT_TRUE(board.SamePosition(before)) << MoveToCoordinate(move);
     }
     MoveRecord castle = Find(board, "e1g1");
     ASSERT_TRUE(board.MakeMove(castle, true));
@@ -189,8 +190,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SanWriteTest, CastlingWithCheckAndMateIsMarkedPlus) {
     EXPECT_EQ(San("5k2/8/8/8/8/8/8/4K2R w K -", "e1g1"), "O-O+");
     EXPECT_EQ(San("3k4/R7/8/8/8/8/8/R3K3 w Q -", "e1c1"), "O-O-O+");  // it mates: still "+"
-    EXPECT_EQ(San("3k4/R7/8/8/8/8/8/R3K3 w Q -", "a1a2", 2), "Ra1-a2");
-    EXPECT_EQ(San("3k4/R7/8/8/8/8/8/R3K3 w Q -", "a7d7", 2), "Ra7-d7+");
+    EXPECT_EQ(San("3k4/R7/8/8/8/8/8/R3K3 w Q -", "a1a2", ChessBoard::SanStyle::Long), "Ra1-a2");
+    EXPECT_EQ(San("3k4/R7/8/8/8/8/8/R3K3 w Q -", "a7d7", ChessBoard::SanStyle::Long), "Ra7-d7+");
 }
 
 class SanReadTest : public ::testing::TestWithParam<SanRow> {};
@@ -233,7 +234,7 @@ TEST(SanRoundTripTest, AllLegalMovesOfRichPositions) {
         MoveGenerator().GenerateLegal(board, list);
         ASSERT_GT(list.count, 0);
         for (const auto& move : list) {
-            std::string san = board.MoveToSan(move, 1);
+            std::string san = board.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals);
             MoveRecord back = board.ParseSan(san);
             EXPECT_TRUE(back.SameMove(move)) << fen << " " << san;
             EXPECT_TRUE(board.ParseSan(MoveToCoordinate(move)).SameMove(move)) << fen << " " << MoveToCoordinate(move);
@@ -250,6 +251,24 @@ TEST(PieceLetterTest, LettersBothWays) {
     EXPECT_EQ(board.PieceFromLetter('P'), 0);
     board.sideToMove = kWhite;
     EXPECT_EQ(board.PieceFromLetter('B'), 3);
+}
+
+// What debug builds check after every change.
+TEST(BoardConsistencyTest, ABoardIsConsistentUntilSomethingOutOfRangeGetsIn) {
+    ChessBoard board;
+    board.SetFen("garbage w KQkq z9 x y");
+    EXPECT_TRUE(board.IsConsistent());
+    board.SetFen(ChessBoard::kStartFen);
+    EXPECT_TRUE(board.IsConsistent());
+    ChessBoard offBoard = board;
+    offBoard.SetSquare(SquareOf(0, 0) + 8, piece::kQueen);  // the 0x88 gap beside a1
+    EXPECT_FALSE(offBoard.IsConsistent());
+    ChessBoard badCode = board;
+    badCode.SetSquare(SquareOf(4, 4), 13);
+    EXPECT_FALSE(badCode.IsConsistent());
+    ChessBoard badPassant = board;
+    badPassant.enPassantSquare = SquareOf(3, 5) + 8;
+    EXPECT_FALSE(badPassant.IsConsistent());
 }
 
 }  // namespace
