@@ -40,7 +40,8 @@ long ResidentKb(pid_t pid) {
 }
 
 std::string Script() {
-    return "force-mode\non protover 2 => feature usermove=0 done=1\non go => move g8f6\non g1f3 => move g8f6\n"
+    return "force-mode\non protover 2 => feature usermove=0 done=1\non go => move g8f6\non g1f3 => move "
+           "g8f6\n"
            "on f3g1 => move f6g8\n";
 }
 
@@ -120,9 +121,10 @@ int main() {
     double direct = Median(directMedians), directP99 = Median(directP99s);
     double added = Median(addedMedians), addedP99 = Median(addedP99s);
     std::printf("over %d rounds: direct median %.1f us, p99 %.1f us\n", kRounds, direct, directP99);
-    std::printf("added by pontax: median %.1f us (%.2f x direct; goal: at most 1.5 x), "
-                "p99 %.1f us (%.2f x direct p99; goal: at most 3 x)\n",
-                added, added / direct, addedP99, addedP99 / directP99);
+    std::printf(
+        "added by pontax: median %.1f us (%.2f x direct; goal: at most 1.5 x), "
+        "p99 %.1f us (%.2f x direct p99; goal: at most 3 x)\n",
+        added, added / direct, addedP99, addedP99 / directP99);
     std::printf("pontax resident size during the game: %.1f MB (goal: under 8 MB)\n", residentKb / 1024.0);
     return 0;
 }

@@ -39,7 +39,9 @@ Usage UsageOf(pid_t pid) {
 
 void Report(const char* what, const Usage& start, const Usage& end) {
     std::printf("%s: resident %ld kB -> %ld kB (%+.1f%%), descriptors %ld -> %ld\n", what, start.residentKb,
-                end.residentKb, 100.0 * static_cast<double>(end.residentKb - start.residentKb) / static_cast<double>(start.residentKb),
+                end.residentKb,
+                100.0 * static_cast<double>(end.residentKb - start.residentKb) /
+                    static_cast<double>(start.residentKb),
                 start.descriptors, end.descriptors);
 }
 
@@ -76,7 +78,8 @@ int Match(int games, const std::string& engine) {
         rules.ponder = game % 2 == 0;
         const auto& openings = testing_support::OpeningSet();
         UciHost* hosts[2] = {sides[game % 2].host.get(), sides[1 - game % 2].host.get()};
-        auto record = testing_support::PlayGame(hosts, openings[static_cast<size_t>(game) % openings.size()].position, rules);
+        auto record = testing_support::PlayGame(
+            hosts, openings[static_cast<size_t>(game) % openings.size()].position, rules);
         if (record.Failed()) ++failed;
         std::printf("game %d: %s after %zu plies\n", game + 1, record.end.c_str(), record.moves.size());
         for (int i = 0; i < 2; ++i) (game == 0 ? start : end)[i] = UsageOf(sides[i].host->Raw().Pid());
@@ -120,7 +123,8 @@ int DravelGame(int plies) {
     for (int ply = 0; ply < plies; ++ply) {
         core.Send("B" + ShuffleMove(ply));
         auto answer = core.ReadLine(10s);
-        if (!answer || !answer->empty()) return std::printf("ply %d: %s\n", ply, answer ? answer->c_str() : "no answer"), 1;
+        if (!answer || !answer->empty())
+            return std::printf("ply %d: %s\n", ply, answer ? answer->c_str() : "no answer"), 1;
         if (ply == 10) start = UsageOf(core.Pid());
     }
     Report("dravel-core", start, UsageOf(core.Pid()));

@@ -1,14 +1,15 @@
 // Leaf positions per second of the adapter's move generator against stockfish's "go perft" on the
 // same positions, in the same run, and the number of heap allocations made while generating.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <new>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "ChessBoard.h"
 #include "tools/PerftCounter.h"

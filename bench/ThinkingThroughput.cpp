@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include "Adapter.h"
-#include "ThinkingOutput.h"
 #include "LineWriters.h"
 #include "Positions.h"
 #include "SearchState.h"
+#include "ThinkingOutput.h"
 
 namespace {
 
@@ -32,7 +32,8 @@ void ThinkingLines(benchmark::State& state) {
     SetUpGame(adapter.dialogue, static_cast<int>(state.range(0)));
     for (auto _ : state) TranslateThinkingOutput(adapter.dialogue, kThinkingLine);
     state.SetItemsProcessed(state.iterations());
-    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["lines/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(ThinkingLines)->Arg(0)->Arg(300)->Unit(benchmark::kMicrosecond);
 

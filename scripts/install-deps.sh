@@ -3,7 +3,7 @@
 # With --windows also the cross compilers for Pontax.exe and a wine to test it.
 set -euo pipefail
 packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          clang libclang-rt-14-dev
+          clang libclang-rt-14-dev clang-format
           fairymax gnuchess phalanx hoichess sjeng polyglot stockfish)
 # Pontax.exe ships for 32-bit Windows; the 64-bit compiler builds the same code for a wine that
 # cannot run 32-bit programs.

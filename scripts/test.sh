@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test: Pontax.exe cross-built for Windows
+# Installs what is missing, checks the formatting, then builds and runs every test: Pontax.exe cross-built for Windows
 # and tested under wine; a normal build, whose Debian packages are then built, installed and
 # tested installed; a short run of every fuzz harness (scripts/fuzz.sh runs the long ones); and
 # the tests again under AddressSanitizer + UndefinedBehaviorSanitizer and under ThreadSanitizer.
@@ -11,6 +11,12 @@ sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 
 stage() { echo "=== [$((SECONDS / 60))m$((SECONDS % 60))s] $*"; }
+
+# The sources as the repository's .clang-format writes them: a change the formatter would make
+# fails the run before anything is built.
+stage "formatting"
+mapfile -t sources < <(cd "$root" && find adapter gui tests tools bench -name '*.cpp' -o -name '*.h')
+(cd "$root" && clang-format --dry-run --Werror "${sources[@]}")
 
 # run_suite DIR "CTEST ARGS" CMAKE ARGS...
 # One test per core: games on real clocks are lost to the load when more run beside them. The

@@ -8,7 +8,8 @@
 //   linger                when its input ends, stay for a minute instead of exiting
 //   answer-ping           answer "ping N" with "pong N" after the rules for it
 //   flood <n>             print n thinking lines at start
-// A text of "!exit" exits at once; "!sleep <ms>" pauses; "!spin <ms>" keeps a processor busy. Faults: "!kill" dies at once (SIGKILL),
+// A text of "!exit" exits at once; "!sleep <ms>" pauses; "!spin <ms>" keeps a processor busy. Faults: "!kill"
+// dies at once (SIGKILL),
 // "!close" closes its output and goes on reading, "!flood <n>" prints n thinking lines,
 // "!longline <n>" one line of n characters, "!garbage <n>" n bytes of binary noise with NULs.
 #include <chrono>
@@ -174,7 +175,8 @@ int main() {
             bool match = rule.prefix ? line.rfind(rule.trigger, 0) == 0 : line == rule.trigger;
             if (match) Act(rule.reply);
         }
-        if (script.answerPing && line.rfind("ping ", 0) == 0) std::cout << "pong " << line.substr(5) << std::endl;
+        if (script.answerPing && line.rfind("ping ", 0) == 0)
+            std::cout << "pong " << line.substr(5) << std::endl;
         if (line == "quit" && !script.ignoreQuit) return 0;
     }
     if (script.linger) std::this_thread::sleep_for(std::chrono::minutes(1));

@@ -10,23 +10,24 @@
 // when set, replaces that by its own commands (separated by ";"), for example "sd 2" for quick
 // games. KELVANE_LOG names a file that gets every line sent to the engine ("> ") and read from
 // it ("< ").
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <poll.h>
 #include <regex>
-#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -112,7 +113,8 @@ public:
         if (args_.empty()) return false;
         std::string program = FindProgram(args_[0]);
         int toEngine[2], fromEngine[2];
-        if (program.empty() || ::pipe2(toEngine, O_CLOEXEC) != 0 || ::pipe2(fromEngine, O_CLOEXEC) != 0) return false;
+        if (program.empty() || ::pipe2(toEngine, O_CLOEXEC) != 0 || ::pipe2(fromEngine, O_CLOEXEC) != 0)
+            return false;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, toEngine[0], 0);
@@ -267,7 +269,8 @@ public:
             SetBoard(line);
         } else if (std::regex_match(line, move, kMove)) {
             std::string text = move[1].str();
-            if (move[2].length() > 0) text += static_cast<char>(std::tolower(static_cast<unsigned char>(move[2].str()[0])));
+            if (move[2].length() > 0)
+                text += static_cast<char>(std::tolower(static_cast<unsigned char>(move[2].str()[0])));
             engine_.Send((features_.Has("usermove") ? "usermove " : "") + text);
             Toggle();
             if (!forceMode_) BeginRequest();
@@ -312,7 +315,9 @@ public:
         } else if (IsResult(line) || line == "resign") {
             if (!pending_) return;
             // The engine resigns on its own move.
-            ToDravel(line != "resign" ? line : sideToMove_ == 'w' ? "0-1 {White resigns}" : "1-0 {Black resigns}");
+            ToDravel(line != "resign"     ? line
+                     : sideToMove_ == 'w' ? "0-1 {White resigns}"
+                                          : "1-0 {Black resigns}");
             if (!awaitedPong_) EndReply();
         } else if (line.rfind("pong ", 0) == 0) {
             if (pending_ && awaitedPong_ && line.substr(5) == std::to_string(awaitedPong_)) {

@@ -59,7 +59,8 @@ int PrintSan(const ChessBoard& board, const std::string& coordinate) {
     MoveList list;
     MoveGenerator().GenerateLegal(board, list);
     for (const auto& move : list)
-        if (MoveToCoordinate(move) == coordinate) std::printf("%s\n", board.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals).c_str());
+        if (MoveToCoordinate(move) == coordinate)
+            std::printf("%s\n", board.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals).c_str());
     return 0;
 }
 
@@ -69,7 +70,8 @@ int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "";
     int depth = 0;
     if (mode == "--divide") {
-        if (argc != 4 || !ReadDepth(argv[3], depth) || depth < 1) return Usage("--divide needs a FEN and a depth of 1 or more");
+        if (argc != 4 || !ReadDepth(argv[3], depth) || depth < 1)
+            return Usage("--divide needs a FEN and a depth of 1 or more");
         return Divide(BoardFromFen(argv[2]), depth);
     }
     if (mode == "--san") {

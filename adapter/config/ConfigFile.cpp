@@ -40,15 +40,20 @@ void ApplyLine(Configuration& config, SettingEffects& effects, Section section, 
     std::string key = Trim(line.substr(0, equals));
     std::string value = Trim(line.substr(equals + 1));
     switch (section) {
-    case Section::Engine: ApplyEngineKey(config.settings, key, value); break;
-    case Section::Options:
-        if (key == "Visible")
-            SetVisibleOptions(config.settings, value);
-        else if (!ApplyFileOnlyKey(config.settings, key, value))
-            HandleSetOption(config, effects, "setoption name " + key + " value " + value);
-        break;
-    case Section::Extras: DefineCustomOption(config.settings, key, value); break;
-    case Section::None: break;
+        case Section::Engine:
+            ApplyEngineKey(config.settings, key, value);
+            break;
+        case Section::Options:
+            if (key == "Visible")
+                SetVisibleOptions(config.settings, value);
+            else if (!ApplyFileOnlyKey(config.settings, key, value))
+                HandleSetOption(config, effects, "setoption name " + key + " value " + value);
+            break;
+        case Section::Extras:
+            DefineCustomOption(config.settings, key, value);
+            break;
+        case Section::None:
+            break;
     }
 }
 

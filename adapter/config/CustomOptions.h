@@ -25,6 +25,7 @@ bool Readable(const std::string& name);
 std::optional<std::string> OptionCommand(const CustomOption& option, std::string_view value);
 // Sets the first custom option of that name (case-sensitive): sends its engine command, or queues
 // it while no engine runs. An empty value presses a button.
-void SetCustomOption(Configuration& config, SettingEffects& effects, std::string_view name, std::string_view value);
+void SetCustomOption(Configuration& config, SettingEffects& effects, std::string_view name,
+                     std::string_view value);
 
 }  // namespace pontax

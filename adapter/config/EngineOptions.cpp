@@ -7,10 +7,10 @@
 #include <mutex>
 #include <optional>
 
+#include "Configuration.h"
 #include "CustomOptions.h"
 #include "Log.h"
 #include "OptionList.h"
-#include "Configuration.h"
 #include "SettingHandler.h"
 #include "StringUtil.h"
 
@@ -28,11 +28,11 @@ struct TypeWord {
     CustomOptionType type;
 };
 
-constexpr TypeWord kTypeWords[] = {
-    {"check", CustomOptionType::Check},   {"spin", CustomOptionType::Spin},     {"slider", CustomOptionType::Spin},
-    {"combo", CustomOptionType::Combo},   {"string", CustomOptionType::String}, {"file", CustomOptionType::String},
-    {"path", CustomOptionType::String},   {"button", CustomOptionType::Button}, {"save", CustomOptionType::Button},
-    {"reset", CustomOptionType::Button}};
+constexpr TypeWord kTypeWords[] = {{"check", CustomOptionType::Check},   {"spin", CustomOptionType::Spin},
+                                   {"slider", CustomOptionType::Spin},   {"combo", CustomOptionType::Combo},
+                                   {"string", CustomOptionType::String}, {"file", CustomOptionType::String},
+                                   {"path", CustomOptionType::String},   {"button", CustomOptionType::Button},
+                                   {"save", CustomOptionType::Button},   {"reset", CustomOptionType::Button}};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -41,7 +41,8 @@ std::optional<std::pair<size_t, TypeWord>> FindType(std::string_view text) {
     for (size_t at = text.find(" -"); at != std::string_view::npos; at = text.find(" -", at + 1)) {
         for (const auto& type : kTypeWords) {
             size_t end = at + 2 + type.word.size();
-            if (text.substr(at + 2, type.word.size()) == type.word && (end == text.size() || IsBlank(text[end])))
+            if (text.substr(at + 2, type.word.size()) == type.word &&
+                (end == text.size() || IsBlank(text[end])))
                 return std::make_pair(at, type);
         }
     }
@@ -61,48 +62,50 @@ std::optional<int> StrictInteger(const std::string& word) {
 // Reads the values after the type into option; false when they cannot make an option.
 bool ReadValues(CustomOption& option, std::string_view values) {
     switch (option.type) {
-    case CustomOptionType::Check:
-        option.defaultValue = GetWord(values, 1) == "1" ? "true" : "false";
-        option.third = "0";
-        option.fourth = "1";
-        return true;
-    case CustomOptionType::Spin: {
-        auto value = StrictInteger(GetWord(values, 1));
-        auto min = StrictInteger(GetWord(values, 2));
-        auto max = StrictInteger(GetWord(values, 3));
-        if (!value || !min || !max) return false;
-        if (*min > *max) std::swap(min, max);
-        option.defaultValue = std::to_string(*value);
-        option.third = std::to_string(*min);
-        option.fourth = std::to_string(*max);
-        return true;
-    }
-    case CustomOptionType::Combo: {
-        std::vector<std::string> variants;
-        std::string chosen;
-        for (size_t from = 0; from <= values.size();) {
-            size_t separator = std::min(values.find(kVariantSeparator, from), values.size());
-            std::string variant = Trim(values.substr(from, separator - from));
-            from = separator + kVariantSeparator.size();
-            bool starred = !variant.empty() && variant.front() == '*';
-            if (starred) variant = Trim(std::string_view(variant).substr(1));
-            if (variant.empty() || HoldsOptionKeyword(variant) || variant.find('|') != std::string::npos ||
-                std::find(variants.begin(), variants.end(), variant) != variants.end())
-                continue;
-            if (starred && chosen.empty()) chosen = variant;
-            variants.push_back(variant);
+        case CustomOptionType::Check:
+            option.defaultValue = GetWord(values, 1) == "1" ? "true" : "false";
+            option.third = "0";
+            option.fourth = "1";
+            return true;
+        case CustomOptionType::Spin: {
+            auto value = StrictInteger(GetWord(values, 1));
+            auto min = StrictInteger(GetWord(values, 2));
+            auto max = StrictInteger(GetWord(values, 3));
+            if (!value || !min || !max) return false;
+            if (*min > *max) std::swap(min, max);
+            option.defaultValue = std::to_string(*value);
+            option.third = std::to_string(*min);
+            option.fourth = std::to_string(*max);
+            return true;
         }
-        if (variants.empty()) return false;
-        option.defaultValue = chosen.empty() ? variants.front() : chosen;
-        for (const auto& variant : variants) option.third += (option.third.empty() ? "" : "|") + variant;
-        return true;
-    }
-    case CustomOptionType::String: {
-        std::string text = Trim(values);
-        option.defaultValue = text.empty() ? std::string(kEmptyText) : text;
-        return true;
-    }
-    case CustomOptionType::Button: return true;
+        case CustomOptionType::Combo: {
+            std::vector<std::string> variants;
+            std::string chosen;
+            for (size_t from = 0; from <= values.size();) {
+                size_t separator = std::min(values.find(kVariantSeparator, from), values.size());
+                std::string variant = Trim(values.substr(from, separator - from));
+                from = separator + kVariantSeparator.size();
+                bool starred = !variant.empty() && variant.front() == '*';
+                if (starred) variant = Trim(std::string_view(variant).substr(1));
+                if (variant.empty() || HoldsOptionKeyword(variant) ||
+                    variant.find('|') != std::string::npos ||
+                    std::find(variants.begin(), variants.end(), variant) != variants.end())
+                    continue;
+                if (starred && chosen.empty()) chosen = variant;
+                variants.push_back(variant);
+            }
+            if (variants.empty()) return false;
+            option.defaultValue = chosen.empty() ? variants.front() : chosen;
+            for (const auto& variant : variants) option.third += (option.third.empty() ? "" : "|") + variant;
+            return true;
+        }
+        case CustomOptionType::String: {
+            std::string text = Trim(values);
+            option.defaultValue = text.empty() ? std::string(kEmptyText) : text;
+            return true;
+        }
+        case CustomOptionType::Button:
+            return true;
     }
     return false;
 }
@@ -119,7 +122,8 @@ bool TakenByAnother(const EngineOptionStore& store, const AdapterSettings& setti
                     std::string_view engineName) {
     if (IsBuiltInOptionName(shown)) return true;
     const auto& custom = settings.CustomOptions;
-    if (std::any_of(custom.begin(), custom.end(), [&](const CustomOption& o) { return SameName(o.name, shown); }))
+    if (std::any_of(custom.begin(), custom.end(),
+                    [&](const CustomOption& o) { return SameName(o.name, shown); }))
         return true;
     for (size_t i = 0; i < store.options.size(); ++i)
         if (SameName(store.options[i].name, shown) && store.engineNames[i] != engineName) return true;
@@ -144,8 +148,10 @@ void RecordEngineOption(Configuration& config, std::string_view definition) {
     if (!ReadValues(option, definition.substr(at + 2 + type.word.size())))
         return LeaveOut(engineName, "its values are missing or unreadable.");
     option.command = "option " + EscapePercent(engineName);
-    if (option.type == CustomOptionType::Spin) option.command += "=%i";
-    else if (option.type != CustomOptionType::Button) option.command += "=%s";
+    if (option.type == CustomOptionType::Spin)
+        option.command += "=%i";
+    else if (option.type != CustomOptionType::Button)
+        option.command += "=%s";
 
     auto& store = config.engineOptions;
     std::lock_guard lock(store.mutex);
@@ -163,7 +169,8 @@ void RecordEngineOption(Configuration& config, std::string_view definition) {
         return;
     }
     option.name = engineName;
-    while (TakenByAnother(store, config.settings, option.name, engineName)) option.name = std::string(kCollisionPrefix) + option.name;
+    while (TakenByAnother(store, config.settings, option.name, engineName))
+        option.name = std::string(kCollisionPrefix) + option.name;
     store.options.push_back(std::move(option));
     store.engineNames.push_back(std::move(engineName));
 }
@@ -173,7 +180,8 @@ std::vector<CustomOption> EngineOptionList(EngineOptionStore& store) {
     return store.options;
 }
 
-bool SetEngineOption(Configuration& config, SettingEffects& effects, std::string_view name, std::string_view value) {
+bool SetEngineOption(Configuration& config, SettingEffects& effects, std::string_view name,
+                     std::string_view value) {
     std::optional<CustomOption> option;
     {
         auto& store = config.engineOptions;
@@ -184,7 +192,8 @@ bool SetEngineOption(Configuration& config, SettingEffects& effects, std::string
     }
     if (!option) return false;
     if (auto command = OptionCommand(*option, value)) {
-        if (option->type != CustomOptionType::Button) config.pending.RememberOptionCommand(option->name, *command);
+        if (option->type != CustomOptionType::Button)
+            config.pending.RememberOptionCommand(option->name, *command);
         effects.SendOrQueue(*command);
     }
     return true;

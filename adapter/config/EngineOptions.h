@@ -30,7 +30,8 @@ void RecordEngineOption(Configuration& config, std::string_view definition);
 std::vector<CustomOption> EngineOptionList(EngineOptionStore& store);
 // Sets the engine option shown under that name (case-insensitive): sends its command, or queues
 // it while no engine runs. False when no engine option has the name.
-bool SetEngineOption(Configuration& config, SettingEffects& effects, std::string_view name, std::string_view value);
+bool SetEngineOption(Configuration& config, SettingEffects& effects, std::string_view name,
+                     std::string_view value);
 void ClearEngineOptions(EngineOptionStore& store);
 
 }  // namespace pontax

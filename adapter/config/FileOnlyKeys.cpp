@@ -18,12 +18,18 @@ int NotNegative(std::string_view value) {
 
 bool ApplyFileOnlyKey(AdapterSettings& settings, std::string_view key, std::string_view value) {
     std::string upper = ToUpper(key);
-    if (upper == "MATESCORES") settings.MateScores = ParseBool(value);
-    else if (upper == "MATEBAND") settings.MateBand = NotNegative(value);
-    else if (upper == "ENGINEOPTIONS") settings.EngineOptions = ParseBool(value);
-    else if (upper == "CLOCKMARGIN") settings.ClockMargin = NotNegative(value);
-    else if (upper == "RESTARTENGINE") settings.RestartEngine = ParseBool(value);
-    else return false;
+    if (upper == "MATESCORES")
+        settings.MateScores = ParseBool(value);
+    else if (upper == "MATEBAND")
+        settings.MateBand = NotNegative(value);
+    else if (upper == "ENGINEOPTIONS")
+        settings.EngineOptions = ParseBool(value);
+    else if (upper == "CLOCKMARGIN")
+        settings.ClockMargin = NotNegative(value);
+    else if (upper == "RESTARTENGINE")
+        settings.RestartEngine = ParseBool(value);
+    else
+        return false;
     return true;
 }
 

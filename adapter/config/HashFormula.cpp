@@ -46,10 +46,21 @@ int FormulaEvaluator::ReadToken() {
     if (position_ >= input_.size()) return currentToken_ = kEnd;
     char c = input_[position_++];
     switch (c) {
-    case '\0': return currentToken_ = kEnd;
-    case ';': case '\n': return currentToken_ = kPrint;
-    case '*': case '/': case '+': case '-': case '(': case ')': case '=': return currentToken_ = c;
-    default: break;
+        case '\0':
+            return currentToken_ = kEnd;
+        case ';':
+        case '\n':
+            return currentToken_ = kPrint;
+        case '*':
+        case '/':
+        case '+':
+        case '-':
+        case '(':
+        case ')':
+        case '=':
+            return currentToken_ = c;
+        default:
+            break;
     }
     if (IsDigit(c) || c == '.') {
         --position_;
@@ -100,24 +111,26 @@ double FormulaEvaluator::Primary(bool read) {
         ~DepthGuard() { --depth; }
     } guard(depth_);
     switch (currentToken_) {
-    case kNumber: {
-        double value = numberValue_;
-        ReadToken();
-        return value;
-    }
-    case kName: {
-        double& variable = variables_[nameText_];
-        if (ReadToken() == '=') variable = Expression(true);
-        return variable;
-    }
-    case '-': return -Primary(true);
-    case '(': {
-        double e = Expression(true);
-        if (currentToken_ != ')') return 0;
-        ReadToken();
-        return e;
-    }
-    default: return 0;
+        case kNumber: {
+            double value = numberValue_;
+            ReadToken();
+            return value;
+        }
+        case kName: {
+            double& variable = variables_[nameText_];
+            if (ReadToken() == '=') variable = Expression(true);
+            return variable;
+        }
+        case '-':
+            return -Primary(true);
+        case '(': {
+            double e = Expression(true);
+            if (currentToken_ != ')') return 0;
+            ReadToken();
+            return e;
+        }
+        default:
+            return 0;
     }
 }
 

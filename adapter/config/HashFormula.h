@@ -35,5 +35,4 @@ private:
     static constexpr int kMaxDepth = 256;
 };
 
-
 }  // namespace pontax

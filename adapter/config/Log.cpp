@@ -68,7 +68,8 @@ void OpenLogFile() {
         // The file is appended to: each start is marked, with the date, where its lines begin.
         char stamp[32] = "";
         const std::time_t now = std::time(nullptr);
-        if (const std::tm* local = std::localtime(&now)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", local);
+        if (const std::tm* local = std::localtime(&now))
+            std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", local);
         state.file.WriteText(std::string("=== pontax started ") + stamp + " ===");
         for (const auto& entry : state.buffer) state.file.WriteText(entry);
     }

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "EngineOptions.h"
 #include "Configuration.h"
+#include "EngineOptions.h"
 #include "Log.h"
-#include "Settings.h"
 #include "Priority.h"
+#include "Settings.h"
 #include "StringUtil.h"
 
 namespace pontax {
@@ -30,12 +30,14 @@ std::string CheckLine(std::string_view name, bool value) {
 // A host would read a keyword inside a value as the start of the next field, so such a value is
 // not shown; the setting keeps it.
 std::string StringLine(std::string_view name, std::string_view value) {
-    return Prefix(name, "string") + " default " + (HoldsOptionKeyword(value) ? std::string(kEmptyText) : std::string(value));
+    return Prefix(name, "string") + " default " +
+           (HoldsOptionKeyword(value) ? std::string(kEmptyText) : std::string(value));
 }
 
 // A combo whose default is not among its variants gets it as one more variant; a variant that
 // holds a keyword cannot be shown or chosen.
-std::string ComboLine(std::string_view name, std::string_view value, const std::vector<std::string>& variants) {
+std::string ComboLine(std::string_view name, std::string_view value,
+                      const std::vector<std::string>& variants) {
     std::vector<std::string> shown;
     for (const auto& variant : variants)
         if (!HoldsOptionKeyword(variant)) shown.push_back(variant);
@@ -50,25 +52,30 @@ std::string ComboLine(std::string_view name, std::string_view value, const std::
 
 std::string CustomOptionLine(const CustomOption& option) {
     switch (option.type) {
-    case CustomOptionType::Spin:
-        return SpinLine(option.name, ParseInteger(option.defaultValue), ParseInteger(option.third),
-                        ParseInteger(option.fourth));
-    case CustomOptionType::Check:
-        return CheckLine(option.name, option.defaultValue == "true" ||
-                                          (option.defaultValue != "false" && ParseBool(option.defaultValue)));
-    case CustomOptionType::Button: return Prefix(option.name, "button");
-    case CustomOptionType::String: return StringLine(option.name, option.defaultValue);
-    case CustomOptionType::Combo:
-        return ComboLine(option.name, option.defaultValue, SplitWords(option.third, "|"));
+        case CustomOptionType::Spin:
+            return SpinLine(option.name, ParseInteger(option.defaultValue), ParseInteger(option.third),
+                            ParseInteger(option.fourth));
+        case CustomOptionType::Check:
+            return CheckLine(option.name, option.defaultValue == "true" || (option.defaultValue != "false" &&
+                                                                            ParseBool(option.defaultValue)));
+        case CustomOptionType::Button:
+            return Prefix(option.name, "button");
+        case CustomOptionType::String:
+            return StringLine(option.name, option.defaultValue);
+        case CustomOptionType::Combo:
+            return ComboLine(option.name, option.defaultValue, SplitWords(option.third, "|"));
     }
     return {};
 }
 
 const char* EditName(EditMode mode) {
     switch (mode) {
-    case EditMode::Edit: return "edit";
-    case EditMode::CbEdit: return "cb-edit";
-    default: return "setboard";
+        case EditMode::Edit:
+            return "edit";
+        case EditMode::CbEdit:
+            return "cb-edit";
+        default:
+            return "setboard";
     }
 }
 
@@ -80,17 +87,22 @@ const char* PriorityName(int priority) {
 
 const char* LevelExtendName(LevelExtendMode mode) {
     switch (mode) {
-    case LevelExtendMode::Progressive: return "Progressive";
-    case LevelExtendMode::Strict: return "Strict";
-    case LevelExtendMode::Failsafe: return "Failsafe";
-    default: return "None";
+        case LevelExtendMode::Progressive:
+            return "Progressive";
+        case LevelExtendMode::Strict:
+            return "Strict";
+        case LevelExtendMode::Failsafe:
+            return "Failsafe";
+        default:
+            return "None";
     }
 }
 
 }  // namespace
 
 bool HoldsOptionKeyword(std::string_view text) {
-    static const std::vector<std::string> kKeywords = {"name", "type", "default", "min", "max", "var", "value"};
+    static const std::vector<std::string> kKeywords = {"name", "type", "default", "min",
+                                                       "max",  "var",  "value"};
     for (const auto& word : SplitWords(text))
         if (std::find(kKeywords.begin(), kKeywords.end(), word) != kKeywords.end()) return true;
     return false;
@@ -138,7 +150,8 @@ std::vector<std::string> BuildOptionLines(Configuration& config) {
     add("Noise", SpinLine("Noise", s.Noise, -1, 99));
     add("Help", Prefix("Help", "button"));
     if (s.EngineOptions && IsOptionVisible(s, "EngineOptions"))
-        for (const auto& option : EngineOptionList(config.engineOptions)) lines.push_back(CustomOptionLine(option));
+        for (const auto& option : EngineOptionList(config.engineOptions))
+            lines.push_back(CustomOptionLine(option));
     return lines;
 }
 

@@ -35,24 +35,37 @@ void PriorityWatchdog(Configuration& config, ChildProcess& engine, bool engineRe
 
 std::string PriorityClassName(int priorityClass) {
     switch (priorityClass) {
-    case priority_class::kNormal: return "normal";
-    case priority_class::kIdle: return "idle";
-    case priority_class::kHigh: return "high";
-    case priority_class::kRealtime: return "realtime";
-    default: return std::to_string(priorityClass);
+        case priority_class::kNormal:
+            return "normal";
+        case priority_class::kIdle:
+            return "idle";
+        case priority_class::kHigh:
+            return "high";
+        case priority_class::kRealtime:
+            return "realtime";
+        default:
+            return std::to_string(priorityClass);
     }
 }
 
 std::string ThreadPriorityName(int threadPriority) {
     switch (threadPriority) {
-    case thread_priority::kHighest: return "highest";
-    case thread_priority::kAboveNormal: return "above normal";
-    case thread_priority::kNormal: return "normal";
-    case thread_priority::kTimeCritical: return "time critical";
-    case thread_priority::kIdle: return "idle";
-    case thread_priority::kLowest: return "lowest";
-    case thread_priority::kBelowNormal: return "below normal";
-    default: return std::to_string(threadPriority);
+        case thread_priority::kHighest:
+            return "highest";
+        case thread_priority::kAboveNormal:
+            return "above normal";
+        case thread_priority::kNormal:
+            return "normal";
+        case thread_priority::kTimeCritical:
+            return "time critical";
+        case thread_priority::kIdle:
+            return "idle";
+        case thread_priority::kLowest:
+            return "lowest";
+        case thread_priority::kBelowNormal:
+            return "below normal";
+        default:
+            return std::to_string(threadPriority);
     }
 }
 

@@ -8,10 +8,10 @@
 #include "Configuration.h"
 #include "CustomOptions.h"
 #include "EngineOptions.h"
-#include "Log.h"
-#include "Settings.h"
 #include "HelpPage.h"
+#include "Log.h"
 #include "Priority.h"
+#include "Settings.h"
 #include "StringUtil.h"
 
 namespace pontax {
@@ -24,26 +24,43 @@ char FirstLetter(std::string_view value) {
 
 EditMode ReadEditMode(std::string_view value) {
     switch (FirstLetter(value)) {
-    case '1': case 'E': return EditMode::Edit;
-    case '2': case 'C': return EditMode::CbEdit;
-    default: return EditMode::Setboard;
+        case '1':
+        case 'E':
+            return EditMode::Edit;
+        case '2':
+        case 'C':
+            return EditMode::CbEdit;
+        default:
+            return EditMode::Setboard;
     }
 }
 
 int ReadPriority(std::string_view value) {
     switch (FirstLetter(value)) {
-    case '1': case 'B': return thread_priority::kBelowNormal;
-    case '2': case 'L': return thread_priority::kIdle;
-    default: return thread_priority::kNormal;
+        case '1':
+        case 'B':
+            return thread_priority::kBelowNormal;
+        case '2':
+        case 'L':
+            return thread_priority::kIdle;
+        default:
+            return thread_priority::kNormal;
     }
 }
 
 LevelExtendMode ReadLevelExtend(std::string_view value) {
     switch (FirstLetter(value)) {
-    case '0': case 'P': return LevelExtendMode::Progressive;
-    case '1': case 'S': return LevelExtendMode::Strict;
-    case '2': case 'F': return LevelExtendMode::Failsafe;
-    default: return LevelExtendMode::None;
+        case '0':
+        case 'P':
+            return LevelExtendMode::Progressive;
+        case '1':
+        case 'S':
+            return LevelExtendMode::Strict;
+        case '2':
+        case 'F':
+            return LevelExtendMode::Failsafe;
+        default:
+            return LevelExtendMode::None;
     }
 }
 
@@ -84,9 +101,12 @@ const std::vector<SettingEntry>& SettingTable() {
     using S = AdapterSettings;
     static const std::vector<SettingEntry> table{
         {"PROGRAM", [](Configuration& c, std::string_view v) { return c.settings.Program.Set(v), false; }},
-        {"INITSTRING", [](Configuration& c, std::string_view v) { return c.settings.InitString.Set(Unescape(v)), false; }},
+        {"INITSTRING",
+         [](Configuration& c, std::string_view v) { return c.settings.InitString.Set(Unescape(v)), false; }},
         {"HASHCOMMAND",
-         [](Configuration& c, std::string_view v) { return c.settings.HashCommand.Set(ReadHashCommand(v)), false; }},
+         [](Configuration& c, std::string_view v) {
+             return c.settings.HashCommand.Set(ReadHashCommand(v)), false;
+         }},
         {"INITTIME", StoreInteger<&S::InitTime>},
         {"DELAY", StoreInteger<&S::Delay>},
         {"LEVELTYPE", StoreInteger<&S::LevelType>},
@@ -98,24 +118,34 @@ const std::vector<SettingEntry>& SettingTable() {
              return c.settings.SlowDown.exchange(slowDown) != slowDown;
          }},
         {"PROTOCOL", StoreInteger<&S::Protocol>},
-        {"HASHFORMULA", [](Configuration& c, std::string_view v) { return c.settings.HashFormula.Set(ToUpper(v)), false; }},
-        {"EDIT", [](Configuration& c, std::string_view v) { return c.settings.Edit = ReadEditMode(v), false; }},
-        {"PRIORITY", [](Configuration& c, std::string_view v) { return c.settings.Priority = ReadPriority(v), false; }},
+        {"HASHFORMULA",
+         [](Configuration& c, std::string_view v) { return c.settings.HashFormula.Set(ToUpper(v)), false; }},
+        {"EDIT",
+         [](Configuration& c, std::string_view v) { return c.settings.Edit = ReadEditMode(v), false; }},
+        {"PRIORITY",
+         [](Configuration& c, std::string_view v) { return c.settings.Priority = ReadPriority(v), false; }},
         {"ANALYZE", StoreBool<&S::Analyze>},
         {"USEUNDO", StoreBool<&S::UseUndo>},
         {"RUNIDLE", StoreBool<&S::RunIdle>},
-        {"COMPUTER", [](Configuration& c, std::string_view v) { return c.settings.Computer = ParseBool(v), true; }},
+        {"COMPUTER",
+         [](Configuration& c, std::string_view v) { return c.settings.Computer = ParseBool(v), true; }},
         {"SHOWTHINKINGMOVE",
-         [](Configuration& c, std::string_view v) { return c.settings.ShowThinkingMove = ParseBool(v), true; }},
+         [](Configuration& c, std::string_view v) {
+             return c.settings.ShowThinkingMove = ParseBool(v), true;
+         }},
         {"TERMINATEHARD", StoreBool<&S::TerminateHard>},
-        {"PONDER", [](Configuration& c, std::string_view v) { return c.settings.Ponder = ParseBool(v), true; }},
+        {"PONDER",
+         [](Configuration& c, std::string_view v) { return c.settings.Ponder = ParseBool(v), true; }},
         {"HASHONCOMMANDLINE", StoreBool<&S::HashOnCommandline>},
         {"LEVELEXTEND",
-         [](Configuration& c, std::string_view v) { return c.settings.LevelExtend = ReadLevelExtend(v), false; }},
+         [](Configuration& c, std::string_view v) {
+             return c.settings.LevelExtend = ReadLevelExtend(v), false;
+         }},
         {"WHITESCORE", StoreBool<&S::WhiteScore>},
         {"SIMULATEHINT", StoreBool<&S::SimulateHint>},
         {"OWNBOOK", StoreBool<&S::OwnBook>},
-        {"LOGFILE", [](Configuration&, std::string_view v) { return ParseBool(v) ? OpenLogFile() : CloseLogFile(), false; }},
+        {"LOGFILE", [](Configuration&,
+                       std::string_view v) { return ParseBool(v) ? OpenLogFile() : CloseLogFile(), false; }},
     };
     return table;
 }
@@ -134,7 +164,8 @@ std::string JoinWords(const std::vector<std::string>& words, size_t from, size_t
 bool IsBuiltInOptionName(std::string_view name) {
     std::string key = ToUpper(name);
     if (key == "HELP") return true;
-    return std::any_of(SettingTable().begin(), SettingTable().end(), [&](const SettingEntry& e) { return e.key == key; });
+    return std::any_of(SettingTable().begin(), SettingTable().end(),
+                       [&](const SettingEntry& e) { return e.key == key; });
 }
 
 void HandleGuiSetOption(Configuration& config, SettingEffects& effects, std::string_view line) {

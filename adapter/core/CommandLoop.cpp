@@ -1,20 +1,20 @@
 #include "CommandLoop.h"
-#include "EngineDialogue.h"
 
 #include <chrono>
 
-#include "Log.h"
-#include "OptionList.h"
-#include "SettingHandler.h"
-#include "Settings.h"
+#include "BestMove.h"
 #include "EngineControl.h"
+#include "EngineDialogue.h"
 #include "EngineRecovery.h"
 #include "LineWriters.h"
-#include "BestMove.h"
+#include "Log.h"
 #include "MainWait.h"
+#include "OptionList.h"
 #include "Positions.h"
 #include "SearchControl.h"
 #include "SearchState.h"
+#include "SettingHandler.h"
+#include "Settings.h"
 #include "StringUtil.h"
 
 namespace pontax {

@@ -1,17 +1,17 @@
 #include "EngineOutput.h"
-#include "EngineDialogue.h"
 
-#include "Log.h"
-#include "Settings.h"
-#include "ThinkingOutput.h"
 #include "BestMove.h"
 #include "EngineControl.h"
+#include "EngineDialogue.h"
 #include "EngineFeatures.h"
 #include "LineWriters.h"
+#include "Log.h"
 #include "MoveGenerator.h"
 #include "Positions.h"
 #include "SearchState.h"
+#include "Settings.h"
 #include "StringUtil.h"
+#include "ThinkingOutput.h"
 
 namespace pontax {
 
@@ -29,14 +29,21 @@ void HandleEngineMove(EngineDialogue& d, std::string_view line, std::string_view
     auto& search = d.search;
     using Verdict = SearchState::MoveVerdict;
     switch (search.JudgeEngineMove(EngineCaughtUp(d))) {
-    case Verdict::Accepted: break;
-    case Verdict::NotSearching: return Discard(d, "Move discarded, engine is not thinking.");
-    case Verdict::WrittenBeforeReset:
-        return WriteLog("Move discarded, it was written before the engine's game was reset.", log_tag::kRemark);
-    case Verdict::WrittenBeforeSearch: return Discard(d, "Move discarded, it was written before the search began.");
-    case Verdict::EngineResigned: return Discard(d, "Move discarded, engine allready resigned.");
-    case Verdict::Interrupted: return Discard(d, "Move discarded, stopMove=true.");
-    case Verdict::AlreadyAnswered: return Discard(d, "Move discarded, the search was already answered.");
+        case Verdict::Accepted:
+            break;
+        case Verdict::NotSearching:
+            return Discard(d, "Move discarded, engine is not thinking.");
+        case Verdict::WrittenBeforeReset:
+            return WriteLog("Move discarded, it was written before the engine's game was reset.",
+                            log_tag::kRemark);
+        case Verdict::WrittenBeforeSearch:
+            return Discard(d, "Move discarded, it was written before the search began.");
+        case Verdict::EngineResigned:
+            return Discard(d, "Move discarded, engine allready resigned.");
+        case Verdict::Interrupted:
+            return Discard(d, "Move discarded, stopMove=true.");
+        case Verdict::AlreadyAnswered:
+            return Discard(d, "Move discarded, the search was already answered.");
     }
     bool filler = search.pv.With([](PvMemory& pv) { return pv.lastInfoScore == 0 && pv.lastInfoDepth == 1; });
     if (filler) SendToGui(d, kFillerInfo);
@@ -86,7 +93,8 @@ void HandleHint(EngineDialogue& d, std::string_view moveText) {
 // adapter until the GUI starts a new game.
 void HandleDecisiveResult(EngineDialogue& d, std::string_view line, std::string_view first) {
     auto& search = d.search;
-    if (!EngineCaughtUp(d)) return WriteLog("Result discarded, it was written before the game was reset.", log_tag::kRemark);
+    if (!EngineCaughtUp(d))
+        return WriteLog("Result discarded, it was written before the game was reset.", log_tag::kRemark);
     search.tickerState = TickerState::Idle;
     bool answering = search.Mode() == EngineMode::Searching && search.ClaimBestMove();
     if (answering) SendToGui(d, "info string " + std::string(line));
@@ -132,7 +140,8 @@ bool HandleEngineLine(EngineDialogue& d, const std::string& rawLine) {
     WriteLog(line, log_tag::kFromEngine);
     std::vector<std::string> words = SplitWords(line);
     // Protocol 1 engines announce their moves as "12. ... Nf3".
-    if (words.size() >= 3 && words[1] == "..." && (std::isdigit(static_cast<unsigned char>(line[0])) || line[0] == '.'))
+    if (words.size() >= 3 && words[1] == "..." &&
+        (std::isdigit(static_cast<unsigned char>(line[0])) || line[0] == '.'))
         words = {"move", words[2]};
     const std::string& first = words[0];
     std::string second = words.size() > 1 ? words[1] : std::string();

@@ -1,23 +1,23 @@
 #include "Startup.h"
-#include "EngineDialogue.h"
 
 #include <chrono>
 #include <string>
 
 #include "Adapter.h"
-#include "ConfigFile.h"
-#include "Log.h"
-#include "PriorityWatchdog.h"
-#include "CommandLoop.h"
-#include "EngineOutput.h"
 #include "BestMove.h"
 #include "ChildProcess.h"
 #include "ClockGuard.h"
+#include "CommandLoop.h"
+#include "ConfigFile.h"
 #include "EngineControl.h"
+#include "EngineDialogue.h"
 #include "EngineFeatures.h"
+#include "EngineOutput.h"
 #include "EngineRecovery.h"
 #include "LineWriters.h"
+#include "Log.h"
 #include "MainWait.h"
+#include "PriorityWatchdog.h"
 #include "StandardStreams.h"
 #include "StringUtil.h"
 
@@ -39,7 +39,8 @@ std::string JoinArguments(int argc, char** argv) {
 
 void LoadStartupConfiguration(EngineDialogue& d, int argc, char** argv) {
     std::string fileName = JoinArguments(argc, argv);
-    if (fileName.empty() || !LoadConfiguration(d.config, d, fileName)) LoadConfiguration(d.config, d, kDefaultConfigurationFile);
+    if (fileName.empty() || !LoadConfiguration(d.config, d, fileName))
+        LoadConfiguration(d.config, d, kDefaultConfigurationFile);
 }
 
 // Waits until the GUI's input ends, the engine cannot be started, or the engine's output ends
@@ -48,18 +49,21 @@ void WaitLoop(EngineDialogue& d) {
     auto& wait = d.mainWait;
     while (true) {
         switch (wait.Wait(kWatchdogPeriod)) {
-        case MainWait::Result::Timeout: PriorityWatchdog(d.config, d.process, d.engineReady); break;
-        case MainWait::Result::Slot0:
-            if (!wait.IsWakeEventOpen()) {
-                if (TakeRecoveryRequest(d) && RestartLostEngine(d)) break;
+            case MainWait::Result::Timeout:
+                PriorityWatchdog(d.config, d.process, d.engineReady);
+                break;
+            case MainWait::Result::Slot0:
+                if (!wait.IsWakeEventOpen()) {
+                    if (TakeRecoveryRequest(d) && RestartLostEngine(d)) break;
+                    return;
+                }
+                wait.CloseWakeEvent();
+                if (!d.engineReader.IsRunning()) return;
+                wait.WatchEngineReader();
+                break;
+            case MainWait::Result::Slot1:
+            case MainWait::Result::Failed:
                 return;
-            }
-            wait.CloseWakeEvent();
-            if (!d.engineReader.IsRunning()) return;
-            wait.WatchEngineReader();
-            break;
-        case MainWait::Result::Slot1:
-        case MainWait::Result::Failed: return;
         }
     }
 }

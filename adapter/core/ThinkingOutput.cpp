@@ -1,15 +1,15 @@
 #include "ThinkingOutput.h"
-#include "EngineDialogue.h"
 
 #include <cctype>
 #include <string>
 #include <vector>
 
-#include "Settings.h"
-#include "MateScore.h"
+#include "EngineDialogue.h"
 #include "LineWriters.h"
+#include "MateScore.h"
 #include "Positions.h"
 #include "SearchState.h"
+#include "Settings.h"
 #include "StringUtil.h"
 
 namespace pontax {
@@ -19,7 +19,9 @@ namespace {
 constexpr int kFirstPvWord = 5;
 constexpr std::string_view kVariationSeparators = " \t\n\r\v\f;";
 
-bool StartsWithDigit(std::string_view word) { return !word.empty() && std::isdigit(static_cast<unsigned char>(word[0])); }
+bool StartsWithDigit(std::string_view word) {
+    return !word.empty() && std::isdigit(static_cast<unsigned char>(word[0]));
+}
 
 int NormalisedDepth(int depth, bool scaleThousands) {
     if (scaleThousands && depth > 999) depth /= 1000;
@@ -80,7 +82,8 @@ std::vector<std::string> VariationWords(std::string_view line) {
     std::vector<std::string> moves;
     for (size_t i = kFirstPvWord - 1; i < words.size(); ++i) {
         std::string word = words[i];
-        if (word.size() > 2 && word.front() == '(' && word.back() == ')') word = word.substr(1, word.size() - 2);
+        if (word.size() > 2 && word.front() == '(' && word.back() == ')')
+            word = word.substr(1, word.size() - 2);
         if (MeantAsMove(word)) moves.push_back(word);
     }
     return moves;
@@ -101,7 +104,8 @@ std::vector<MoveRecord> ReadVariation(ChessBoard board, const std::vector<std::s
 // A variation of a pondering engine, as the line from the host's ponder position: without the
 // pondered move when it begins with it, whole when the engine's hint says it ponders on that
 // move and leaves it out. Any other variation is from a position the host is not pondering on.
-std::vector<MoveRecord> PonderVariation(EngineDialogue& d, const ChessBoard& board, const std::vector<std::string>& words,
+std::vector<MoveRecord> PonderVariation(EngineDialogue& d, const ChessBoard& board,
+                                        const std::vector<std::string>& words,
                                         const MoveRecord& expectedReply) {
     MoveRecord pondered = PonderedMove(d);
     if (pondered.IsEmpty() || words.empty()) return {};
@@ -113,7 +117,8 @@ std::vector<MoveRecord> PonderVariation(EngineDialogue& d, const ChessBoard& boa
     return {};
 }
 
-void TranslateThinkingLine(EngineDialogue& d, const std::vector<std::string>& words, std::string_view line, unsigned number) {
+void TranslateThinkingLine(EngineDialogue& d, const std::vector<std::string>& words, std::string_view line,
+                           unsigned number) {
     auto& search = d.search;
     auto& settings = d.settings;
     search.ChangeMode(EngineMode::Idle, EngineMode::Pondering);
@@ -132,16 +137,19 @@ void TranslateThinkingLine(EngineDialogue& d, const std::vector<std::string>& wo
                                                                      : board.sideToMove == kWhite);
         if (blackSearches) score = -score;
     }
-    std::string out = "info depth " + std::to_string(depth) + " score " + UciScore(d.settings, score) + " time " +
-                      std::to_string(time) + " nodes " + std::to_string(nodes) + " nps " +
+    std::string out = "info depth " + std::to_string(depth) + " score " + UciScore(d.settings, score) +
+                      " time " + std::to_string(time) + " nodes " + std::to_string(nodes) + " nps " +
                       std::to_string(NodesPerSecond(nodes, time));
-    bool show = mode == EngineMode::Analysing || (depth >= settings.Noise && (mode == EngineMode::Searching || pv.ponderAnnounced));
+    bool show = mode == EngineMode::Analysing ||
+                (depth >= settings.Noise && (mode == EngineMode::Searching || pv.ponderAnnounced));
     std::vector<MoveRecord> variation;
     if (show) {
         std::vector<std::string> moveWords = VariationWords(line);
-        variation = searching ? ReadVariation(board, moveWords, 0) : PonderVariation(d, board, moveWords, pv.expectedReply);
+        variation = searching ? ReadVariation(board, moveWords, 0)
+                              : PonderVariation(d, board, moveWords, pv.expectedReply);
     }
-    for (size_t i = 0; i < variation.size(); ++i) out += (i == 0 ? " pv " : " ") + MoveToCoordinate(variation[i]);
+    for (size_t i = 0; i < variation.size(); ++i)
+        out += (i == 0 ? " pv " : " ") + MoveToCoordinate(variation[i]);
     search.pv.With([&](PvMemory& memory) {
         memory.lastInfoDepth = depth;
         memory.lastInfoScore = score;
@@ -171,7 +179,8 @@ void TranslateStatusLine(EngineDialogue& d, const std::vector<std::string>& word
     out += " depth " + std::to_string(depth);
     CheckDepth(d, depth);
     if (words.size() < 6) return send();
-    if (long long moveNumber = static_cast<long long>(ParseInteger(words[5])) - ParseInteger(words[4]); moveNumber >= 1)
+    if (long long moveNumber = static_cast<long long>(ParseInteger(words[5])) - ParseInteger(words[4]);
+        moveNumber >= 1)
         out += " currmovenumber " + std::to_string(moveNumber);
     if (words.size() < 7) return send();
     if (std::string move = CurrentMove(d, words[6]); !move.empty()) out += " currmove " + move;
@@ -209,8 +218,8 @@ void TranslateThinkingOutput(EngineDialogue& d, std::string_view line) {
         return;
     }
     if (words.size() >= 4 && StartsWithDigit(words[0]) &&
-        (StartsWithDigit(words[1]) || words[1][0] == '-' || words[1][0] == '+') && StartsWithDigit(words[2]) &&
-        StartsWithDigit(words[3]))
+        (StartsWithDigit(words[1]) || words[1][0] == '-' || words[1][0] == '+') &&
+        StartsWithDigit(words[2]) && StartsWithDigit(words[3]))
         TranslateThinkingLine(d, words, line, number);
 }
 

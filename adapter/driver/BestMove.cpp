@@ -1,6 +1,6 @@
 #include "BestMove.h"
-#include "EngineDialogue.h"
 
+#include "EngineDialogue.h"
 #include "LineWriters.h"
 #include "MoveGenerator.h"
 #include "Positions.h"
@@ -19,7 +19,8 @@ void SynthesiseBestMove(EngineDialogue& d) {
     ChessBoard board = GamePosition(d).Replay();
     MoveList legal;
     MoveGenerator().GenerateLegal(board, legal);
-    auto [first, second] = search.pv.With([](PvMemory& pv) { return std::pair(pv.pvFirstMove, pv.pvSecondMove); });
+    auto [first, second] =
+        search.pv.With([](PvMemory& pv) { return std::pair(pv.pvFirstMove, pv.pvSecondMove); });
     std::string choice = kNullMove;
     if (!FindLegalMove(board, first).IsEmpty())
         choice = MoveToCoordinate(first);

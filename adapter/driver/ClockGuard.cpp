@@ -1,12 +1,12 @@
 #include "ClockGuard.h"
-#include "EngineDialogue.h"
 
 #include <string>
 #include <system_error>
 
-#include "Log.h"
 #include "BestMove.h"
+#include "EngineDialogue.h"
 #include "LineWriters.h"
+#include "Log.h"
 #include "Positions.h"
 #include "SearchState.h"
 
@@ -14,7 +14,8 @@ namespace pontax {
 
 bool ClockGuard::StillSearching(unsigned number) {
     auto& search = d_.search;
-    return search.SearchPending() && search.SearchNumber() == number && search.Mode() == EngineMode::Searching;
+    return search.SearchPending() && search.SearchNumber() == number &&
+           search.Mode() == EngineMode::Searching;
 }
 
 bool ClockGuard::EnsureThread() {
@@ -22,7 +23,8 @@ bool ClockGuard::EnsureThread() {
     try {
         thread_ = std::thread(&ClockGuard::Run, this);
     } catch (const std::system_error& error) {
-        WriteLog(std::string("Clock guard: no thread could be made (") + error.what() + "); searches go unguarded.",
+        WriteLog(std::string("Clock guard: no thread could be made (") + error.what() +
+                     "); searches go unguarded.",
                  log_tag::kRemark);
         return false;
     }
@@ -123,25 +125,28 @@ void ClockGuard::GuardWatchedSearch(std::unique_lock<std::mutex>& lock) {
 
 void ClockGuard::MoveNow(unsigned number, int marginMs) {
     if (!StillSearching(number)) return;
-    WriteLog("Clock guard: " + std::to_string(marginMs) + " ms left on the clock, the engine is told to move now.",
-             log_tag::kRemark);
+    WriteLog(
+        "Clock guard: " + std::to_string(marginMs) + " ms left on the clock, the engine is told to move now.",
+        log_tag::kRemark);
     SendToEngine(d_, "?");
 }
 
 void ClockGuard::Answer(unsigned number) {
     auto& search = d_.search;
     if (!StillSearching(number) || !search.ClaimBestMove()) return;
-    WriteLog("Clock guard: no move from the engine in time, the adapter answers; the engine's game starts afresh.",
-             log_tag::kRemark);
+    WriteLog(
+        "Clock guard: no move from the engine in time, the adapter answers; the engine's game starts afresh.",
+        log_tag::kRemark);
     // The engine may still play its move; its game must then start afresh.
     ForgetEnginePosition(d_);
     SynthesiseBestMove(d_);
 }
 
 void ClockGuard::AnswerBeforeTheSearch() {
-    WriteLog("Clock guard: the search could not begin in time (the adapter was busy with the engine); the adapter "
-             "answers.",
-             log_tag::kRemark);
+    WriteLog(
+        "Clock guard: the search could not begin in time (the adapter was busy with the engine); the adapter "
+        "answers.",
+        log_tag::kRemark);
     SynthesiseBestMove(d_);
 }
 

@@ -1,21 +1,21 @@
 #include "EngineControl.h"
-#include "EngineDialogue.h"
 
 #include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
 
-#include "HashFormula.h"
-#include "Log.h"
-#include "PendingCommands.h"
-#include "PriorityWatchdog.h"
-#include "Settings.h"
+#include "EngineDialogue.h"
 #include "EngineFeatures.h"
+#include "HashFormula.h"
 #include "LineWriters.h"
+#include "Log.h"
 #include "MainWait.h"
+#include "PendingCommands.h"
 #include "Priority.h"
+#include "PriorityWatchdog.h"
 #include "SearchState.h"
+#include "Settings.h"
 #include "StringUtil.h"
 #include "TimeControl.h"
 
@@ -198,14 +198,17 @@ void SendHashCommand(EngineDialogue& d) {
 
 void SendPonderMode(EngineDialogue& d) {
     auto& settings = d.settings;
-    if (d.EngineExists()) SendToEngine(d, settings.Ponder && settings.ponderAskedByGui ? "hard" : "hard\neasy");
+    if (d.EngineExists())
+        SendToEngine(d, settings.Ponder && settings.ponderAskedByGui ? "hard" : "hard\neasy");
 }
 
 std::string NextPing(EngineDialogue& d) {
     return d.features.ping ? "ping " + std::to_string(++d.search.pingSent) : std::string();
 }
 
-bool EngineCaughtUp(EngineDialogue& d) { return !d.features.ping || d.search.pongReceived == d.search.pingSent; }
+bool EngineCaughtUp(EngineDialogue& d) {
+    return !d.features.ping || d.search.pongReceived == d.search.pingSent;
+}
 
 void SendForce(EngineDialogue& d) {
     SendToEngine(d, "force");

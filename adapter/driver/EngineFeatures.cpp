@@ -1,14 +1,14 @@
 #include "EngineFeatures.h"
-#include "EngineDialogue.h"
 
 #include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "EngineDialogue.h"
 #include "EngineOptions.h"
-#include "Settings.h"
 #include "LineWriters.h"
+#include "Settings.h"
 #include "StringUtil.h"
 
 namespace pontax {
@@ -50,16 +50,26 @@ bool OpensQuote(std::string_view value) {
 
 void ApplyFeature(EngineDialogue& d, std::string_view key, std::string_view value) {
     auto& features = d.features;
-    if (key == "setboard") SetEditMode(d, value);
-    else if (key == "san") SetFlag(features.san, value);
-    else if (key == "colors") SetFlag(features.colors, value);
-    else if (key == "time") SetFlag(features.time, value);
-    else if (key == "usermove") SetFlag(features.usermove, value);
-    else if (key == "ping") SetFlag(features.ping, value);
-    else if (key == "analyze") SetFlag(d.settings.Analyze, value);
-    else if (key == "done") SetDone(d, value);
-    else if (key == "myname") d.settings.EngineName.Set(Unquote(value));
-    else if (key == "option" && d.settings.EngineOptions) RecordEngineOption(d.config, Unquote(value));
+    if (key == "setboard")
+        SetEditMode(d, value);
+    else if (key == "san")
+        SetFlag(features.san, value);
+    else if (key == "colors")
+        SetFlag(features.colors, value);
+    else if (key == "time")
+        SetFlag(features.time, value);
+    else if (key == "usermove")
+        SetFlag(features.usermove, value);
+    else if (key == "ping")
+        SetFlag(features.ping, value);
+    else if (key == "analyze")
+        SetFlag(d.settings.Analyze, value);
+    else if (key == "done")
+        SetDone(d, value);
+    else if (key == "myname")
+        d.settings.EngineName.Set(Unquote(value));
+    else if (key == "option" && d.settings.EngineOptions)
+        RecordEngineOption(d.config, Unquote(value));
 }
 
 }  // namespace
@@ -119,7 +129,8 @@ void NoteEngineOutput(EngineDialogue& d) {
 bool WaitForFirstOutput(EngineDialogue& d, std::chrono::milliseconds limit) {
     auto& signal = d.features.done;
     std::unique_lock lock(signal.mutex);
-    signal.changed.wait_for(lock, limit, [&] { return signal.anyOutput || signal.done || signal.outputEnded; });
+    signal.changed.wait_for(lock, limit,
+                            [&] { return signal.anyOutput || signal.done || signal.outputEnded; });
     return signal.anyOutput || signal.outputEnded;
 }
 

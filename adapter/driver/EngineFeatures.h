@@ -1,9 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <chrono>
 #include <string_view>
 
 namespace pontax {
@@ -32,7 +32,6 @@ struct EngineFeatures {
         bool anyOutput = false;
     } done;
 };
-
 
 // Answers every feature of one "feature ..." engine line with "accepted <key>" and records the
 // ones the adapter uses.

@@ -1,20 +1,20 @@
 #include "EngineRecovery.h"
-#include "EngineDialogue.h"
 
 #include <atomic>
 #include <chrono>
 #include <deque>
 #include <string>
 
-#include "Log.h"
-#include "PendingCommands.h"
-#include "Settings.h"
 #include "BestMove.h"
 #include "EngineControl.h"
+#include "EngineDialogue.h"
 #include "EngineFeatures.h"
 #include "LineWriters.h"
+#include "Log.h"
+#include "PendingCommands.h"
 #include "Positions.h"
 #include "SearchState.h"
+#include "Settings.h"
 
 namespace pontax {
 
@@ -33,7 +33,8 @@ constexpr const char* kRestartedNotice = "info string The engine stopped and was
 bool TakeRestartFromBudget(EngineDialogue& d) {
     std::lock_guard lock(d.recovery.restartsMutex);
     auto now = Clock::now();
-    while (!d.recovery.restarts.empty() && now - d.recovery.restarts.front() > kRestartWindow) d.recovery.restarts.pop_front();
+    while (!d.recovery.restarts.empty() && now - d.recovery.restarts.front() > kRestartWindow)
+        d.recovery.restarts.pop_front();
     if (d.recovery.restarts.size() >= kMostRestarts) return false;
     d.recovery.restarts.push_back(now);
     return true;
@@ -61,7 +62,8 @@ void AnswerForTheLostEngine(EngineDialogue& d) {
 bool BeginEngineRecovery(EngineDialogue& d) {
     if (!d.settings.RestartEngine || d.recovery.quitRequested || d.guiReader.HasEnded()) return false;
     if (!TakeRestartFromBudget(d)) {
-        WriteLog("The engine stopped again; it has been restarted too often, so the adapter ends.", log_tag::kRemark);
+        WriteLog("The engine stopped again; it has been restarted too often, so the adapter ends.",
+                 log_tag::kRemark);
         return false;
     }
     WriteLog("The engine stopped; it is started again.", log_tag::kRemark);

@@ -1,5 +1,4 @@
 #include "Positions.h"
-#include "EngineDialogue.h"
 
 #include <cctype>
 #include <cstdint>
@@ -7,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "EngineDialogue.h"
 #include "EngineFeatures.h"
 #include "MoveGenerator.h"
 #include "SearchState.h"
@@ -36,7 +36,8 @@ std::string CollectFen(const std::vector<std::string>& words, size_t& i) {
         fen += " " + words[i++];
         if (i < words.size() && CharInSet(words[i][0], "KQkq-")) {
             fen += " " + words[i++];
-            if (i < words.size() && words[i].size() >= 2 && IsFile(words[i][0]) && CharInSet(words[i][1], "36"))
+            if (i < words.size() && words[i].size() >= 2 && IsFile(words[i][0]) &&
+                CharInSet(words[i][1], "36"))
                 fen += " " + words[i++];
         }
     }
@@ -142,11 +143,21 @@ std::optional<MoveRecord> ParseCoordinateMove(const BoardState& board, std::stri
     if (text.size() > 4) {
         int type = 0;
         switch (std::toupper(static_cast<unsigned char>(text[4]))) {
-        case 'N': type = piece::kKnight; break;
-        case 'B': type = piece::kBishop; break;
-        case 'R': type = piece::kRook; break;
-        case 'Q': type = piece::kQueen; break;
-        case 'K': type = piece::kKing; break;
+            case 'N':
+                type = piece::kKnight;
+                break;
+            case 'B':
+                type = piece::kBishop;
+                break;
+            case 'R':
+                type = piece::kRook;
+                break;
+            case 'Q':
+                type = piece::kQueen;
+                break;
+            case 'K':
+                type = piece::kKing;
+                break;
         }
         move.promotion = static_cast<uint8_t>(type ? MakePiece(type, board.sideToMove) : 0);
         move.flags |= move_flag::kPromotion;
@@ -179,7 +190,8 @@ size_t RebaseFor(size_t moves) {
 }  // namespace
 
 PositionRecord PositionReader::Read(std::string_view line) {
-    bool extends = inMoves_ && line.size() > lastLine_.size() && line.substr(0, lastLine_.size()) == lastLine_ &&
+    bool extends = inMoves_ && line.size() > lastLine_.size() &&
+                   line.substr(0, lastLine_.size()) == lastLine_ &&
                    std::isspace(static_cast<unsigned char>(line[lastLine_.size()]));
     if (extends) {
         for (const std::string& word : SplitWords(line.substr(lastLine_.size()))) AddMove(word);
@@ -187,7 +199,8 @@ PositionRecord PositionReader::Read(std::string_view line) {
     } else {
         ReadWhole(line);
     }
-    return PositionRecord(recordStart_, std::vector<MoveRecord>(moves_.begin() + static_cast<long>(rebase_), moves_.end()),
+    return PositionRecord(recordStart_,
+                          std::vector<MoveRecord>(moves_.begin() + static_cast<long>(rebase_), moves_.end()),
                           recordEnd_);
 }
 

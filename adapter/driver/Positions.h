@@ -3,12 +3,12 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "Settings.h"
 #include "ChessBoard.h"
+#include "Settings.h"
 
 namespace pontax {
 
@@ -64,7 +64,7 @@ private:
     ChessBoard origin_;     // the position the command names before its moves
     ChessBoard scratch_;    // origin_ with every move made on it
     std::vector<MoveRecord> moves_;
-    size_t rebase_ = 0;     // moves before the record's start
+    size_t rebase_ = 0;  // moves before the record's start
     ChessBoard recordStart_;
     ChessBoard recordEnd_;  // recordStart_ with the record's legal moves made on it
 };

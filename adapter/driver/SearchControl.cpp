@@ -1,5 +1,4 @@
 #include "SearchControl.h"
-#include "EngineDialogue.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,17 +6,18 @@
 #include <utility>
 #include <vector>
 
-#include "Log.h"
-#include "Settings.h"
 #include "BestMove.h"
 #include "ClockGuard.h"
 #include "EngineControl.h"
+#include "EngineDialogue.h"
 #include "EngineFeatures.h"
 #include "EngineRecovery.h"
 #include "LineWriters.h"
+#include "Log.h"
 #include "MoveGenerator.h"
 #include "Positions.h"
 #include "SearchState.h"
+#include "Settings.h"
 #include "StringUtil.h"
 #include "TimeControl.h"
 
@@ -249,7 +249,8 @@ std::vector<std::string> MoveCommands(EngineDialogue& d, SearchStart& start) {
     int games = start.game.Count();
     int engines = start.engine.Count();
     int common = 0;
-    while (common < std::min(games, engines) && start.game.Move(common).SameMove(start.engine.Move(common))) ++common;
+    while (common < std::min(games, engines) && start.game.Move(common).SameMove(start.engine.Move(common)))
+        ++common;
     std::vector<std::string> commands;
     bool analysing = start.request.infinite && d.settings.Analyze;
     if (!start.forceMode) start.forceMode = d.search.engineForceMode;
@@ -266,7 +267,8 @@ std::vector<std::string> MoveCommands(EngineDialogue& d, SearchStart& start) {
         if (!start.forceMode && i == games - 1)
             for (auto& clock : ClockCommands(d, start)) commands.push_back(clock);
         start.engine.Append(move);
-        std::string text = d.features.san ? scratch.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals) : MoveToCoordinate(move);
+        std::string text = d.features.san ? scratch.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals)
+                                          : MoveToCoordinate(move);
         commands.push_back(d.features.usermove ? "usermove " + text : text);
         generator.Apply(scratch, move);
     }
@@ -275,7 +277,8 @@ std::vector<std::string> MoveCommands(EngineDialogue& d, SearchStart& start) {
 
 }  // namespace
 
-unsigned GuardArrivingGo(EngineDialogue& d, std::string_view line, std::chrono::steady_clock::time_point received) {
+unsigned GuardArrivingGo(EngineDialogue& d, std::string_view line,
+                         std::chrono::steady_clock::time_point received) {
     SearchStart start;
     start.request = ParseGo(line);
     start.side = GameSideToMove(d);
@@ -284,8 +287,8 @@ unsigned GuardArrivingGo(EngineDialogue& d, std::string_view line, std::chrono::
     return budget != kNoBudget && margin > 0 ? d.clockGuard.Arrive(budget, margin, received) : 0;
 }
 
-void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit, std::chrono::steady_clock::time_point received,
-        unsigned arrival) {
+void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
+        std::chrono::steady_clock::time_point received, unsigned arrival) {
     // The clock guard has answered while this command waited.
     if (arrival != 0 && !d.clockGuard.TakeOn(arrival)) return;
     auto& search = d.search;
@@ -342,7 +345,8 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit, std::chron
         return;
     }
     if (search.engineResigned) {
-        std::string notice = search.gameEndNotice.With([](std::string& owed) { return std::exchange(owed, {}); });
+        std::string notice =
+            search.gameEndNotice.With([](std::string& owed) { return std::exchange(owed, {}); });
         if (!notice.empty()) SendToGui(d, "info string " + notice);
         WriteLog("The engine has ended this game; the adapter answers its searches until a new game.",
                  log_tag::kRemark);

@@ -1,6 +1,6 @@
 #include "SearchState.h"
-#include "EngineDialogue.h"
 
+#include "EngineDialogue.h"
 #include "LineWriters.h"
 
 namespace pontax {
@@ -43,7 +43,8 @@ SearchState::MoveVerdict SearchState::JudgeEngineMove(bool caughtUp) {
     // A search is marked before anything that starts it goes out, so a move that finds none
     // answers nothing the host asked; the next search must not take it.
     if (Mode() != EngineMode::Searching) return MoveVerdict::NotSearching;
-    if (!caughtUp) return pongReceived < resetPing ? MoveVerdict::WrittenBeforeReset : MoveVerdict::WrittenBeforeSearch;
+    if (!caughtUp)
+        return pongReceived < resetPing ? MoveVerdict::WrittenBeforeReset : MoveVerdict::WrittenBeforeSearch;
     // Decided while the mode still says searching: a new search cannot start before it changes.
     bool resigned = engineResigned;
     bool interrupted = moveNowPending;

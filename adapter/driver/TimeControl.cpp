@@ -1,10 +1,10 @@
 #include "TimeControl.h"
-#include "EngineDialogue.h"
 
 #include <cstdio>
 
-#include "Settings.h"
+#include "EngineDialogue.h"
 #include "LineWriters.h"
+#include "Settings.h"
 
 namespace pontax {
 
@@ -16,9 +16,11 @@ void SendLevel(EngineDialogue& d, int movesPerControl, int seconds, int incremen
     char line[128];
     if (d.settings.LevelType != kSetlevelType) {
         if (seconds >= 60)
-            std::snprintf(line, sizeof line, "level %d %d %d", movesPerControl, seconds / 60, incrementSeconds);
+            std::snprintf(line, sizeof line, "level %d %d %d", movesPerControl, seconds / 60,
+                          incrementSeconds);
         else
-            std::snprintf(line, sizeof line, "level %d 0:%02d %d", movesPerControl, seconds, incrementSeconds);
+            std::snprintf(line, sizeof line, "level %d 0:%02d %d", movesPerControl, seconds,
+                          incrementSeconds);
     } else if (seconds == kOneDaySeconds) {
         SendDepth(d, kUnlimitedDepth);
         return;

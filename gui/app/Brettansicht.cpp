@@ -5,7 +5,8 @@
 
 namespace dravel {
 
-Brettansicht::Brettansicht(Rueckrufe rueckrufe, QWidget* eltern) : QWidget(eltern), rueckrufe_(std::move(rueckrufe)) {
+Brettansicht::Brettansicht(Rueckrufe rueckrufe, QWidget* eltern)
+    : QWidget(eltern), rueckrufe_(std::move(rueckrufe)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

@@ -11,10 +11,18 @@ enum class Rop { Und, Oder, Exklusiv_oder, Kopie };
 
 void blit(QPainter& maler, int x, int y, const QImage& quelle, Rop rop) {
     switch (rop) {
-    case Rop::Und: maler.setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
-    case Rop::Oder: maler.setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
-    case Rop::Exklusiv_oder: maler.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
-    case Rop::Kopie: maler.setCompositionMode(QPainter::CompositionMode_Source); break;
+        case Rop::Und:
+            maler.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+            break;
+        case Rop::Oder:
+            maler.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+            break;
+        case Rop::Exklusiv_oder:
+            maler.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            break;
+        case Rop::Kopie:
+            maler.setCompositionMode(QPainter::CompositionMode_Source);
+            break;
     }
     maler.drawImage(x, y, quelle, 0, 0, Feldgroesse, Feldgroesse);
 }
@@ -28,7 +36,8 @@ void rahmen(QPainter& maler, int x, int y, QRgb farbe) {
     maler.drawRect(x + rand, y + rand, Feldgroesse - 1 - 2 * rand, Feldgroesse - 1 - 2 * rand);
 }
 
-void markierungen_malen(QPainter& maler, bool gedreht, const Auswahl& auswahl, const Markierungen& markierungen) {
+void markierungen_malen(QPainter& maler, bool gedreht, const Auswahl& auswahl,
+                        const Markierungen& markierungen) {
     for (int zeile = 0; zeile < 8; ++zeile) {
         for (int spalte = 0; spalte < 8; ++spalte) {
             const int feld = Brettfeld(spalte, zeile, gedreht);
@@ -36,7 +45,8 @@ void markierungen_malen(QPainter& maler, bool gedreht, const Auswahl& auswahl, c
             if (feld == markierungen.letzter_von || feld == markierungen.letzter_nach)
                 rahmen(maler, x, y, Farbe_letzter_zug);
             if (feld == markierungen.schach) rahmen(maler, x, y, Farbe_schach);
-            if (auswahl.aktiv && auswahl.spalte == spalte && auswahl.zeile == zeile) rahmen(maler, x, y, Farbe_auswahl);
+            if (auswahl.aktiv && auswahl.spalte == spalte && auswahl.zeile == zeile)
+                rahmen(maler, x, y, Farbe_auswahl);
         }
     }
 }

@@ -15,7 +15,8 @@ Dialogeinheiten::Dialogeinheiten(const QFont& schrift) {
 }
 
 QRect Dialogeinheiten::rechteck(int x, int y, int breite, int hoehe) const {
-    return {x * zeichenbreite_ / 4, y * zeichenhoehe_ / 8, breite * zeichenbreite_ / 4, hoehe * zeichenhoehe_ / 8};
+    return {x * zeichenbreite_ / 4, y * zeichenhoehe_ / 8, breite * zeichenbreite_ / 4,
+            hoehe * zeichenhoehe_ / 8};
 }
 
 QSize Dialogeinheiten::groesse(int breite, int hoehe) const {
@@ -26,12 +27,14 @@ void dialogfarben_setzen(QWidget& widget) {
     QPalette farben = widget.palette();
     const QColor grau(192, 192, 192);
     for (auto rolle : {QPalette::Window, QPalette::Button}) farben.setColor(rolle, grau);
-    for (auto rolle : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) farben.setColor(rolle, Qt::black);
+    for (auto rolle : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        farben.setColor(rolle, Qt::black);
     widget.setPalette(farben);
     widget.setAutoFillBackground(true);
 }
 
-void dialog_einrichten(QDialog& dialog, const char* titel, const Dialogeinheiten& einheiten, int breite, int hoehe) {
+void dialog_einrichten(QDialog& dialog, const char* titel, const Dialogeinheiten& einheiten, int breite,
+                       int hoehe) {
     dialog.setWindowTitle(titel);
     dialog.setFixedSize(einheiten.groesse(breite, hoehe));
     dialogfarben_setzen(dialog);

@@ -29,7 +29,8 @@ private:
 // The dialogs' colours: light grey background, black text.
 void dialogfarben_setzen(QWidget& widget);
 // Caption, fixed client size in dialog units and colours of one of the program's dialogs.
-void dialog_einrichten(QDialog& dialog, const char* titel, const Dialogeinheiten& einheiten, int breite, int hoehe);
+void dialog_einrichten(QDialog& dialog, const char* titel, const Dialogeinheiten& einheiten, int breite,
+                       int hoehe);
 // Places a control; one with an ID gets it as its object name, so it can be found.
 void steuerelement_setzen(QWidget& steuer, const Dialogeinheiten& einheiten, QRect rechteck, int id = -1);
 // A push button of a dialog; ID 1 (OK) accepts the dialog, ID 2 (Cancel) rejects it.

@@ -36,10 +36,14 @@ Einstellungen::Einstellungen(QWidget* eltern) : QDialog(eltern) {
 
 std::string Einstellungen::Computerzug_befehl() const {
     switch (stufe_) {
-    case Stufe_1: return "c1";
-    case Stufe_2: return "c2";
-    case Stufe_3: return "c3";
-    default: return "c";
+        case Stufe_1:
+            return "c1";
+        case Stufe_2:
+            return "c2";
+        case Stufe_3:
+            return "c3";
+        default:
+            return "c";
     }
 }
 

@@ -5,7 +5,7 @@ namespace dravel {
 namespace {
 
 constexpr const char* kNamen[Figurenbilder::Anzahl] = {
-    "konigm",    "konigw",    "konigb",    "damem", "damew", "dameb",  "lauferm", "lauferw", "lauferb",
+    "konigm",    "konigw",    "konigb",    "damem", "damew", "dameb", "lauferm", "lauferw", "lauferb",
     "springerm", "springerw", "springerb", "turmm", "turmw", "turmb", "bauerm",  "bauerw",  "bauerb"};
 
 }  // namespace
@@ -27,13 +27,26 @@ bool Figurenbilder::Vollstaendig() const {
 Figurenbilder::Bildpaar Figurenbilder::Bildpaar_von(Figur figur) {
     int basis;
     switch (Typ(figur)) {
-    case figur::Koenig: basis = 0; break;
-    case figur::Dame: basis = 3; break;
-    case figur::Laeufer: basis = 6; break;
-    case figur::Springer: basis = 9; break;
-    case figur::Turm: basis = 12; break;
-    case figur::Bauer: basis = 15; break;
-    default: return {Kein_bild, 0};
+        case figur::Koenig:
+            basis = 0;
+            break;
+        case figur::Dame:
+            basis = 3;
+            break;
+        case figur::Laeufer:
+            basis = 6;
+            break;
+        case figur::Springer:
+            basis = 9;
+            break;
+        case figur::Turm:
+            basis = 12;
+            break;
+        case figur::Bauer:
+            basis = 15;
+            break;
+        default:
+            return {Kein_bild, 0};
     }
     return {basis + (Ist_schwarz(figur) ? 2 : 1), basis};
 }

@@ -43,12 +43,15 @@ struct Menuepunkt {
 }  // namespace
 
 Hauptfenster::Hauptfenster(Rueckfragen& rueckfragen, std::string engine_programm)
-    : rueckfragen_(rueckfragen), engine_(std::move(engine_programm)), schach_(engine_),
-      partie_(std::make_unique<Partie>(schach_)), einstellungen_(new Einstellungen(this)) {
+    : rueckfragen_(rueckfragen),
+      engine_(std::move(engine_programm)),
+      schach_(engine_),
+      partie_(std::make_unique<Partie>(schach_)),
+      einstellungen_(new Einstellungen(this)) {
     setWindowTitle("Kelvane GUI - chess program");
-    ansicht_ = new Brettansicht({[this] { return bild(); }, [this] { gemalt(); },
-                                 [this](Anzeigefeld feld) { feld_geklickt(feld); }},
-                                this);
+    ansicht_ = new Brettansicht(
+        {[this] { return bild(); }, [this] { gemalt(); }, [this](Anzeigefeld feld) { feld_geklickt(feld); }},
+        this);
     setCentralWidget(ansicht_);
     menue_anlegen();
     const struct {
@@ -102,7 +105,8 @@ void Hauptfenster::menue_anlegen() {
          {{"&Computer \tF8", befehl_id::Computer},
           {"Draw m&ove \tF2", befehl_id::Zug_eingeben},
           {"&Possible moves \tF3", befehl_id::Moegliche_zuege}}},
-        {"Se&tup", {{"&Main setup", befehl_id::Einstellungen}, {"&Turn board \tF7", befehl_id::Brett_drehen}}},
+        {"Se&tup",
+         {{"&Main setup", befehl_id::Einstellungen}, {"&Turn board \tF7", befehl_id::Brett_drehen}}},
         {"&Help",
          {{"&About chess...\tF1", befehl_id::Info},
           {"&About engine Kelvane", befehl_id::Ueber_engine},
@@ -125,9 +129,9 @@ void Hauptfenster::menue_anlegen() {
 
 void Hauptfenster::befehl_ausfuehren(int id) {
     // A second exchange with the game core inside the wait for the engine would corrupt the game.
-    const bool braucht_spiel = id == befehl_id::Neues_spiel || id == befehl_id::Laden || id == befehl_id::Computer ||
-                               id == befehl_id::Zug_eingeben || id == befehl_id::Moegliche_zuege ||
-                               id == befehl_id::Ueber_engine;
+    const bool braucht_spiel = id == befehl_id::Neues_spiel || id == befehl_id::Laden ||
+                               id == befehl_id::Computer || id == befehl_id::Zug_eingeben ||
+                               id == befehl_id::Moegliche_zuege || id == befehl_id::Ueber_engine;
     if (braucht_spiel && engine_wartet_) {
         // A new game or a load ends the wait, and runs when the wait has returned.
         if (id == befehl_id::Neues_spiel || id == befehl_id::Laden) {
@@ -137,30 +141,50 @@ void Hauptfenster::befehl_ausfuehren(int id) {
         return;
     }
     switch (id) {
-    case befehl_id::Neues_spiel: neues_spiel(); break;
-    case befehl_id::Speichern: spiel_speichern(); break;
-    case befehl_id::Laden: spiel_laden(); break;
-    case befehl_id::Beenden: close(); break;
-    case befehl_id::Computer: computerzug(); break;
-    case befehl_id::Zug_eingeben: zug_eingeben(); break;
-    case befehl_id::Moegliche_zuege: moegliche_zuege(); break;
-    case befehl_id::Einstellungen:
-        einstellungen_->anzeigen();
-        rueckfragen_.dialog_ausfuehren(*einstellungen_);
-        break;
-    case befehl_id::Brett_drehen: brett_drehen(); break;
-    case befehl_id::Info: {
-        Info_dialog dialog(this);
-        rueckfragen_.dialog_ausfuehren(dialog);
-        break;
-    }
-    case befehl_id::Anleitung: rueckfragen_.meldung(this, kAnleitung, "instruction"); break;
-    case befehl_id::Ueber_engine: {
-        std::string antwort = engine_befehl("V");
-        if (!schliessen_angefordert_) rueckfragen_.meldung(this, QString::fromStdString(antwort), "About engine");
-        break;
-    }
-    default: break;
+        case befehl_id::Neues_spiel:
+            neues_spiel();
+            break;
+        case befehl_id::Speichern:
+            spiel_speichern();
+            break;
+        case befehl_id::Laden:
+            spiel_laden();
+            break;
+        case befehl_id::Beenden:
+            close();
+            break;
+        case befehl_id::Computer:
+            computerzug();
+            break;
+        case befehl_id::Zug_eingeben:
+            zug_eingeben();
+            break;
+        case befehl_id::Moegliche_zuege:
+            moegliche_zuege();
+            break;
+        case befehl_id::Einstellungen:
+            einstellungen_->anzeigen();
+            rueckfragen_.dialog_ausfuehren(*einstellungen_);
+            break;
+        case befehl_id::Brett_drehen:
+            brett_drehen();
+            break;
+        case befehl_id::Info: {
+            Info_dialog dialog(this);
+            rueckfragen_.dialog_ausfuehren(dialog);
+            break;
+        }
+        case befehl_id::Anleitung:
+            rueckfragen_.meldung(this, kAnleitung, "instruction");
+            break;
+        case befehl_id::Ueber_engine: {
+            std::string antwort = engine_befehl("V");
+            if (!schliessen_angefordert_)
+                rueckfragen_.meldung(this, QString::fromStdString(antwort), "About engine");
+            break;
+        }
+        default:
+            break;
     }
 }
 
@@ -172,8 +196,7 @@ void Hauptfenster::feld_geklickt(Anzeigefeld feld) {
         neu_zeichnen();
         return;
     }
-    const std::string text =
-        klickzug_text({auswahl_.spalte, auswahl_.zeile}, feld, brett_gedreht_).substr(1);
+    const std::string text = klickzug_text({auswahl_.spalte, auswahl_.zeile}, feld, brett_gedreht_).substr(1);
     auswahl_ = Auswahl{};
     menschlicher_zug(text);
     neu_zeichnen();
@@ -243,7 +266,8 @@ void Hauptfenster::menschlicher_zug(const std::string& zug) {
     }
     const std::string text =
         " The move :" + zug.substr(0, 4) + " is impossible \n \n Do you like to choose another one ?";
-    if (rueckfragen_.frage(this, QString::fromStdString(text), " impossible move") == Rueckfragen::Antwort::Ja)
+    if (rueckfragen_.frage(this, QString::fromStdString(text), " impossible move") ==
+        Rueckfragen::Antwort::Ja)
         moegliche_zuege();
 }
 

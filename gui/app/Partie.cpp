@@ -18,7 +18,8 @@ std::string schreibfehler(int nummer) {
 // A line of a file as a message can show it: only printable ASCII, long lines cut.
 std::string zeigbar(const std::string& zeile) {
     std::string text;
-    for (unsigned char c : zeile.substr(0, kGezeigte_zeichen)) text += (c < 0x20 || c >= 0x7F) ? '?' : char(c);
+    for (unsigned char c : zeile.substr(0, kGezeigte_zeichen))
+        text += (c < 0x20 || c >= 0x7F) ? '?' : char(c);
     if (zeile.size() > kGezeigte_zeichen) text += "...";
     return text;
 }

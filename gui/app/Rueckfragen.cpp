@@ -37,9 +37,12 @@ Rueckfragen::Antwort Qt_rueckfragen::frage(QWidget* eltern, const QString& text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, eltern);
     dialogfarben_setzen(box);
     switch (box.exec()) {
-    case QMessageBox::Yes: return Antwort::Ja;
-    case QMessageBox::No: return Antwort::Nein;
-    default: return Antwort::Abbrechen;
+        case QMessageBox::Yes:
+            return Antwort::Ja;
+        case QMessageBox::No:
+            return Antwort::Nein;
+        default:
+            return Antwort::Abbrechen;
     }
 }
 

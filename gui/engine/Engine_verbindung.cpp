@@ -1,16 +1,17 @@
 #include "gui/engine/Engine_verbindung.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 extern char** environ;
 
@@ -27,7 +28,9 @@ bool Ausfuehrbar(const std::filesystem::path& pfad) {
     return std::filesystem::is_regular_file(pfad, fehler) && ::access(pfad.c_str(), X_OK) == 0;
 }
 
-bool Beginnt_mit(std::string_view zeile, std::string_view anfang) { return zeile.substr(0, anfang.size()) == anfang; }
+bool Beginnt_mit(std::string_view zeile, std::string_view anfang) {
+    return zeile.substr(0, anfang.size()) == anfang;
+}
 
 }  // namespace
 
@@ -42,7 +45,8 @@ std::string Programm_suchen(const std::string& name) {
     std::string_view rest = pfad ? pfad : "";
     while (!rest.empty()) {
         size_t doppelpunkt = rest.find(':');
-        std::filesystem::path kandidat = std::filesystem::path(std::string(rest.substr(0, doppelpunkt))) / name;
+        std::filesystem::path kandidat =
+            std::filesystem::path(std::string(rest.substr(0, doppelpunkt))) / name;
         if (Ausfuehrbar(kandidat)) return kandidat.string();
         rest = doppelpunkt == std::string_view::npos ? std::string_view() : rest.substr(doppelpunkt + 1);
     }
@@ -79,7 +83,8 @@ int Engine_verbindung::engine_starten() {
     posix_spawnattr_setflags(&attribute, POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(&attribute, 0);
     pid_t pid = -1;
-    int ergebnis = pfad.empty() ? ENOENT : posix_spawn(&pid, pfad.c_str(), &aktionen, &attribute, argv, environ);
+    int ergebnis =
+        pfad.empty() ? ENOENT : posix_spawn(&pid, pfad.c_str(), &aktionen, &attribute, argv, environ);
     posix_spawn_file_actions_destroy(&aktionen);
     posix_spawnattr_destroy(&attribute);
     ::close(eingabe[0]);
@@ -142,7 +147,8 @@ bool Engine_verbindung::info_lesen(std::string& zeile) {
     return false;
 }
 
-Engine_verbindung::Warteergebnis Engine_verbindung::antwort_abwarten(std::string& zeile, std::string& ergebnis_text) {
+Engine_verbindung::Warteergebnis Engine_verbindung::antwort_abwarten(std::string& zeile,
+                                                                     std::string& ergebnis_text) {
     ergebnis_text.clear();
     std::string antwort, gelesen;
     while (zeile_lesen(gelesen)) {
@@ -153,9 +159,10 @@ Engine_verbindung::Warteergebnis Engine_verbindung::antwort_abwarten(std::string
             zeile = antwort;
             return Warteergebnis::Antwort;
         }
-        if (antwort.empty() && (Beginnt_mit(gelesen, "move") || Beginnt_mit(gelesen, "Engine"))) antwort = gelesen;
-        if (ergebnis_text.empty() &&
-            (Beginnt_mit(gelesen, "1-0 {") || Beginnt_mit(gelesen, "0-1 {") || Beginnt_mit(gelesen, "1/2-1/2 {")))
+        if (antwort.empty() && (Beginnt_mit(gelesen, "move") || Beginnt_mit(gelesen, "Engine")))
+            antwort = gelesen;
+        if (ergebnis_text.empty() && (Beginnt_mit(gelesen, "1-0 {") || Beginnt_mit(gelesen, "0-1 {") ||
+                                      Beginnt_mit(gelesen, "1/2-1/2 {")))
             ergebnis_text = gelesen;
     }
     zeile = antwort;

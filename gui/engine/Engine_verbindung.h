@@ -1,9 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace dravel {
 

@@ -13,7 +13,7 @@ struct Buchstaben {
 };
 
 constexpr Buchstaben kBuchstaben[] = {
-    {figur::Koenig, 'K', 'K'},  {figur::Dame, 'D', 'Q'}, {figur::Laeufer, 'L', 'B'},
+    {figur::Koenig, 'K', 'K'},   {figur::Dame, 'D', 'Q'}, {figur::Laeufer, 'L', 'B'},
     {figur::Springer, 'S', 'N'}, {figur::Turm, 'T', 'R'}, {figur::Bauer, 'B', 'P'},
 };
 
@@ -27,15 +27,16 @@ char Buchstabe(Figur f, bool deutsch) {
 }
 
 char Gleiche_schreibung(char original, char gross) {
-    return std::islower(static_cast<unsigned char>(original)) ? static_cast<char>(std::tolower(gross)) : gross;
+    return std::islower(static_cast<unsigned char>(original)) ? static_cast<char>(std::tolower(gross))
+                                                              : gross;
 }
 
 }  // namespace
 
 Brett Brett::Grundstellung() {
     Brett brett;
-    constexpr Figur kGrundreihe[8] = {figur::Turm,  figur::Springer, figur::Laeufer, figur::Dame,
-                                      figur::Koenig, figur::Laeufer, figur::Springer, figur::Turm};
+    constexpr Figur kGrundreihe[8] = {figur::Turm,   figur::Springer, figur::Laeufer,  figur::Dame,
+                                      figur::Koenig, figur::Laeufer,  figur::Springer, figur::Turm};
     for (int linie = 0; linie < 8; ++linie) {
         brett.Feld[linie] = kGrundreihe[linie];
         brett.Feld[8 + linie] = figur::Bauer;
@@ -51,27 +52,38 @@ char Englischer_buchstabe(Figur f) { return Buchstabe(f, false); }
 Figur Figur_aus_deutschem_buchstaben(char c) {
     char gross = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     for (const auto& b : kBuchstaben)
-        if (b.deutsch == gross) return std::islower(static_cast<unsigned char>(c)) ? (b.typ | figur::Schwarz) : b.typ;
+        if (b.deutsch == gross)
+            return std::islower(static_cast<unsigned char>(c)) ? (b.typ | figur::Schwarz) : b.typ;
     return figur::Leer;
 }
 
 char Englisch_nach_deutsch(char c) {
     switch (std::toupper(static_cast<unsigned char>(c))) {
-    case 'B': return Gleiche_schreibung(c, 'L');
-    case 'N': return Gleiche_schreibung(c, 'S');
-    case 'Q': return Gleiche_schreibung(c, 'D');
-    case 'R': return Gleiche_schreibung(c, 'T');
-    default: return c;
+        case 'B':
+            return Gleiche_schreibung(c, 'L');
+        case 'N':
+            return Gleiche_schreibung(c, 'S');
+        case 'Q':
+            return Gleiche_schreibung(c, 'D');
+        case 'R':
+            return Gleiche_schreibung(c, 'T');
+        default:
+            return c;
     }
 }
 
 char Deutsch_nach_englisch(char c) {
     switch (std::toupper(static_cast<unsigned char>(c))) {
-    case 'D': return Gleiche_schreibung(c, 'Q');
-    case 'L': return Gleiche_schreibung(c, 'B');
-    case 'S': return Gleiche_schreibung(c, 'N');
-    case 'T': return Gleiche_schreibung(c, 'R');
-    default: return c;
+        case 'D':
+            return Gleiche_schreibung(c, 'Q');
+        case 'L':
+            return Gleiche_schreibung(c, 'B');
+        case 'S':
+            return Gleiche_schreibung(c, 'N');
+        case 'T':
+            return Gleiche_schreibung(c, 'R');
+        default:
+            return c;
     }
 }
 

@@ -32,7 +32,8 @@ void Schach::Meldung(std::string_view text) {
 
 int Schach::Halbzuege() const {
     int halbzuege = 0;
-    for (const Stellung* s = aktuelle_stellung_; s && s->Letzt_zug_zeiger; s = s->Letzt_zug_zeiger) ++halbzuege;
+    for (const Stellung* s = aktuelle_stellung_; s && s->Letzt_zug_zeiger; s = s->Letzt_zug_zeiger)
+        ++halbzuege;
     return halbzuege;
 }
 
@@ -49,38 +50,47 @@ std::string Schach::befehl(std::string_view kommando) {
     if ((art == 'V' || art == 'c') && !Engine_automatisch_starten()) return antwort_;
     std::string_view rest = kommando.substr(1);
     switch (art) {
-    case '0':
-        aktuelle_stellung_ = nullptr;
-        engine_stellung_ = nullptr;
-        ergebnis_text_.clear();
-        schachfeld_ = -1;
-        engine_neues_spiel_ = engine_zustand_ == 0;
-        if (engine_neues_spiel_) engine_.befehl_senden("new");
-        break;
-    case '8':
-        letzter_zug_text_ = "root";
-        if (!aktuelle_stellung_) {
-            aktuelle_stellung_ = zug_ausfuehren(nullptr, speicher_, brett_, 0);
-            if (aktuelle_stellung_) zuege_pruefen(aktuelle_stellung_, speicher_, brett_);
-            // The engine was told "new": it stands at this root.
-            if (engine_neues_spiel_) engine_stellung_ = aktuelle_stellung_;
-        }
-        engine_neues_spiel_ = false;
-        break;
-    case 'F': engine_autostart_ = rest.empty() || rest[0] != '0'; break;
-    case 'B':
-    case 'b': Menschlicher_zug(rest); break;
-    case 'l':
-        if (rest == "f") Liste(true);
-        if (rest == "n") Liste(false);
-        if (rest == "l") Meldung(letzter_zug_text_);
-        break;
-    case 'c': Computerzug(rest.empty() ? '\0' : rest[0]); break;
-    case 'V': Meldung(engine_.Info_text()); break;
-    case 'X':
-        if (engine_zustand_ == 0) engine_.befehl_senden("quit");
-        break;
-    default: break;
+        case '0':
+            aktuelle_stellung_ = nullptr;
+            engine_stellung_ = nullptr;
+            ergebnis_text_.clear();
+            schachfeld_ = -1;
+            engine_neues_spiel_ = engine_zustand_ == 0;
+            if (engine_neues_spiel_) engine_.befehl_senden("new");
+            break;
+        case '8':
+            letzter_zug_text_ = "root";
+            if (!aktuelle_stellung_) {
+                aktuelle_stellung_ = zug_ausfuehren(nullptr, speicher_, brett_, 0);
+                if (aktuelle_stellung_) zuege_pruefen(aktuelle_stellung_, speicher_, brett_);
+                // The engine was told "new": it stands at this root.
+                if (engine_neues_spiel_) engine_stellung_ = aktuelle_stellung_;
+            }
+            engine_neues_spiel_ = false;
+            break;
+        case 'F':
+            engine_autostart_ = rest.empty() || rest[0] != '0';
+            break;
+        case 'B':
+        case 'b':
+            Menschlicher_zug(rest);
+            break;
+        case 'l':
+            if (rest == "f") Liste(true);
+            if (rest == "n") Liste(false);
+            if (rest == "l") Meldung(letzter_zug_text_);
+            break;
+        case 'c':
+            Computerzug(rest.empty() ? '\0' : rest[0]);
+            break;
+        case 'V':
+            Meldung(engine_.Info_text());
+            break;
+        case 'X':
+            if (engine_zustand_ == 0) engine_.befehl_senden("quit");
+            break;
+        default:
+            break;
     }
     return antwort_;
 }
@@ -204,12 +214,15 @@ void Schach::Computerzug(char stufe) {
     engine_stellung_ = nullptr;
     std::string zeile, engine_ergebnis;
     switch (engine_.antwort_abwarten(zeile, engine_ergebnis)) {
-    case Engine_verbindung::Warteergebnis::Abgebrochen:
-        engine_zustand_ = Nicht_gestartet;
-        abgebrochen_ = true;
-        return;
-    case Engine_verbindung::Warteergebnis::Verloren: Engine_verloren(); return;
-    case Engine_verbindung::Warteergebnis::Antwort: break;
+        case Engine_verbindung::Warteergebnis::Abgebrochen:
+            engine_zustand_ = Nicht_gestartet;
+            abgebrochen_ = true;
+            return;
+        case Engine_verbindung::Warteergebnis::Verloren:
+            Engine_verloren();
+            return;
+        case Engine_verbindung::Warteergebnis::Antwort:
+            break;
     }
     if (zeile.rfind("move", 0) == 0) {
         Engine_zug_anwenden(zeile);
@@ -221,7 +234,8 @@ void Schach::Computerzug(char stufe) {
     if (!engine_ergebnis.empty() && ergebnis_text_.empty()) ergebnis_text_ = engine_ergebnis;
     // A result without a move is the engine's answer.
     if (zeile.empty())
-        Meldung(std::string(kKelvane_praefix) + (engine_ergebnis.empty() ? std::string(kKeine_antwort) : engine_ergebnis));
+        Meldung(std::string(kKelvane_praefix) +
+                (engine_ergebnis.empty() ? std::string(kKeine_antwort) : engine_ergebnis));
 }
 
 // The engine's "move" line: applied when it names a legal move of the current position, else
@@ -231,7 +245,8 @@ void Schach::Engine_zug_anwenden(const std::string& zeile) {
     size_t anfang = zeile.find_first_of(" \t");
     if (anfang != std::string::npos) {
         anfang = zeile.find_first_not_of(" \t\r", anfang);
-        if (anfang != std::string::npos) zug = zeile.substr(anfang, zeile.find_first_of(" \t\r", anfang) - anfang);
+        if (anfang != std::string::npos)
+            zug = zeile.substr(anfang, zeile.find_first_of(" \t\r", anfang) - anfang);
     }
     std::string ungenutzt, meldung;
     int index = zug_suchen(aktuelle_stellung_, zug, ungenutzt, meldung);

@@ -29,13 +29,20 @@ constexpr int A8 = 56, C8 = 58, D8 = 59, E8 = 60, F8 = 61, G8 = 62, H8 = 63;
 // at home.
 uint8_t Verlorene_rechte(int feld) {
     switch (feld) {
-    case A1: return status::Weiss_lang;
-    case E1: return status::Weiss_kurz | status::Weiss_lang;
-    case H1: return status::Weiss_kurz;
-    case A8: return status::Schwarz_lang;
-    case E8: return status::Schwarz_kurz | status::Schwarz_lang;
-    case H8: return status::Schwarz_kurz;
-    default: return 0;
+        case A1:
+            return status::Weiss_lang;
+        case E1:
+            return status::Weiss_kurz | status::Weiss_lang;
+        case H1:
+            return status::Weiss_kurz;
+        case A8:
+            return status::Schwarz_lang;
+        case E8:
+            return status::Schwarz_kurz | status::Schwarz_lang;
+        case H8:
+            return status::Schwarz_kurz;
+        default:
+            return 0;
     }
 }
 
@@ -56,18 +63,26 @@ public:
             Figur f = brett_.Feld[feld];
             if (f == figur::Leer || Ist_schwarz(f) != schwarz_) continue;
             switch (Typ(f)) {
-            case figur::Springer: Schritte(feld, kSpringer); break;
-            case figur::Koenig:
-                Schritte(feld, kKoenig);
-                Rochaden(feld);
-                break;
-            case figur::Laeufer: Strahlen(feld, kLaeufer); break;
-            case figur::Turm: Strahlen(feld, kTurm); break;
-            case figur::Dame:
-                Strahlen(feld, kLaeufer);
-                Strahlen(feld, kTurm);
-                break;
-            case figur::Bauer: Bauer(feld); break;
+                case figur::Springer:
+                    Schritte(feld, kSpringer);
+                    break;
+                case figur::Koenig:
+                    Schritte(feld, kKoenig);
+                    Rochaden(feld);
+                    break;
+                case figur::Laeufer:
+                    Strahlen(feld, kLaeufer);
+                    break;
+                case figur::Turm:
+                    Strahlen(feld, kTurm);
+                    break;
+                case figur::Dame:
+                    Strahlen(feld, kLaeufer);
+                    Strahlen(feld, kTurm);
+                    break;
+                case figur::Bauer:
+                    Bauer(feld);
+                    break;
             }
         }
         return ueberlauf_ ? nullptr : stellung_->Zuege() + stellung_->Anz_moegl_zuege;
@@ -75,7 +90,9 @@ public:
 
 private:
     bool Gegner(Figur f) const { return f != figur::Leer && Ist_schwarz(f) != schwarz_; }
-    bool Ziel_frei_oder_gegner(int feld) const { return brett_.Feld[feld] == figur::Leer || Gegner(brett_.Feld[feld]); }
+    bool Ziel_frei_oder_gegner(int feld) const {
+        return brett_.Feld[feld] == figur::Leer || Gegner(brett_.Feld[feld]);
+    }
     static int Ziel(int feld, Schritt s) {
         int linie = Linie(feld) + s.linie, reihe = Reihe(feld) + s.reihe;
         return (linie < 0 || linie > 7 || reihe < 0 || reihe > 7) ? -1 : reihe * 8 + linie;
@@ -125,7 +142,8 @@ private:
         uint8_t kurz = schwarz_ ? status::Schwarz_kurz : status::Weiss_kurz;
         uint8_t lang = schwarz_ ? status::Schwarz_lang : status::Weiss_lang;
         int basis = schwarz_ ? A8 : A1;
-        if ((rechte & kurz) && f[basis + F1] == figur::Leer && f[basis + G1] == figur::Leer && f[basis + H1] == turm)
+        if ((rechte & kurz) && f[basis + F1] == figur::Leer && f[basis + G1] == figur::Leer &&
+            f[basis + H1] == turm)
             Normal(feld, basis + G1);
         if ((rechte & lang) && f[basis + D1] == figur::Leer && f[basis + B1] == figur::Leer &&
             f[basis + C1] == figur::Leer && f[basis + A1] == turm)
@@ -140,7 +158,8 @@ private:
         }
         Figur farbe = schwarz_ ? figur::Schwarz : 0;
         for (Figur neu : kUmwandlungen)
-            Anhaengen(von, nach, neu | farbe, Rechte_nach(stellung_->Letzter_status, von, nach) | status::Umwandlung);
+            Anhaengen(von, nach, neu | farbe,
+                      Rechte_nach(stellung_->Letzter_status, von, nach) | status::Umwandlung);
     }
 
     void Bauer(int feld) {
@@ -163,7 +182,8 @@ private:
             if (Reihe(feld) == start && brett_.Feld[zwei] == figur::Leer) Normal(feld, zwei);
         }
         for (int seite : {-1, 1})
-            if (int ziel = Ziel(feld, {seite, vor}); ziel >= 0 && Gegner(brett_.Feld[ziel])) Bauernzug(feld, ziel);
+            if (int ziel = Ziel(feld, {seite, vor}); ziel >= 0 && Gegner(brett_.Feld[ziel]))
+                Bauernzug(feld, ziel);
     }
 
     Stellung* stellung_;
@@ -184,11 +204,24 @@ Figur Ziehen(Brett& brett, int von, int nach) {
 // The rook's move of a castling king that arrives on `nach`.
 bool Rochadeturm(int nach, int& turm_von, int& turm_nach) {
     switch (nach) {
-    case C1: turm_von = A1; turm_nach = D1; return true;
-    case G1: turm_von = H1; turm_nach = F1; return true;
-    case C8: turm_von = A8; turm_nach = D8; return true;
-    case G8: turm_von = H8; turm_nach = F8; return true;
-    default: return false;
+        case C1:
+            turm_von = A1;
+            turm_nach = D1;
+            return true;
+        case G1:
+            turm_von = H1;
+            turm_nach = F1;
+            return true;
+        case C8:
+            turm_von = A8;
+            turm_nach = D8;
+            return true;
+        case G8:
+            turm_von = H8;
+            turm_nach = F8;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -227,8 +260,8 @@ Zug* zuege_erzeugen(Stellung* stellung, const std::byte* ende, const Brett& bret
     return Zugliste(stellung, ende, brett).Erzeugen();
 }
 
-Stellung* stellung_anlegen(Stellung* eltern, Knotenspeicher& speicher, const Brett& brett, Feld von, Feld nach,
-                           Figur geschlagen, uint8_t status, int16_t zugnummer) {
+Stellung* stellung_anlegen(Stellung* eltern, Knotenspeicher& speicher, const Brett& brett, Feld von,
+                           Feld nach, Figur geschlagen, uint8_t status, int16_t zugnummer) {
     for (bool neuer_block : {false, true}) {
         std::byte* ende = nullptr;
         std::byte* platz = speicher.Platz(ende, neuer_block);
@@ -271,7 +304,8 @@ void zug_zuruecknehmen(Feld von, Feld nach, Figur geschlagen, uint8_t st, Brett&
         Ziehen(brett, turm_nach, turm_von);
         brett.Feld[von] = figur_auf_nach;
         brett.Feld[nach] = geschlagen;
-    } else if (Typ(figur_auf_nach) == figur::Bauer && Linie(von) != Linie(nach) && geschlagen == figur::Leer) {
+    } else if (Typ(figur_auf_nach) == figur::Bauer && Linie(von) != Linie(nach) &&
+               geschlagen == figur::Leer) {
         brett.Feld[von] = figur_auf_nach;
         brett.Feld[nach] = figur::Leer;
         brett.Feld[Reihe(von) * 8 + Linie(nach)] = figur::Bauer | (schwarz ? 0 : figur::Schwarz);
@@ -349,7 +383,8 @@ void zuege_pruefen(Stellung* stellung, Knotenspeicher& speicher, Brett& brett) {
     speicher.Freigeben(anfang);
 }
 
-int zug_suchen(const Stellung* stellung, std::string_view text, std::string& engine_text, std::string& meldung) {
+int zug_suchen(const Stellung* stellung, std::string_view text, std::string& engine_text,
+               std::string& meldung) {
     if (text.empty() || !stellung) return -1;
     if (std::isdigit(static_cast<unsigned char>(text[0]))) {
         long k = std::strtol(std::string(text).c_str(), nullptr, 10) - 1;
@@ -362,7 +397,8 @@ int zug_suchen(const Stellung* stellung, std::string_view text, std::string& eng
     auto f = [](char c) { return (c - 1) % 8; };
     int von = f(text[0]) + 8 * f(text[1]);
     int nach = f(text[2]) + 8 * f(text[3]);
-    Figur gewuenscht = text.size() > 4 ? Typ(Figur_aus_deutschem_buchstaben(Englisch_nach_deutsch(text[4]))) : 0;
+    Figur gewuenscht =
+        text.size() > 4 ? Typ(Figur_aus_deutschem_buchstaben(Englisch_nach_deutsch(text[4]))) : 0;
     int ergebnis = -1;
     for (int i = 0; i < stellung->Anz_moegl_zuege; ++i) {
         const Zug& zug = stellung->Zuege()[i];
@@ -452,7 +488,8 @@ std::string Rochadefeld(const Brett& brett, uint8_t rechte) {
 // it en passant (the node's list holds only legal moves).
 std::string En_passant_feld(const Brett& brett, const Stellung* stellung) {
     const Zug* zug = gespielter_zug(stellung);
-    if (!zug || Typ(zug->Figur) != figur::Bauer || std::abs(Reihe(zug->Von) - Reihe(zug->Nach)) != 2) return "-";
+    if (!zug || Typ(zug->Figur) != figur::Bauer || std::abs(Reihe(zug->Von) - Reihe(zug->Nach)) != 2)
+        return "-";
     const int hinter = (zug->Von + zug->Nach) / 2;
     for (int i = 0; i < stellung->Anz_moegl_zuege; ++i) {
         const Zug& antwort = stellung->Zuege()[i];

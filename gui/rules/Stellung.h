@@ -17,8 +17,8 @@ struct Stellung;
 struct Zug {
     Feld Von;
     Feld Nach;
-    ::dravel::Figur Figur;  // what stands on Nach after the move (the new piece of a promotion)
-    uint8_t Status;         // castling rights after the move, 0x80 for a promotion
+    ::dravel::Figur Figur;    // what stands on Nach after the move (the new piece of a promotion)
+    uint8_t Status;           // castling rights after the move, 0x80 for a promotion
     Stellung* Folgestellung;  // the node this move leads to, once played
 };
 
@@ -39,7 +39,9 @@ struct Stellung {
 };
 
 // The move number that follows x: 1, -1, 2, -2, ...
-constexpr int16_t Naechster_zug(int16_t x) { return x >= 0 ? static_cast<int16_t>(-x) : static_cast<int16_t>(1 - x); }
+constexpr int16_t Naechster_zug(int16_t x) {
+    return x >= 0 ? static_cast<int16_t>(-x) : static_cast<int16_t>(1 - x);
+}
 
 // Nodes are carved from blocks of 65,000 bytes with a bump pointer and never freed one by one.
 // When a block is full the next one is taken (and made the first time it is needed), so a game
@@ -75,8 +77,8 @@ private:
     Marke frei_;
 };
 
-Stellung* stellung_anlegen(Stellung* eltern, Knotenspeicher& speicher, const Brett& brett, Feld von, Feld nach,
-                           ::dravel::Figur geschlagen, uint8_t status, int16_t zugnummer);
+Stellung* stellung_anlegen(Stellung* eltern, Knotenspeicher& speicher, const Brett& brett, Feld von,
+                           Feld nach, ::dravel::Figur geschlagen, uint8_t status, int16_t zugnummer);
 // Appends the pseudo-legal moves of the node's side to move; null when the list would pass `ende`.
 Zug* zuege_erzeugen(Stellung* stellung, const std::byte* ende, const Brett& brett);
 // Plays entry i (or, with a null node, creates the root) and returns the node it leads to.
@@ -90,12 +92,14 @@ bool im_schach(const Stellung* stellung, const Brett& brett, Knotenspeicher& spe
 // Removes the moves that leave the mover's king capturable, and castling out of or through check.
 void zuege_pruefen(Stellung* stellung, Knotenspeicher& speicher, Brett& brett);
 
-inline constexpr std::string_view kFehler_umwandlung = "Error   2 : Ungenuegende Angabe fuer Bauernumwandlung";
+inline constexpr std::string_view kFehler_umwandlung =
+    "Error   2 : Ungenuegende Angabe fuer Bauernumwandlung";
 
 // The index of the move a text names (coordinates with an optional promotion letter in either
 // alphabet, or a 1-based list number), or -1. `engine_text` receives the move as the engine
 // gets it; `meldung` a message for the user, if any.
-int zug_suchen(const Stellung* stellung, std::string_view text, std::string& engine_text, std::string& meldung);
+int zug_suchen(const Stellung* stellung, std::string_view text, std::string& engine_text,
+               std::string& meldung);
 // The record text (German promotion letter) and the list text (English promotion letter).
 std::string zug_text(const Stellung* stellung, int i);
 std::string listen_text(const Stellung* stellung, int i);

@@ -1,25 +1,25 @@
 #include "tests/fuzz/AdapterSession.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <chrono>
-#include <condition_variable>
 #include <mutex>
 #include <set>
 
 #include "Adapter.h"
-#include "FileOnlyKeys.h"
-#include "Log.h"
-#include "Settings.h"
-#include "SettingHandler.h"
-#include "CommandLoop.h"
-#include "Startup.h"
 #include "ChildProcess.h"
+#include "CommandLoop.h"
+#include "FileOnlyKeys.h"
 #include "LineWriters.h"
+#include "Log.h"
 #include "MoveGenerator.h"
 #include "Positions.h"
+#include "SettingHandler.h"
+#include "Settings.h"
+#include "Startup.h"
 #include "StringUtil.h"
 #include "tests/support/UciChecker.h"
 
@@ -35,7 +35,8 @@ bool TouchesBlockedOption(const std::string& line) {
     std::vector<std::string> words = pontax::SplitWords(line);
     if (words.size() < 3 || words[0] != "setoption") return false;
     std::string name;
-    for (size_t i = 2; i < words.size() && words[i] != "value"; ++i) name += (name.empty() ? "" : " ") + words[i];
+    for (size_t i = 2; i < words.size() && words[i] != "value"; ++i)
+        name += (name.empty() ? "" : " ") + words[i];
     return kBlockedOptions.count(pontax::ToUpper(name)) > 0;
 }
 
@@ -121,8 +122,8 @@ AdapterSession& AdapterSession::Instance() {
 
 AdapterSession::AdapterSession() { std::signal(SIGPIPE, SIG_IGN); }
 
-Transcript AdapterSession::Run(const std::vector<std::string>& guiLines, const EngineScript& script, int protocol,
-                               const std::vector<std::string>& fileKeys) {
+Transcript AdapterSession::Run(const std::vector<std::string>& guiLines, const EngineScript& script,
+                               int protocol, const std::vector<std::string>& fileKeys) {
     // Nothing of an earlier dialogue reaches this one but the log, which is closed.
     pontax::CloseLogFile();
     pontax::DiscardLogBuffer();
@@ -142,7 +143,8 @@ Transcript AdapterSession::Run(const std::vector<std::string>& guiLines, const E
         for (const auto& key : fileKeys)
             pontax::ApplyFileOnlyKey(d.settings, key.substr(0, key.find('=')), key.substr(key.find('=') + 1));
         d.settings.Program.Set("scripted-engine");
-        pontax::HandleSetOption(adapter.config, d, "setoption name Protocol value " + std::to_string(protocol));
+        pontax::HandleSetOption(adapter.config, d,
+                                "setoption name Protocol value " + std::to_string(protocol));
         pontax::HandleSetOption(adapter.config, d, "setoption name InitTime value 0");
         CheckedHost host(d);
         for (const auto& line : guiLines) {

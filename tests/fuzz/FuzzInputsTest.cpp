@@ -32,12 +32,15 @@ const std::vector<std::string> kGame = {"uci", "isready", "position startpos mov
 
 // Inputs that leave every kind of state behind them.
 void RunOthers() {
-    RunInput({"uci", "setoption name Ponder value false", "setoption name Noise value -1",
-              "setoption name LevelExtend value Failsafe", "setoption name Edit value cb-edit", "isready",
-              "position fen 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1 moves e2e4", "go movetime 100"},
-             {"MateScores=1", "EngineOptions=1", "ClockMargin=50"},
-             EngineScript{{"feature usermove=1 san=1 ping=1 colors=1 time=0 option=\"Style -combo A /// B\""}, {}, false});
-    RunInput({"uci", "isready", "position startpos moves d2d4 d7d5", "go ponder wtime 1000 btime 1000", "quit"});
+    RunInput(
+        {"uci", "setoption name Ponder value false", "setoption name Noise value -1",
+         "setoption name LevelExtend value Failsafe", "setoption name Edit value cb-edit", "isready",
+         "position fen 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1 moves e2e4", "go movetime 100"},
+        {"MateScores=1", "EngineOptions=1", "ClockMargin=50"},
+        EngineScript{
+            {"feature usermove=1 san=1 ping=1 colors=1 time=0 option=\"Style -combo A /// B\""}, {}, false});
+    RunInput(
+        {"uci", "isready", "position startpos moves d2d4 d7d5", "go ponder wtime 1000 btime 1000", "quit"});
 }
 
 TEST(FuzzInputsTest, AnInputGivesTheSameDialogueAloneAndAfterOthers) {

@@ -1,10 +1,11 @@
 #include "tests/fuzz/ScriptedEngine.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <optional>
 #include <sstream>
 #include <string_view>
-#include <unistd.h>
 
 #include "ChessBoard.h"
 #include "MoveGenerator.h"
@@ -169,7 +170,9 @@ private:
         auto move = FirstMove();
         if (!move) {
             bool mated = pontax::MoveGenerator().InCheck(board_, board_.sideToMove);
-            return Write(!mated ? "1/2-1/2 {stalemate}" : board_.sideToMove == pontax::kWhite ? "0-1 {mate}" : "1-0 {mate}");
+            return Write(!mated                                ? "1/2-1/2 {stalemate}"
+                         : board_.sideToMove == pontax::kWhite ? "0-1 {mate}"
+                                                               : "1-0 {mate}");
         }
         std::string text = pontax::MoveToCoordinate(*move);
         moves_.push_back(text);
@@ -192,7 +195,8 @@ private:
             board_.sideToMove = side;
         } else if (command == "c") {
             editColour_ = 1 - editColour_;
-        } else if (command.size() == 3 && command[1] >= 'a' && command[1] <= 'h' && command[2] >= '1' && command[2] <= '8') {
+        } else if (command.size() == 3 && command[1] >= 'a' && command[1] <= 'h' && command[2] >= '1' &&
+                   command[2] <= '8') {
             int square = pontax::SquareOf(command[1] - 'a', command[2] - '1');
             int type = command[0] == 'x' ? 0 : pontax::PieceType(board_.PieceFromLetter(command[0]));
             board_.SetSquare(square, type == 0 ? 0 : pontax::MakePiece(type, editColour_));
@@ -201,7 +205,9 @@ private:
 
     int CastlingFromPieces() const {
         using namespace pontax;
-        auto has = [&](int file, int rank, int type, int side) { return board_.At(SquareOf(file, rank)) == MakePiece(type, side); };
+        auto has = [&](int file, int rank, int type, int side) {
+            return board_.At(SquareOf(file, rank)) == MakePiece(type, side);
+        };
         int rights = 0;
         if (has(4, 0, piece::kKing, kWhite)) {
             if (has(7, 0, piece::kRook, kWhite)) rights |= castling::kWhiteKingSide;
@@ -228,7 +234,8 @@ private:
 
 }  // namespace
 
-void RunScriptedEngine(int input, int output, const EngineScript& script, std::vector<std::string>* received) {
+void RunScriptedEngine(int input, int output, const EngineScript& script,
+                       std::vector<std::string>* received) {
     LineReader reader(input);
     Engine engine(output, script);
     while (auto line = reader.Next()) {

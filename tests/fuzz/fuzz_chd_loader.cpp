@@ -1,10 +1,11 @@
 // Game files into dravel's loader. Whatever part of a file it takes must save and load again as
 // the same moves.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "gui/app/Partie.h"
 #include "gui/engine/Engine_verbindung.h"
@@ -22,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ifstream gespeichert(saved, std::ios::binary);
     std::string fehler = wieder.laden(gespeichert);
     if (!fehler.empty() || wieder.Zugliste() != partie.Zugliste()) {
-        std::fprintf(stderr, "%d moves loaded, %d after saving them: %s\n", partie.Anzahl_zuege(), wieder.Anzahl_zuege(),
-                     fehler.c_str());
+        std::fprintf(stderr, "%d moves loaded, %d after saving them: %s\n", partie.Anzahl_zuege(),
+                     wieder.Anzahl_zuege(), fehler.c_str());
         std::abort();
     }
     return 0;

@@ -2,12 +2,13 @@
 // after a line "%%" the setoption lines. The option lines built from the result must be ones a
 // strict host accepts, both after the file and after the setoption lines. Log file keys are left
 // out: the log would land in the fuzzer's working directory.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "ConfigFile.h"
 #include "OptionList.h"
@@ -46,9 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckOptionLines(config, "after the file");
     if (split != std::string::npos) {
         std::string rest = text.substr(split + 4);
-        for (const auto& line : fuzzing::SplitLines(reinterpret_cast<const uint8_t*>(rest.data()), rest.size()))
+        for (const auto& line :
+             fuzzing::SplitLines(reinterpret_cast<const uint8_t*>(rest.data()), rest.size()))
             // A button "Help" would open a browser.
-            if (std::string upper = pontax::ToUpper(line); upper.find("HELP") == std::string::npos && upper.find("LOGFILE") == std::string::npos)
+            if (std::string upper = pontax::ToUpper(line);
+                upper.find("HELP") == std::string::npos && upper.find("LOGFILE") == std::string::npos)
                 pontax::HandleSetOption(config, effects, "setoption name " + line);
         CheckOptionLines(config, "after setoption");
     }

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string engine_text, meldung;
         int index = dravel::zug_suchen(stellung, text, engine_text, meldung);
         if (index < -1 || (stellung && index >= stellung->Anz_moegl_zuege)) {
-            std::fprintf(stderr, "\"%s\" found move %d of %d\n", text.c_str(), index, stellung ? stellung->Anz_moegl_zuege : 0);
+            std::fprintf(stderr, "\"%s\" found move %d of %d\n", text.c_str(), index,
+                         stellung ? stellung->Anz_moegl_zuege : 0);
             std::abort();
         }
         if (index >= 0) schach.befehl("B" + text);

@@ -10,9 +10,9 @@ namespace {
 const char* const kPositions[] = {
     "startpos",
     "startpos moves e2e4 c7c5 g1f3",
-    "fen 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1",       // mate in one
-    "fen 8/P5k1/8/8/8/8/6Kp/8 b - - 0 1",              // promotions for both sides
-    "fen r3k2r/8/8/3pP3/8/8/8/R3K2R w KQkq d6 0 1",    // castling and en passant
+    "fen 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1",     // mate in one
+    "fen 8/P5k1/8/8/8/8/6Kp/8 b - - 0 1",            // promotions for both sides
+    "fen r3k2r/8/8/3pP3/8/8/8/R3K2R w KQkq d6 0 1",  // castling and en passant
 };
 
 // The GUI's side of each situation, after "uci", "isready" and the position.
@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // Odd positions wait for "?" before the engine moves, so the GUI's stop meets a searching engine.
     script.waitForMoveNow = scenario % 2 == 1;
-    std::vector<std::string> gui = {"uci", "isready", std::string("position ") + kPositions[position % std::size(kPositions)]};
+    std::vector<std::string> gui = {"uci", "isready",
+                                    std::string("position ") + kPositions[position % std::size(kPositions)]};
     const auto& steps = kScenarios[scenario % kScenarios.size()];
     gui.insert(gui.end(), steps.begin(), steps.end());
     // The third number switches on the configuration file's own keys, one bit each.

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         generator.Apply(board, move);
         generator.Undo(board, move);
         if (!board.SamePosition(before)) {
-            std::fprintf(stderr, "%s does not unmake on %s\n", pontax::MoveToCoordinate(move).c_str(), fen.c_str());
+            std::fprintf(stderr, "%s does not unmake on %s\n", pontax::MoveToCoordinate(move).c_str(),
+                         fen.c_str());
             std::abort();
         }
     }

@@ -1,10 +1,11 @@
 // dravel's rules against stockfish (dravel-perft), kelvane against the scripted fake engine, and
 // whole games of dravel-core against kelvane running Debian's engines.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <sstream>
-#include <sys/stat.h>
 
 #include "tests/support/ProcessHarness.h"
 
@@ -16,8 +17,9 @@ using testing_support::ReadLines;
 using testing_support::TempDir;
 
 unsigned long long StockfishPerft(const std::string& moves, int depth) {
-    std::string output = testing_support::RunToEnd({"/usr/games/stockfish"}, "position startpos moves " + moves + "\ngo perft " +
-                                                              std::to_string(depth) + "\nquit");
+    std::string output = testing_support::RunToEnd(
+        {"/usr/games/stockfish"},
+        "position startpos moves " + moves + "\ngo perft " + std::to_string(depth) + "\nquit");
     size_t at = output.find("Nodes searched: ");
     return at == std::string::npos ? 0 : std::stoull(output.substr(at + 16));
 }
@@ -62,14 +64,16 @@ INSTANTIATE_TEST_SUITE_P(
 // written after a move belongs to that reply.
 TEST(KelvaneTest, GreetsPassesCommandsOnAndEndsEachReply) {
     TempDir dir;
-    dir.Write("script", "answer-ping\n"
-                        "on protover 2 => feature myname=\"Fake Engine\" usermove=1 setboard=0 san=1 ping=1 done=1\n"
-                        "on usermove e7e8q => move a2a3\non usermove e7e8q => 0-1 {Black mates}\n"
-                        "on usermove a7a6 => Illegal move: a7a6\n"
-                        "on usermove h2h3 => resign\non go => 1/2-1/2 {Draw by repetition}\n");
-    Process kelvane({KELVANE_PATH}, dir.Path(),
-                    {"KELVANE_ENGINE=" + std::string(FAKE_ENGINE_PATH), "FAKE_ENGINE_SCRIPT=" + dir.File("script"),
-                     "FAKE_ENGINE_LOG=" + dir.File("engine.log"), "KELVANE_LOG=" + dir.File("kelvane.log")});
+    dir.Write("script",
+              "answer-ping\n"
+              "on protover 2 => feature myname=\"Fake Engine\" usermove=1 setboard=0 san=1 ping=1 done=1\n"
+              "on usermove e7e8q => move a2a3\non usermove e7e8q => 0-1 {Black mates}\n"
+              "on usermove a7a6 => Illegal move: a7a6\n"
+              "on usermove h2h3 => resign\non go => 1/2-1/2 {Draw by repetition}\n");
+    Process kelvane(
+        {KELVANE_PATH}, dir.Path(),
+        {"KELVANE_ENGINE=" + std::string(FAKE_ENGINE_PATH), "FAKE_ENGINE_SCRIPT=" + dir.File("script"),
+         "FAKE_ENGINE_LOG=" + dir.File("engine.log"), "KELVANE_LOG=" + dir.File("kelvane.log")});
     std::vector<std::string> greeting;
     for (int i = 0; i < 5; ++i) greeting.push_back(kelvane.ReadLine(10s).value_or("(none)"));
     EXPECT_EQ(greeting[1], "info       Engine: Fake Engine");
@@ -77,7 +81,8 @@ TEST(KelvaneTest, GreetsPassesCommandsOnAndEndsEachReply) {
     EXPECT_EQ(greeting[4].rfind("info", 0), std::string::npos);
     auto reply = [&] {
         std::vector<std::string> lines;
-        while (lines.empty() || lines.back() != "done") lines.push_back(kelvane.ReadLine(10s).value_or("done?"));
+        while (lines.empty() || lines.back() != "done")
+            lines.push_back(kelvane.ReadLine(10s).value_or("done?"));
         return lines;
     };
     kelvane.Send("hard\r");
@@ -107,8 +112,8 @@ TEST(KelvaneTest, GreetsPassesCommandsOnAndEndsEachReply) {
     EXPECT_FALSE(has("hard"));
     EXPECT_TRUE(has("st 4"));
     EXPECT_TRUE(has("st 1"));
-    for (const char* line : {"easy", "ping 1", "new", "force", "a2a3", "edit", "#", "Pe2", "Ke1", "c", "Ke8", ".", "go",
-                             "usermove e2e4", "usermove e7e5", "quit"})
+    for (const char* line : {"easy", "ping 1", "new", "force", "a2a3", "edit", "#", "Pe2", "Ke1", "c", "Ke8",
+                             ".", "go", "usermove e2e4", "usermove e7e5", "quit"})
         EXPECT_TRUE(has(line)) << line;
     // One edit sequence: the one without the game's moves before it.
     EXPECT_EQ(std::count(got.begin(), got.end(), "edit"), 1);

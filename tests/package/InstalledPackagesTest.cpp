@@ -2,8 +2,9 @@
 // searches with fairymax from an installed example configuration, with a strict host judging
 // every line, and dravel's files are where the desktop looks for them. The test command installs
 // the packages before it runs these.
-#include <filesystem>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "tests/support/ProcessHarness.h"
 #include "tests/support/UciHost.h"
@@ -19,8 +20,7 @@ const std::string kPrefix = INSTALL_PREFIX;
 
 TEST(InstalledPontaxTest, PlaysFairymaxFromTheInstalledExampleConfiguration) {
     TempDir dir;
-    UciHost host({kPrefix + "/bin/pontax", kPrefix + "/share/doc/pontax/examples/fairymax.eng"},
-                 dir.Path());
+    UciHost host({kPrefix + "/bin/pontax", kPrefix + "/share/doc/pontax/examples/fairymax.eng"}, dir.Path());
     ASSERT_TRUE(host.Handshake());
     host.Send("position startpos moves e2e4");
     host.Send("go wtime 2000 btime 2000 winc 0 binc 0");

@@ -22,7 +22,8 @@ struct Player {
 bool EndedTheGame(const UciHost& host, size_t infosBefore) {
     const auto& infos = host.Infos();
     for (size_t i = infosBefore; i < infos.size(); ++i)
-        for (const char* text : {"info string resign", "info string 1-0", "info string 0-1", "info string 1/2-1/2"})
+        for (const char* text :
+             {"info string resign", "info string 1-0", "info string 0-1", "info string 1/2-1/2"})
             if (infos[i].rfind(text, 0) == 0) return true;
     return false;
 }
@@ -48,7 +49,8 @@ const std::vector<Opening>& OpeningSet() {
         {"BlackWithEnPassant", "fen rnbqkbnr/pp2pppp/3p4/2p5/3PP3/5N2/PPP2PPP/RNBQKB1R b KQkq d3 0 3"},
         {"WhiteWithEnPassant", "fen rnbqkb1r/ppp1pppp/5n2/3pP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3"},
         {"WhiteCastledNoRights", "fen r1bq1rk1/ppp2ppp/2np1n2/2b1p3/2B1P3/2NP1N2/PPP2PPP/R1BQ1RK1 w - - 0 7"},
-        {"BlackFenThenMoves", "fen r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3 moves f1b5"},
+        {"BlackFenThenMoves",
+         "fen r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3 moves f1b5"},
     };
     return openings;
 }

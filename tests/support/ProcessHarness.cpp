@@ -1,19 +1,20 @@
-#include <algorithm>
 #include "tests/support/ProcessHarness.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <poll.h>
 #include <sstream>
 #include <stdexcept>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 extern char** environ;
 
@@ -104,7 +105,8 @@ std::optional<std::string> Process::ReadLine(std::chrono::milliseconds timeout) 
             return line;
         }
         if (outputEnded_) return std::nullopt;
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                          std::chrono::steady_clock::now());
         if (left.count() <= 0) return std::nullopt;
         pollfd request{output_, POLLIN, 0};
         if (::poll(&request, 1, static_cast<int>(left.count())) <= 0) continue;
@@ -120,7 +122,8 @@ std::optional<std::string> Process::ReadLine(std::chrono::milliseconds timeout) 
 bool Process::WaitFor(const std::string& line, std::chrono::milliseconds timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                          std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
         auto next = ReadLine(left);
         if (!next) return false;
@@ -154,7 +157,8 @@ std::vector<pid_t> RunningProcesses(Predicate wanted) {
     if (!proc) return found;
     while (dirent* entry = ::readdir(proc)) {
         pid_t pid = std::atoi(entry->d_name);
-        if (pid > 0 && pid != ::getpid() && ProcessExists(pid) && wanted("/proc/" + std::string(entry->d_name)))
+        if (pid > 0 && pid != ::getpid() && ProcessExists(pid) &&
+            wanted("/proc/" + std::string(entry->d_name)))
             found.push_back(pid);
     }
     ::closedir(proc);
@@ -209,7 +213,8 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 bool AnyLineHas(const std::vector<std::string>& lines, const std::string& text) {
-    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& l) { return l.find(text) != std::string::npos; });
 }
 
 }  // namespace testing_support

@@ -134,8 +134,10 @@ void UciDialogueChecker::Received(const std::string& line, SteadyTime at) {
         if (!uciSent_ || uciOk_) Violation("uciok nobody asked for", line);
         uciOk_ = true;
     } else if (first == "readyok") {
-        if (readyPending_ == 0) Violation("readyok nobody asked for", line);
-        else --readyPending_;
+        if (readyPending_ == 0)
+            Violation("readyok nobody asked for", line);
+        else
+            --readyPending_;
     } else if (first == "info") {
         if (!search_) return Violation("info while no search is outstanding", line);
         CheckInfo(line);
@@ -171,14 +173,19 @@ void UciDialogueChecker::CheckOption(const std::string& line) {
     for (auto it = typeAt + 2; it != words.end(); ++it) {
         if (*it == "default" || *it == "min" || *it == "max" || *it == "var") {
             key = *it;
-            if (key == "var") vars.emplace_back();
-            else if (fields.count(key)) return Violation("option field given twice", line);
-            else fields[key];
+            if (key == "var")
+                vars.emplace_back();
+            else if (fields.count(key))
+                return Violation("option field given twice", line);
+            else
+                fields[key];
             continue;
         }
         if (key.empty()) return Violation("option word outside any field", line);
-        if (key == "var") vars.back() += (vars.back().empty() ? "" : " ") + *it;
-        else fields[key].push_back(*it);
+        if (key == "var")
+            vars.back() += (vars.back().empty() ? "" : " ") + *it;
+        else
+            fields[key].push_back(*it);
     }
     auto joined = [&](const std::string& field) {
         std::string text;
@@ -193,11 +200,14 @@ void UciDialogueChecker::CheckOption(const std::string& line) {
         if (hasRange || !vars.empty()) Violation("check option with range or vars", line);
     } else if (type == "spin") {
         auto value = Integer(joined("default")), low = Integer(joined("min")), high = Integer(joined("max"));
-        if (!value || !low || !high) Violation("spin option without integer default, min and max", line);
-        else if (*low > *high || *value < *low || *value > *high) Violation("spin option default out of range", line);
+        if (!value || !low || !high)
+            Violation("spin option without integer default, min and max", line);
+        else if (*low > *high || *value < *low || *value > *high)
+            Violation("spin option default out of range", line);
         if (!vars.empty()) Violation("spin option with vars", line);
     } else if (type == "combo") {
-        if (!hasDefault || vars.empty()) Violation("combo option without default or vars", line);
+        if (!hasDefault || vars.empty())
+            Violation("combo option without default or vars", line);
         else if (std::find(vars.begin(), vars.end(), joined("default")) == vars.end())
             Violation("combo option default is none of its vars", line);
         if (hasRange) Violation("combo option with range", line);
@@ -212,8 +222,9 @@ void UciDialogueChecker::CheckOption(const std::string& line) {
 }
 
 void UciDialogueChecker::CheckInfo(const std::string& line) {
-    static const std::set<std::string> kNumbers = {"depth",  "seldepth", "time",   "nodes",  "multipv", "currmovenumber",
-                                                   "hashfull", "nps",    "tbhits", "sbhits", "cpuload"};
+    static const std::set<std::string> kNumbers = {"depth",   "seldepth",       "time",     "nodes",
+                                                   "multipv", "currmovenumber", "hashfull", "nps",
+                                                   "tbhits",  "sbhits",         "cpuload"};
     std::vector<std::string> words = Words(line);
     if (words.size() < 2) return Violation("empty info", line);
     for (size_t i = 1; i < words.size(); ++i) {
@@ -224,7 +235,8 @@ void UciDialogueChecker::CheckInfo(const std::string& line) {
             if (!value || *value < 0) return Violation("info " + key + " without a number", line);
             ++i;
         } else if (key == "score") {
-            if (i + 2 >= words.size() || (words[i + 1] != "cp" && words[i + 1] != "mate") || !Integer(words[i + 2]))
+            if (i + 2 >= words.size() || (words[i + 1] != "cp" && words[i + 1] != "mate") ||
+                !Integer(words[i + 2]))
                 return Violation("malformed score", line);
             i += 2;
             if (i + 1 < words.size() && (words[i + 1] == "lowerbound" || words[i + 1] == "upperbound")) ++i;

@@ -4,7 +4,8 @@ namespace testing_support {
 
 std::vector<std::string> LegalityOracle::LegalMoves(const std::string& positionArguments) {
     if (auto known = answers_.find(positionArguments); known != answers_.end()) return known->second;
-    if (!stockfish_) stockfish_ = std::make_unique<Process>(std::vector<std::string>{"/usr/games/stockfish"}, "/tmp");
+    if (!stockfish_)
+        stockfish_ = std::make_unique<Process>(std::vector<std::string>{"/usr/games/stockfish"}, "/tmp");
     stockfish_->Send("position " + positionArguments);
     stockfish_->Send("go perft 1");
     std::vector<std::string> moves;
@@ -39,7 +40,8 @@ std::optional<std::string> UciHost::ReadUntil(const std::function<bool(const std
                                               std::chrono::milliseconds timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                          std::chrono::steady_clock::now());
         if (left.count() <= 0) return std::nullopt;
         auto line = ReadLine(left);
         if (!line || wanted(*line)) return line;
@@ -65,7 +67,8 @@ std::optional<int> UciHost::Quit(std::chrono::milliseconds timeout) {
     Send("quit");
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline &&
-           ReadLine(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())))
+           ReadLine(std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                          std::chrono::steady_clock::now())))
         ;
     checker_.Finish();
     return process_.WaitExit(std::chrono::duration_cast<std::chrono::milliseconds>(

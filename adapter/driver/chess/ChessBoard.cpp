@@ -121,7 +121,8 @@ std::string ChessBoard::GetFen() const {
             }
             if (empty) fen += static_cast<char>('0' + empty);
             empty = 0;
-            fen += PieceColour(code) == kWhite ? kWhiteLetters[PieceType(code)] : kBlackLetters[PieceType(code)];
+            fen +=
+                PieceColour(code) == kWhite ? kWhiteLetters[PieceType(code)] : kBlackLetters[PieceType(code)];
         }
         if (empty) fen += static_cast<char>('0' + empty);
         if (rank > 0) fen += '/';
@@ -153,12 +154,23 @@ char ChessBoard::PieceLetter(int code) {
 int ChessBoard::PieceFromLetter(char letter) const {
     int type;
     switch (std::toupper(static_cast<unsigned char>(letter))) {
-    case 'B': type = piece::kBishop; break;
-    case 'K': type = piece::kKing; break;
-    case 'N': type = piece::kKnight; break;
-    case 'Q': type = piece::kQueen; break;
-    case 'R': type = piece::kRook; break;
-    default: return piece::kEmpty;
+        case 'B':
+            type = piece::kBishop;
+            break;
+        case 'K':
+            type = piece::kKing;
+            break;
+        case 'N':
+            type = piece::kKnight;
+            break;
+        case 'Q':
+            type = piece::kQueen;
+            break;
+        case 'R':
+            type = piece::kRook;
+            break;
+        default:
+            return piece::kEmpty;
     }
     return MakePiece(type, sideToMove);
 }

@@ -17,7 +17,9 @@ std::string SquareText(int square) {
 bool IsFileLetter(char c) { return c >= 'a' && c <= 'h'; }
 bool IsRankDigit(char c) { return c >= '1' && c <= '8'; }
 bool IsPieceLetter(char c) { return c == 'B' || c == 'K' || c == 'N' || c == 'Q' || c == 'R'; }
-bool IsPieceLetterAnyCase(char c) { return IsPieceLetter(static_cast<char>(std::toupper(static_cast<unsigned char>(c)))); }
+bool IsPieceLetterAnyCase(char c) {
+    return IsPieceLetter(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+}
 
 // Keeps what can belong to a move: from its first file, piece letter or castling "O" on, only
 // files, ranks, piece letters and "O". A trailing "e" is the rest of " e.p.".
@@ -26,7 +28,8 @@ std::string CleanSan(std::string_view text) {
     for (char& c : raw)
         if (c == '0' || c == 'o') c = 'O';
     size_t start = 0;
-    while (start < raw.size() && !IsFileLetter(raw[start]) && !IsPieceLetter(raw[start]) && raw[start] != 'O') ++start;
+    while (start < raw.size() && !IsFileLetter(raw[start]) && !IsPieceLetter(raw[start]) && raw[start] != 'O')
+        ++start;
     std::string clean;
     for (size_t i = start; i < raw.size(); ++i) {
         char c = raw[i];

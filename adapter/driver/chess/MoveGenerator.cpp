@@ -25,7 +25,9 @@ struct DirectionTable {
 };
 constexpr DirectionTable kDirection;
 
-constexpr bool IsOrthogonal(int direction) { return direction == 1 || direction == -1 || direction == 16 || direction == -16; }
+constexpr bool IsOrthogonal(int direction) {
+    return direction == 1 || direction == -1 || direction == 16 || direction == -16;
+}
 
 // Which piece codes slide along orthogonal [0] and diagonal [1] lines.
 struct SliderTable {
@@ -39,7 +41,9 @@ struct SliderTable {
 };
 constexpr SliderTable kSliders;
 
-bool SlidesAlong(int code, int direction) { return kSliders.slides[IsOrthogonal(direction) ? 0 : 1][code & 15]; }
+bool SlidesAlong(int code, int direction) {
+    return kSliders.slides[IsOrthogonal(direction) ? 0 : 1][code & 15];
+}
 
 int PawnForward(int side) { return side == kWhite ? 16 : -16; }
 
@@ -60,19 +64,27 @@ public:
             int code = board_.At(square);
             if (code == piece::kEmpty || PieceColour(code) != side_) continue;
             switch (PieceType(code)) {
-            case piece::kPawn: Pawn(square); break;
-            case piece::kKnight: Steps(square, kKnightSteps); break;
-            case piece::kBishop: Slides(square, kBishopDirections); break;
-            case piece::kRook: Slides(square, kRookDirections); break;
-            case piece::kQueen:
-                Slides(square, kBishopDirections);
-                Slides(square, kRookDirections);
-                break;
-            case piece::kKing:
-                if (kingCount_++ == 0) firstKing_ = square;
-                Steps(square, kKingSteps);
-                Castling(square);
-                break;
+                case piece::kPawn:
+                    Pawn(square);
+                    break;
+                case piece::kKnight:
+                    Steps(square, kKnightSteps);
+                    break;
+                case piece::kBishop:
+                    Slides(square, kBishopDirections);
+                    break;
+                case piece::kRook:
+                    Slides(square, kRookDirections);
+                    break;
+                case piece::kQueen:
+                    Slides(square, kBishopDirections);
+                    Slides(square, kRookDirections);
+                    break;
+                case piece::kKing:
+                    if (kingCount_++ == 0) firstKing_ = square;
+                    Steps(square, kKingSteps);
+                    Castling(square);
+                    break;
             }
         }
     }
@@ -106,7 +118,8 @@ private:
     void Pawn(int from) {
         int forward = PawnForward(side_);
         int ahead = from + forward;
-        if (OnBoard(ahead) && board_.At(ahead) == piece::kEmpty) AddPawnMove(from, ahead, move_flag::kPawn, 0);
+        if (OnBoard(ahead) && board_.At(ahead) == piece::kEmpty)
+            AddPawnMove(from, ahead, move_flag::kPawn, 0);
         for (int side : {-1, 1}) {
             int target = ahead + side;
             if (!OnBoard(target)) continue;
@@ -120,7 +133,8 @@ private:
         }
         int startRank = side_ == kWhite ? 1 : 6;
         int twoAhead = ahead + forward;
-        if (RankOf(from) == startRank && board_.At(ahead) == piece::kEmpty && board_.At(twoAhead) == piece::kEmpty)
+        if (RankOf(from) == startRank && board_.At(ahead) == piece::kEmpty &&
+            board_.At(twoAhead) == piece::kEmpty)
             Add(from, twoAhead, move_flag::kPawn | move_flag::kDoubleStep);
     }
 
@@ -163,7 +177,8 @@ private:
             board_.At(king + 2) == piece::kEmpty && board_.At(king + 3) == rook)
             Add(king, king + 2, move_flag::kCastling);
         if ((board_.castlingRights & queenSide) && board_.At(king - 1) == piece::kEmpty &&
-            board_.At(king - 2) == piece::kEmpty && board_.At(king - 3) == piece::kEmpty && board_.At(king - 4) == rook)
+            board_.At(king - 2) == piece::kEmpty && board_.At(king - 3) == piece::kEmpty &&
+            board_.At(king - 4) == rook)
             Add(king, king - 2, move_flag::kCastling);
     }
 
@@ -183,17 +198,20 @@ public:
         for (int direction : kKingSteps) ScanLine(board, side, direction);
         for (int step : kKnightSteps) {
             int square = king + step;
-            if (OnBoard(square) && board.At(square) == MakePiece(piece::kKnight, 1 - side)) AddChecker(square, 0);
+            if (OnBoard(square) && board.At(square) == MakePiece(piece::kKnight, 1 - side))
+                AddChecker(square, 0);
         }
         int forward = PawnForward(side);
         for (int sideStep : {-1, 1}) {
             int square = king + forward + sideStep;
-            if (OnBoard(square) && board.At(square) == MakePiece(piece::kPawn, 1 - side)) AddChecker(square, 0);
+            if (OnBoard(square) && board.At(square) == MakePiece(piece::kPawn, 1 - side))
+                AddChecker(square, 0);
         }
         // Only a malformed position has the kings side by side; the enemy king then attacks ours.
         for (int step : kKingSteps) {
             int square = king + step;
-            if (OnBoard(square) && board.At(square) == MakePiece(piece::kKing, 1 - side)) AddChecker(square, 0);
+            if (OnBoard(square) && board.At(square) == MakePiece(piece::kKing, 1 - side))
+                AddChecker(square, 0);
         }
     }
 
@@ -245,7 +263,6 @@ private:
     int pinDirection_[8] = {};
     int pinCount_ = 0;
 };
-
 
 // Whether bySide attacks square, with the piece on `ignored` taken off the board.
 bool IsAttackedIgnoring(const BoardState& board, int square, int bySide, int ignored) {

@@ -1,17 +1,17 @@
-#include "ChildProcess.h"
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
-#include <fcntl.h>
 #include <functional>
 #include <optional>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "Clock.h"
 #include "CommandLine.h"
 #include "EngineWatcherPosix.h"
@@ -197,8 +197,11 @@ ProcessId ChildProcess::Start(std::string_view commandLine) {
         inProcess_ = true;
         pid = ::getpid();
     } else {
-        SpawnRequest request{*executable, split.arguments, FindProgramDirectory(commandLine),
-                             NiceForThread(priorityClass_.load(), threadPriority_.load()), toChild[0],
+        SpawnRequest request{*executable,
+                             split.arguments,
+                             FindProgramDirectory(commandLine),
+                             NiceForThread(priorityClass_.load(), threadPriority_.load()),
+                             toChild[0],
                              fromChild[1]};
         Spawned spawned = TheSpawner().Spawn(request);
         pid = spawned.pid;

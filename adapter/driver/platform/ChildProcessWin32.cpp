@@ -1,8 +1,8 @@
-#include "ChildProcess.h"
-
-#include <vector>
 #include <windows.h>
 
+#include <vector>
+
+#include "ChildProcess.h"
 #include "Clock.h"
 #include "CommandLine.h"
 
@@ -22,7 +22,8 @@ HANDLE KillOnCloseJob() {
         HANDLE created = ::CreateJobObjectA(nullptr, nullptr);
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (created && !::SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits))
+        if (created &&
+            !::SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits))
             CloseIfOpen(created);
         return created;
     }();
@@ -142,7 +143,8 @@ bool ChildProcess::WriteToInput(std::string_view bytes) {
     std::lock_guard lock(inputMutex_);
     while (!bytes.empty() && input_) {
         DWORD written = 0;
-        if (!::WriteFile(input_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written == 0)
+        if (!::WriteFile(input_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+            written == 0)
             return false;
         bytes.remove_prefix(written);
     }

@@ -6,7 +6,8 @@
 namespace pontax {
 
 std::chrono::milliseconds TimeLeftUntil(std::chrono::steady_clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     return std::max(left, std::chrono::milliseconds{0});
 }
 

@@ -12,7 +12,7 @@ namespace pontax {
 // names an existing file (so an unquoted path with blanks works); the rest, or the whole line when
 // no prefix names a file, is split at blanks with double quotes grouping.
 struct SplitCommand {
-    std::string program;  // a path, or a bare name to look up on PATH
+    std::string program;                 // a path, or a bare name to look up on PATH
     std::vector<std::string> arguments;  // argv, program name first
 };
 SplitCommand SplitCommandLine(std::string_view commandLine);

@@ -1,9 +1,9 @@
-#include "CommandLine.h"
-
-#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
+#include "CommandLine.h"
 #include "StringUtil.h"
 
 namespace pontax {

@@ -1,7 +1,6 @@
-#include "CommandLine.h"
-
 #include <windows.h>
 
+#include "CommandLine.h"
 #include "StringUtil.h"
 
 namespace pontax {

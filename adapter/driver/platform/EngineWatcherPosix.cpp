@@ -1,12 +1,13 @@
 #include "EngineWatcherPosix.h"
 
-#include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 
 namespace pontax {
 
@@ -47,7 +48,9 @@ ProcessState ReadProcessState(pid_t pid) {
     return result;
 }
 
-bool Gone(const ProcessState& process) { return process.state == '\0' || process.state == 'Z' || process.state == 'X'; }
+bool Gone(const ProcessState& process) {
+    return process.state == '\0' || process.state == 'Z' || process.state == 'X';
+}
 bool Stopped(const ProcessState& process) { return process.state == 'T' || process.state == 't'; }
 
 [[noreturn]] void Watch(pid_t adapter, pid_t gui, pid_t engine, int notices) {

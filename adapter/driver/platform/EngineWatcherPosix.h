@@ -1,7 +1,8 @@
 #pragma once
 
-#include <chrono>
 #include <sys/types.h>
+
+#include <chrono>
 
 namespace pontax {
 

@@ -1,13 +1,13 @@
-#include "HelpPage.h"
-
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <string>
-#include <thread>
 #include <unistd.h>
 
+#include <string>
+#include <thread>
+
 #include "CommandLine.h"
+#include "HelpPage.h"
 
 extern char** environ;
 

@@ -1,7 +1,10 @@
-#include "HelpPage.h"
-
+// shellapi.h needs windows.h before it.
+// clang-format off
 #include <windows.h>
 #include <shellapi.h>
+// clang-format on
+
+#include "HelpPage.h"
 
 namespace pontax {
 

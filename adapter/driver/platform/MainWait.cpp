@@ -71,7 +71,8 @@ void MainWait::NotifyGuiReaderEnded() {
 }
 
 bool MainWait::Slot0Ready() const {
-    return (slot0_ == Slot0::WakeEvent && wakeSignalled_) || (slot0_ == Slot0::EngineReader && engineReaderEnded_);
+    return (slot0_ == Slot0::WakeEvent && wakeSignalled_) ||
+           (slot0_ == Slot0::EngineReader && engineReaderEnded_);
 }
 
 MainWait::Result MainWait::Wait(std::chrono::milliseconds timeout) {

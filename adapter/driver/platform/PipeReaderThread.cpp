@@ -5,7 +5,6 @@
 
 namespace pontax {
 
-
 namespace {
 constexpr size_t kPipeChunk = 4096;
 constexpr std::chrono::milliseconds kStopWait{1000};
@@ -60,7 +59,8 @@ void PipeReaderThread::Run() {
         if (n == 0) break;
         // Whole runs up to each line end: a host's "position" line can be many kilobytes.
         for (const char* at = chunk; reading && at < chunk + n;) {
-            const char* end = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(chunk + n - at)));
+            const char* end =
+                static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(chunk + n - at)));
             AppendWithoutCarriageReturns(line, at, end ? end : chunk + n);
             if (!end) break;
             reading = !callback_ || callback_(line);

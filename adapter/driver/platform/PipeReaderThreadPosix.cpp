@@ -1,8 +1,9 @@
-#include "PipeReaderThread.h"
-
-#include <cerrno>
 #include <poll.h>
 #include <unistd.h>
+
+#include <cerrno>
+
+#include "PipeReaderThread.h"
 
 namespace pontax {
 

@@ -1,6 +1,6 @@
-#include "PipeReaderThread.h"
-
 #include <windows.h>
+
+#include "PipeReaderThread.h"
 
 namespace pontax {
 
@@ -8,8 +8,8 @@ size_t PipeReaderThread::ReadSome(char* buffer, size_t size) {
     {
         std::lock_guard lock(threadHandleMutex_);
         if (!threadHandle_)
-            ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &threadHandle_, 0,
-                              FALSE, DUPLICATE_SAME_ACCESS);
+            ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(),
+                              &threadHandle_, 0, FALSE, DUPLICATE_SAME_ACCESS);
     }
     while (!stopped_) {
         DWORD n = 0;

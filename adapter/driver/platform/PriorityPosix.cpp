@@ -1,11 +1,12 @@
-#include "Priority.h"
+#include <dirent.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <dirent.h>
 #include <string>
-#include <sys/resource.h>
+
+#include "Priority.h"
 
 namespace pontax {
 
@@ -16,9 +17,8 @@ struct ClassNice {
     int nice;
 };
 constexpr ClassNice kClassNices[] = {
-    {priority_class::kIdle, 19},     {priority_class::kBelowNormal, 10},
-    {priority_class::kNormal, 0},    {priority_class::kAboveNormal, -5},
-    {priority_class::kHigh, -10},    {priority_class::kRealtime, -20},
+    {priority_class::kIdle, 19},        {priority_class::kBelowNormal, 10}, {priority_class::kNormal, 0},
+    {priority_class::kAboveNormal, -5}, {priority_class::kHigh, -10},       {priority_class::kRealtime, -20},
 };
 
 struct ThreadOffset {
@@ -26,9 +26,9 @@ struct ThreadOffset {
     int niceOffset;
 };
 constexpr ThreadOffset kThreadOffsets[] = {
-    {thread_priority::kIdle, 19},  {thread_priority::kLowest, 4},
-    {thread_priority::kBelowNormal, 2}, {thread_priority::kNormal, 0},
-    {thread_priority::kAboveNormal, -2}, {thread_priority::kHighest, -4},
+    {thread_priority::kIdle, 19},          {thread_priority::kLowest, 4},
+    {thread_priority::kBelowNormal, 2},    {thread_priority::kNormal, 0},
+    {thread_priority::kAboveNormal, -2},   {thread_priority::kHighest, -4},
     {thread_priority::kTimeCritical, -20},
 };
 

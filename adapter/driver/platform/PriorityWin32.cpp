@@ -1,6 +1,6 @@
-#include "Priority.h"
-
 #include <windows.h>
+
+#include "Priority.h"
 
 namespace pontax {
 

@@ -1,9 +1,10 @@
-#include "StandardStreams.h"
+#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
+
+#include "StandardStreams.h"
 
 namespace pontax {
 

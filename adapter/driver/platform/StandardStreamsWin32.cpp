@@ -1,7 +1,8 @@
-#include "StandardStreams.h"
+#include <windows.h>
 
 #include <cstdio>
-#include <windows.h>
+
+#include "StandardStreams.h"
 
 namespace pontax {
 

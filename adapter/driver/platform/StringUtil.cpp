@@ -68,15 +68,27 @@ int HexDigitValue(char c) {
 
 char SimpleEscape(char c) {
     switch (c) {
-    case '"': case '\'': case '?': case '\\': return c;
-    case 'a': return '\a';
-    case 'b': return '\b';
-    case 'f': return '\f';
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    case 'v': return '\v';
-    default: return 0;
+        case '"':
+        case '\'':
+        case '?':
+        case '\\':
+            return c;
+        case 'a':
+            return '\a';
+        case 'b':
+            return '\b';
+        case 'f':
+            return '\f';
+        case 'n':
+            return '\n';
+        case 'r':
+            return '\r';
+        case 't':
+            return '\t';
+        case 'v':
+            return '\v';
+        default:
+            return 0;
     }
 }
 
@@ -165,18 +177,26 @@ std::string EscapeControls(std::string_view text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-                out += "\\x";
-                out += kHex[(static_cast<unsigned char>(c) >> 4) & 0xF];
-                out += kHex[static_cast<unsigned char>(c) & 0xF];
-            } else {
-                out += c;
-            }
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+                    out += "\\x";
+                    out += kHex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+                    out += kHex[static_cast<unsigned char>(c) & 0xF];
+                } else {
+                    out += c;
+                }
         }
     }
     return out;

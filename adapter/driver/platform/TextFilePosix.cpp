@@ -1,11 +1,11 @@
-#include "TextFile.h"
-
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "StringUtil.h"
+#include "TextFile.h"
 
 namespace pontax {
 

@@ -1,8 +1,7 @@
-#include "TextFile.h"
-
 #include <windows.h>
 
 #include "StringUtil.h"
+#include "TextFile.h"
 
 namespace pontax {
 
@@ -12,9 +11,10 @@ bool TextFile::Open(std::string_view name, Mode mode) {
     if (path.empty()) return false;
     // Appending goes to the end whoever else writes: two adapters of one match share a log.
     bool reading = mode == Mode::ReadExisting;
-    HANDLE file = ::CreateFileA(path.c_str(), reading ? GENERIC_READ : (GENERIC_READ | FILE_APPEND_DATA),
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, reading ? OPEN_EXISTING : OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE file =
+        ::CreateFileA(path.c_str(), reading ? GENERIC_READ : (GENERIC_READ | FILE_APPEND_DATA),
+                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, reading ? OPEN_EXISTING : OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     handle_ = file == INVALID_HANDLE_VALUE ? kNoHandle : file;
     readBuffer_.clear();
     readPos_ = 0;
@@ -35,7 +35,8 @@ bool TextFile::Write(std::string_view bytes) {
     if (!IsOpen()) return false;
     while (!bytes.empty()) {
         DWORD written = 0;
-        if (!::WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written == 0)
+        if (!::WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+            written == 0)
             return false;
         bytes.remove_prefix(written);
     }

@@ -108,8 +108,8 @@ Form Koenig() {
 }
 
 Form Dame() {
-    QPainterPath koerper = Vieleck({{14, 38}, {9, 15}, {17, 28}, {16.5, 11}, {24, 26}, {31.5, 11}, {31, 28},
-                                    {39, 15}, {34, 38}});
+    QPainterPath koerper = Vieleck(
+        {{14, 38}, {9, 15}, {17, 28}, {16.5, 11}, {24, 26}, {31.5, 11}, {31, 28}, {39, 15}, {34, 38}});
     QPainterPath linien;
     linien.moveTo(14.5, 33);
     linien.quadTo(24, 30, 33.5, 33);
@@ -166,8 +166,8 @@ Form Turm() {
     linien.lineTo(34.5, 14);
     linien.moveTo(13.5, 33.5);
     linien.lineTo(34.5, 33.5);
-    return {Vereinigt({Sockel(), Rechteck(13.5, 33.5, 21, 4.5, 1), Vieleck({{16, 34}, {17, 14}, {31, 14}, {32, 34}}),
-                       zinnen}),
+    return {Vereinigt({Sockel(), Rechteck(13.5, 33.5, 21, 4.5, 1),
+                       Vieleck({{16, 34}, {17, 14}, {31, 14}, {32, 34}}), zinnen}),
             linien};
 }
 
@@ -276,7 +276,7 @@ int main(int argc, char** argv) {
         const char* name;
         std::function<Form()> form;
     };
-    const Eintrag figuren[] = {{"konig", Koenig}, {"dame", Dame},         {"laufer", Laeufer},
+    const Eintrag figuren[] = {{"konig", Koenig},      {"dame", Dame}, {"laufer", Laeufer},
                                {"springer", Springer}, {"turm", Turm}, {"bauer", Bauer}};
     bool gut = true;
     for (const auto& figur : figuren) {
@@ -285,7 +285,8 @@ int main(int argc, char** argv) {
         const QString basis = ordner + "/" + figur.name;
         gut = Bmp_schreiben(basis + "m.bmp", maske, 4) && gut;
         gut = Bmp_schreiben(basis + "w.bmp", Figurbild(form, maske, Qt::white, Qt::black), 4) && gut;
-        gut = Bmp_schreiben(basis + "b.bmp", Figurbild(form, maske, QColor(34, 34, 34), QColor(221, 221, 221)), 4) &&
+        gut = Bmp_schreiben(basis + "b.bmp",
+                            Figurbild(form, maske, QColor(34, 34, 34), QColor(221, 221, 221)), 4) &&
               gut;
     }
     gut = Bmp_schreiben(ordner + "/koordinaten.bmp", Koordinaten(), 1) && gut;

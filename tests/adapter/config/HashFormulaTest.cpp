@@ -1,7 +1,8 @@
-#include "HashFormula.h"
+#include <gtest/gtest.h>
 
 #include <cmath>
-#include <gtest/gtest.h>
+
+#include "HashFormula.h"
 
 namespace pontax {
 namespace {

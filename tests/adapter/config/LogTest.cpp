@@ -1,9 +1,9 @@
-#include "Log.h"
-
 #include <gtest/gtest.h>
-#include <regex>
 #include <unistd.h>
 
+#include <regex>
+
+#include "Log.h"
 #include "PriorityWatchdog.h"
 #include "tests/support/ProcessHarness.h"
 
@@ -39,9 +39,11 @@ TEST_F(LogTest, BufferedEntriesReachTheFileWhenItOpens) {
     WriteLog("two\nlines", log_tag::kToEngine);
     auto lines = LogLines();
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(=== pontax started \d{4}-\d\d-\d\d \d\d:\d\d:\d\d ===)")))
+    EXPECT_TRUE(
+        std::regex_match(lines[0], std::regex(R"(=== pontax started \d{4}-\d\d-\d\d \d\d:\d\d:\d\d ===)")))
         << lines[0];
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\d+\.\d{3}: \*\* Adapter: Pontax 1\.3B10)"))) << lines[1];
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\d+\.\d{3}: \*\* Adapter: Pontax 1\.3B10)")))
+        << lines[1];
     EXPECT_TRUE(std::regex_match(lines[2], std::regex(R"(\d+\.\d{3}: C> uci)"))) << lines[2];
     // Each line of a command of several lines carries its time.
     EXPECT_TRUE(std::regex_match(lines[3], std::regex(R"(\d+\.\d{3}: S< two)"))) << lines[3];

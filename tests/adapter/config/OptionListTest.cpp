@@ -1,11 +1,9 @@
-#include "OptionList.h"
-
 #include <gtest/gtest.h>
 
 #include "AdapterFixture.h"
-
 #include "ConfigFile.h"
 #include "CustomOptions.h"
+#include "OptionList.h"
 #include "PendingCommands.h"
 #include "SettingHandler.h"
 #include "Settings.h"
@@ -62,7 +60,8 @@ TEST_F(OptionListTest, LinesShowTheCurrentSettings) {
     EXPECT_EQ(lines[11], "option name Ponder type check default false");
     EXPECT_EQ(lines[18], "option name Priority type combo default Low var Normal var BelowNormal var Low");
     EXPECT_EQ(lines[22],
-              "option name LevelExtend type combo default Progressive var Progressive var Strict var Failsafe var None");
+              "option name LevelExtend type combo default Progressive var Progressive var Strict var "
+              "Failsafe var None");
 }
 
 TEST_F(OptionListTest, EveryLineStaysValidForStrictHosts) {
@@ -132,8 +131,9 @@ TEST_F(OptionListTest, CustomOptionsAHostCouldNotSetAreLeftOut) {
 TEST_F(OptionListTest, VisibilityListFiltersByExactName) {
     DefineCustomOption(config.settings, "Threads", "cores %i|spin|1|1|8");
     SetVisibleOptions(config.settings, "Hash, Ponder, hash");
-    EXPECT_EQ(BuildOptionLines(config), (std::vector<std::string>{"option name Hash type spin default 2 min 0 max 256",
-                                                            "option name Ponder type check default true"}));
+    EXPECT_EQ(BuildOptionLines(config),
+              (std::vector<std::string>{"option name Hash type spin default 2 min 0 max 256",
+                                        "option name Ponder type check default true"}));
     SetVisibleOptions(config.settings, "Extras");
     EXPECT_EQ(BuildOptionLines(config).front(), "option name Threads type spin default 1 min 1 max 8");
 }

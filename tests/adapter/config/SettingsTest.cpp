@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "AdapterFixture.h"
-
 #include "ConfigFile.h"
 #include "CustomOptions.h"
 #include "Log.h"
 #include "PendingCommands.h"
+#include "Priority.h"
 #include "SettingHandler.h"
 #include "Settings.h"
-#include "Priority.h"
 #include "tests/support/ProcessHarness.h"
 
 namespace pontax {
@@ -150,7 +149,8 @@ TEST_F(ConfigFileTest, VisibleListsAccumulate) {
     dir.Write("v.eng", "[ENGINE]\nVisible=Hash, Ponder,,Extras\n[OPTIONS]\nVisible= Program \n");
     ASSERT_TRUE(LoadConfiguration(config, effects, dir.File("v.eng")));
     EXPECT_TRUE(config.settings.visibilityFiltered);
-    EXPECT_EQ(config.settings.VisibleOptions, (std::vector<std::string>{"Hash", "Ponder", "Extras", "Program"}));
+    EXPECT_EQ(config.settings.VisibleOptions,
+              (std::vector<std::string>{"Hash", "Ponder", "Extras", "Program"}));
 }
 
 TEST_F(CustomOptionsTest, DefinitionsNeedTheirFields) {
@@ -181,11 +181,11 @@ TEST_F(CustomOptionsTest, SettingFormsTheEngineCommandByType) {
     SetCustomOption(config, effects, "Threads", "many");
     SetCustomOption(config, effects, "Threads", "");
     SetCustomOption(config, effects, "Resign", "true");
-    SetCustomOption(config, effects, "Resign", "on");  // only a leading t, T or 1 means on
-    SetCustomOption(config, effects, "Level", "20");   // a variant
-    SetCustomOption(config, effects, "Level", "1");    // an index
-    SetCustomOption(config, effects, "Level", "5");    // no such index: nothing
-    SetCustomOption(config, effects, "Level", "fast"); // not a digit: as it came
+    SetCustomOption(config, effects, "Resign", "on");   // only a leading t, T or 1 means on
+    SetCustomOption(config, effects, "Level", "20");    // a variant
+    SetCustomOption(config, effects, "Level", "1");     // an index
+    SetCustomOption(config, effects, "Level", "5");     // no such index: nothing
+    SetCustomOption(config, effects, "Level", "fast");  // not a digit: as it came
     SetCustomOption(config, effects, "Name", "<empty>");
     SetCustomOption(config, effects, "Undefined", "1");
     EXPECT_EQ(config.pending.TakeAll(),

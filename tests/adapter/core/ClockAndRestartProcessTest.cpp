@@ -1,15 +1,16 @@
 // The clock guard and crash recovery through the real pontax binary with the scripted fake
 // engine, each key on and off; every bestmove is checked against the host's clock.
-#include <algorithm>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "tests/adapter/core/FakeEngineTest.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::FakeEngineTest;
 using testing_support::AnyLineHas;
+using testing_support::FakeEngineTest;
 using testing_support::Lines;
 
 constexpr const char* kGuard = "ClockMargin=200\n";
@@ -149,8 +150,8 @@ TEST_F(RestartTest, AnEngineThatExitsBetweenSearchesIsBackInStepForTheNext) {
     Position("startpos moves e2e4 e7e5 g1f3");
     Go(" wtime 60000 btime 60000");
     Lines lines = UntilBestMove();
-    EXPECT_EQ(lines, (Lines{"info depth 1 score cp 1", "info string The engine stopped and was started again.",
-                            "bestmove b8c6"}));
+    EXPECT_EQ(lines, (Lines{"info depth 1 score cp 1",
+                            "info string The engine stopped and was started again.", "bestmove b8c6"}));
     Lines engine = EngineLines();
     EXPECT_EQ(std::count(engine.begin(), engine.end(), "strength 7"), 2);
     Lines got = EngineGot();

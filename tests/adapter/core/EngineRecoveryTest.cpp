@@ -1,24 +1,25 @@
 // Engine restarts inside one process, with engines that run on threads of it and no main thread:
 // whatever the order in which the main thread and the GUI's next command come to an engine that
 // stopped, that command finds an engine that runs.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <gtest/gtest.h>
 #include <mutex>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "Adapter.h"
-#include "FileOnlyKeys.h"
-#include "Settings.h"
-#include "SettingHandler.h"
-#include "CommandLoop.h"
-#include "Startup.h"
 #include "ChildProcess.h"
+#include "CommandLoop.h"
+#include "FileOnlyKeys.h"
 #include "LineWriters.h"
+#include "SettingHandler.h"
+#include "Settings.h"
 #include "StandardStreams.h"
+#include "Startup.h"
 
 namespace {
 

@@ -2,9 +2,10 @@
 
 // The real pontax binary against the scripted fake engine, with a strict host on the GUI's side:
 // what the engine receives and what the GUI receives.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
-#include <gtest/gtest.h>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -29,7 +30,8 @@ inline std::string PathForPontax(const std::string& path) {
 // wine's own stderr goes nowhere: the helper processes it may start on the way (its device and
 // service programs) would otherwise keep the test's output open, and the test with it.
 inline std::vector<std::string> PontaxCommand(const std::vector<std::string>& arguments = {}) {
-    std::vector<std::string> command{"/bin/sh", "-c", "exec \"$0\" \"$@\" 2>/dev/null", PONTAX_UNDER_WINE, PONTAX_PATH};
+    std::vector<std::string> command{"/bin/sh", "-c", "exec \"$0\" \"$@\" 2>/dev/null", PONTAX_UNDER_WINE,
+                                     PONTAX_PATH};
     command.insert(command.end(), arguments.begin(), arguments.end());
     return command;
 }
@@ -79,7 +81,8 @@ protected:
         EXPECT_EQ(host_->Quit(10s), 0);
         Lines faults;
         for (const auto& violation : host_->Violations())
-            if (hostFault_.empty() || violation.find(hostFault_) == std::string::npos) faults.push_back(violation);
+            if (hostFault_.empty() || violation.find(hostFault_) == std::string::npos)
+                faults.push_back(violation);
         EXPECT_TRUE(faults.empty()) << testing_support::Describe(faults);
     }
     Lines EngineLines() { return ReadLines(dir_.File("engine.log")); }
@@ -111,7 +114,8 @@ protected:
         Lines lines;
         auto end = std::chrono::steady_clock::now() + time;
         while (true) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
             if (left.count() <= 0) break;
             auto line = host_->ReadLine(left);
             if (!line) break;
@@ -121,9 +125,7 @@ protected:
     }
     void Position(const std::string& arguments) { host_->Send("position " + arguments); }
     void Go(const std::string& arguments) { host_->Send("go" + arguments); }
-    bool LogHas(const std::string& text) {
-        return AnyLineHas(ReadLines(dir_.File("Pontax.log")), text);
-    }
+    bool LogHas(const std::string& text) { return AnyLineHas(ReadLines(dir_.File("Pontax.log")), text); }
 
     TempDir dir_;
     std::unique_ptr<UciHost> host_;

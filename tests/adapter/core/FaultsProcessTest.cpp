@@ -1,10 +1,11 @@
 // Hostile engines and hostile hosts against the real pontax binary: whatever either side does,
 // the host gets what a strict host accepts, nothing hangs beyond the adapter's own waits, memory
 // stays bounded and no process is left behind.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <thread>
 
 #include "tests/support/ProcessHarness.h"
@@ -45,14 +46,16 @@ protected:
         std::filesystem::create_symlink(FAKE_ENGINE_PATH, dir_.File("engine"));
         dir_.Write("Pontax.eng", "[OPTIONS]\nProgram=./engine\nInitTime=0\nLogfile=true\n");
         dir_.Write("script", "on protover 2 => feature done=1\n" + script);
-        host_ = std::make_unique<UciHost>(std::vector<std::string>{PONTAX_PATH}, dir_.Path(),
-                                          std::vector<std::string>{"FAKE_ENGINE_SCRIPT=" + dir_.File("script"),
-                                                                   "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
+        host_ =
+            std::make_unique<UciHost>(std::vector<std::string>{PONTAX_PATH}, dir_.Path(),
+                                      std::vector<std::string>{"FAKE_ENGINE_SCRIPT=" + dir_.File("script"),
+                                                               "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
     }
     void TearDown() override {
         if (!host_) return;
         if (HasFailure())
-            for (const auto& line : testing_support::ReadLines(dir_.File("Pontax.log"))) std::cout << "log: " << line << "\n";
+            for (const auto& line : testing_support::ReadLines(dir_.File("Pontax.log")))
+                std::cout << "log: " << line << "\n";
         host_->Quit(10s);
         EXPECT_TRUE(host_->Violations().empty()) << testing_support::Describe(host_->Violations());
         EXPECT_TRUE(NoProcessLeftIn(dir_.Path(), 7s));
@@ -99,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
                       EngineFault{"ClosesItsOutputAndRunsOn", "on go => !close\n"},
                       EngineFault{"NeverAnswersGoNorQuestionMark", "ignore-quit\n"},
                       EngineFault{"FloodsMegabytesOfThinking", "on go => !flood 60000\non go => move e7e5\n"},
-                      EngineFault{"WritesAOneMegabyteLine", "on go => !longline 1048576\non go => move e7e5\n"},
+                      EngineFault{"WritesAOneMegabyteLine",
+                                  "on go => !longline 1048576\non go => move e7e5\n"},
                       EngineFault{"WritesBinaryNoise", "on go => !garbage 1048576\non go => move e7e5\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -167,7 +171,8 @@ TEST_F(FaultsTest, AGameLongerThanTheGameRecordStaysInStep) {
     EXPECT_EQ(host_->WaitBestMove(15s), "bestmove f6g8");
     auto all = testing_support::ReadLines(dir_.File("engine.log"));
     std::vector<std::string> secondSearch(all.begin() + static_cast<long>(firstSearch), all.end());
-    EXPECT_EQ(std::count(secondSearch.begin(), secondSearch.end(), "new"), 0) << "the engine was set up again";
+    EXPECT_EQ(std::count(secondSearch.begin(), secondSearch.end(), "new"), 0)
+        << "the engine was set up again";
     EXPECT_NE(std::find(secondSearch.begin(), secondSearch.end(), "b1c3"), secondSearch.end());
 }
 

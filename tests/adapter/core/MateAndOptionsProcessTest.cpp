@@ -1,11 +1,12 @@
 // Mate scores and the engine's own options through the real pontax binary: with the scripted
 // fake engine, each key on and off, and with Debian's engines as their shipped configurations
 // set them up.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <gtest/gtest.h>
 #include <sstream>
 
 #include "tests/adapter/core/FakeEngineTest.h"
@@ -13,8 +14,8 @@
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::FakeEngineTest;
 using testing_support::AnyLineHas;
+using testing_support::FakeEngineTest;
 using testing_support::Lines;
 using testing_support::ReadLines;
 using testing_support::TempDir;
@@ -25,7 +26,8 @@ size_t Count(const Lines& lines, const std::string& line) {
 }
 
 // The engine plays Black after 1.e4 and announces a mate in 2 for itself, then one against it.
-constexpr const char* kMateThinking = "on go => 3 {win} 10 1000 e7e5\\n4 {loss} 20 2000 e7e5 g1f3\\nmove e7e5\n";
+constexpr const char* kMateThinking =
+    "on go => 3 {win} 10 1000 e7e5\\n4 {loss} 20 2000 e7e5 g1f3\\nmove e7e5\n";
 
 std::string Thinking(const std::string& win, const std::string& loss) {
     std::string script = kMateThinking;
@@ -189,8 +191,10 @@ TEST_P(ShippedConfigurationTest, TheEnginesOwnOptionsAreOfferedAndSet) {
     std::string engine = GetParam();
     if (engine == "fairymax") {
         EXPECT_EQ(Count(options, "option name Resign Threshold type spin default 800 min 200 max 1200"), 1u);
-        EXPECT_EQ(Count(options, "option name Makruk rules type combo default makruk var makruk var Cambodian var Ai-wok"),
-                  1u);
+        EXPECT_EQ(
+            Count(options,
+                  "option name Makruk rules type combo default makruk var makruk var Cambodian var Ai-wok"),
+            1u);
         host_->Send("setoption name Resign Threshold value 500");
     } else if (engine == "phalanx") {
         EXPECT_EQ(Count(options, "option name Randomizer (0-50) type spin default 0 min 0 max 50"), 1u);

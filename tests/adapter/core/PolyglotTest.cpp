@@ -1,7 +1,8 @@
 // A UCI host nobody here wrote: polyglot runs pontax as its UCI engine and is driven over its
 // xboard side through a short game and an analysis session.
-#include <filesystem>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <regex>
 #include <thread>
 
@@ -18,10 +19,12 @@ using testing_support::TempDir;
 constexpr const char* kPolyglot = "/usr/games/polyglot";
 
 // Reads polyglot's output until a line matches; returns it, or nullopt on timeout.
-std::optional<std::string> WaitForLine(Process& polyglot, const std::regex& pattern, std::chrono::milliseconds timeout) {
+std::optional<std::string> WaitForLine(Process& polyglot, const std::regex& pattern,
+                                       std::chrono::milliseconds timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                          std::chrono::steady_clock::now());
         if (left.count() <= 0) return std::nullopt;
         auto line = polyglot.ReadLine(left);
         if (!line) return std::nullopt;
@@ -35,8 +38,8 @@ TEST(PolyglotTest, PlaysAShortGameAndAnalysesThroughPontax) {
     TempDir dir;
     std::filesystem::create_symlink("/usr/games/fairymax", dir.File("fairymax"));
     dir.Write("Pontax.eng", "[ENGINE]\nName=Fairy-Max\n[OPTIONS]\nProgram=./fairymax\nLogfile=true\n");
-    dir.Write("polyglot.ini", "[PolyGlot]\nEngineCommand = " + std::string(PONTAX_PATH) + "\nEngineDir = " + dir.Path() +
-                                  "\nBook = false\n");
+    dir.Write("polyglot.ini", "[PolyGlot]\nEngineCommand = " + std::string(PONTAX_PATH) +
+                                  "\nEngineDir = " + dir.Path() + "\nBook = false\n");
     Process polyglot({kPolyglot, dir.File("polyglot.ini")}, dir.Path(), {"HOME=" + dir.Path()});
     polyglot.Send("xboard");
     polyglot.Send("protover 2");
@@ -57,7 +60,8 @@ TEST(PolyglotTest, PlaysAShortGameAndAnalysesThroughPontax) {
         ASSERT_TRUE(reply) << "no engine move after" << moves;
         std::string theirs = reply->substr(5);
         auto replies = oracle.LegalMoves("startpos moves" + moves);
-        EXPECT_NE(std::find(replies.begin(), replies.end(), theirs), replies.end()) << theirs << " after" << moves;
+        EXPECT_NE(std::find(replies.begin(), replies.end(), theirs), replies.end())
+            << theirs << " after" << moves;
         moves += " " + theirs;
     }
     polyglot.Send("force");

@@ -1,9 +1,10 @@
 // Runs the real pontax binary against the scriptable fake engine.
-#include <algorithm>
-#include <fstream>
-#include <unistd.h>
-#include <csignal>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <fstream>
 #include <regex>
 #include <thread>
 
@@ -20,8 +21,8 @@ using testing_support::TempDir;
 class PontaxTest : public ::testing::Test {
 protected:
     void Configure(const std::string& options, const std::string& script, const std::string& extra = "") {
-        dir_.Write("Pontax.eng", "[ENGINE]\nName=Fake\n" + extra + "[OPTIONS]\nProgram=" + std::string(FAKE_ENGINE_PATH) + " " +
-                                     dir_.Path() + "\n" + options);
+        dir_.Write("Pontax.eng", "[ENGINE]\nName=Fake\n" + extra + "[OPTIONS]\nProgram=" +
+                                     std::string(FAKE_ENGINE_PATH) + " " + dir_.Path() + "\n" + options);
         dir_.Write("script", script);
     }
     std::unique_ptr<Process> Start(std::vector<std::string> args = {}) {
@@ -33,16 +34,15 @@ protected:
     }
     std::vector<std::string> EngineGot() { return ReadLines(dir_.File("engine.log")); }
     std::vector<std::string> Log() { return ReadLines(dir_.File("Pontax.log")); }
-    bool LogHas(const std::string& text) {
-        return testing_support::AnyLineHas(Log(), text);
-    }
+    bool LogHas(const std::string& text) { return testing_support::AnyLineHas(Log(), text); }
 
     void QuitWithStubbornEngine(const std::string& options, std::chrono::milliseconds exitWithin);
 
     TempDir dir_;
 };
 
-constexpr const char* kQuickFeatures = "on protover 2 => feature setboard=1 usermove=1 myname=\"Fake Engine 1\" done=1\n";
+constexpr const char* kQuickFeatures =
+    "on protover 2 => feature setboard=1 usermove=1 myname=\"Fake Engine 1\" done=1\n";
 
 TEST_F(PontaxTest, UciWithoutConfigurationNamesNobodyAndEndsAtEndOfInput) {
     auto pontax = Start();
@@ -57,9 +57,10 @@ TEST_F(PontaxTest, UciWithoutConfigurationNamesNobodyAndEndsAtEndOfInput) {
 }
 
 TEST_F(PontaxTest, ProtocolTwoStartSequence) {
-    Configure("Hash=32\nHashCommand=memory\nInitString=st 5\\nsd 9\n"
-              "Threads=3\n",
-              kQuickFeatures, "[EXTRAS]\nThreads=cores %i|spin|1|1|8\n");
+    Configure(
+        "Hash=32\nHashCommand=memory\nInitString=st 5\\nsd 9\n"
+        "Threads=3\n",
+        kQuickFeatures, "[EXTRAS]\nThreads=cores %i|spin|1|1|8\n");
     auto pontax = Start();
     pontax->Send("isready");
     ASSERT_TRUE(pontax->WaitFor("readyok"));
@@ -68,9 +69,10 @@ TEST_F(PontaxTest, ProtocolTwoStartSequence) {
     EXPECT_EQ(pontax->Seen()[1], "id name Fake Engine 1");
     pontax->Send("quit");
     EXPECT_EQ(pontax->WaitExit(), 0);
-    EXPECT_EQ(EngineGot(), (std::vector<std::string>{"xboard", "protover 2", "accepted setboard", "accepted usermove",
-                                                     "accepted myname", "accepted done", "new", "level 0 5 0", "st 5",
-                                                     "sd 9", "post", "memory 32", "hard", "easy", "cores 3", "quit"}));
+    EXPECT_EQ(EngineGot(),
+              (std::vector<std::string>{"xboard", "protover 2", "accepted setboard", "accepted usermove",
+                                        "accepted myname", "accepted done", "new", "level 0 5 0", "st 5",
+                                        "sd 9", "post", "memory 32", "hard", "easy", "cores 3", "quit"}));
 }
 
 TEST_F(PontaxTest, ProtocolOneWaitsInitTimeAndSendsNoProtover) {
@@ -82,14 +84,17 @@ TEST_F(PontaxTest, ProtocolOneWaitsInitTimeAndSendsNoProtover) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 900ms);
     pontax->Send("quit");
     EXPECT_EQ(pontax->WaitExit(), 0);
-    EXPECT_EQ(EngineGot(), (std::vector<std::string>{"xboard", "new", "level 0 5 0", "nopost", "hard", "easy", "quit"}));
+    EXPECT_EQ(EngineGot(),
+              (std::vector<std::string>{"xboard", "new", "level 0 5 0", "nopost", "hard", "easy", "quit"}));
 }
 
 TEST_F(PontaxTest, HashOnTheCommandLineGoesToTheEngineArguments) {
-    dir_.Write("engine.sh", "#!/bin/sh\necho \"$@\" > args.txt\nexec " + std::string(FAKE_ENGINE_PATH) + "\n");
+    dir_.Write("engine.sh",
+               "#!/bin/sh\necho \"$@\" > args.txt\nexec " + std::string(FAKE_ENGINE_PATH) + "\n");
     ASSERT_EQ(::chmod(dir_.File("engine.sh").c_str(), 0755), 0);
-    dir_.Write("Pontax.eng", "[OPTIONS]\nProgram=./engine.sh -x\nHashOnCommandline=1\nHashCommand=--hash %i\n"
-                             "Hash=64\nHashFormula=hash/2\nInitTime=0\n");
+    dir_.Write("Pontax.eng",
+               "[OPTIONS]\nProgram=./engine.sh -x\nHashOnCommandline=1\nHashCommand=--hash %i\n"
+               "Hash=64\nHashFormula=hash/2\nInitTime=0\n");
     dir_.Write("script", kQuickFeatures);
     auto pontax = Start();
     pontax->Send("isready");
@@ -100,8 +105,9 @@ TEST_F(PontaxTest, HashOnTheCommandLineGoesToTheEngineArguments) {
 }
 
 TEST_F(PontaxTest, DoneZeroHoldsTheStartUntilDoneOne) {
-    Configure("InitTime=0\n", "on protover 2 => feature done=0\non protover 2 => !sleep 1500\n"
-                              "on protover 2 => feature done=1\n");
+    Configure("InitTime=0\n",
+              "on protover 2 => feature done=0\non protover 2 => !sleep 1500\n"
+              "on protover 2 => feature done=1\n");
     auto pontax = Start();
     auto start = std::chrono::steady_clock::now();
     pontax->Send("isready");
@@ -184,8 +190,8 @@ TEST_F(PontaxTest, ACommandLineFileThatCannotBeReadFallsBackToPontaxEng) {
 TEST_F(PontaxTest, DispatcherMatchesWholeLinesExactly) {
     Configure("InitTime=0\n", kQuickFeatures);
     auto pontax = Start();
-    for (const char* ignored : {"ISREADY", "isready now", "uci x", "ucinewgame", "debug on", "", "   ", "stop",
-                                "position startpos"})
+    for (const char* ignored : {"ISREADY", "isready now", "uci x", "ucinewgame", "debug on", "", "   ",
+                                "stop", "position startpos"})
         pontax->Send(ignored);
     pontax->Send("  isready  ");
     ASSERT_TRUE(pontax->WaitFor("readyok"));
@@ -216,7 +222,8 @@ TEST_F(PontaxTest, SetOptionReachesARunningEngine) {
     auto hard = std::find(got.begin(), got.end(), "hard");
     ASSERT_NE(hard, got.end());
     EXPECT_EQ(std::vector<std::string>(hard + 1, got.end()),
-              (std::vector<std::string>{"easy", "clearhash", "cache 9 MB", "hard", "easy", "nopost", "computer", "quit"}));
+              (std::vector<std::string>{"easy", "clearhash", "cache 9 MB", "hard", "easy", "nopost",
+                                        "computer", "quit"}));
 }
 
 TEST_F(PontaxTest, TheLogFileHoldsTheWholeStartUp) {
@@ -231,9 +238,9 @@ TEST_F(PontaxTest, TheLogFileHoldsTheWholeStartUp) {
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[0].rfind("=== pontax started ", 0), 0u) << log[0];
     EXPECT_TRUE(std::regex_match(log[1], std::regex(R"(0\.\d{3}: \*\* Adapter: Pontax 1\.3B10)"))) << log[1];
-    for (const char* text : {"C> uci", "C< id name Fake", "C< uciok", "C> isready", "S- Starting server: ",
-                             "S< xboard", "S< protover 2", "S> feature setboard=1", "S< accepted setboard",
-                             "S< new", "C< readyok", "C> quit", "S< quit"})
+    for (const char* text : {"C> uci", "C< id name Fake", "C< uciok", "C> isready",
+                             "S- Starting server: ", "S< xboard", "S< protover 2", "S> feature setboard=1",
+                             "S< accepted setboard", "S< new", "C< readyok", "C> quit", "S< quit"})
         EXPECT_TRUE(LogHas(text)) << text;
 }
 
@@ -267,7 +274,9 @@ void PontaxTest::QuitWithStubbornEngine(const std::string& options, std::chrono:
     for (pid_t pid : engines) EXPECT_FALSE(testing_support::ProcessExists(pid));
 }
 
-TEST_F(PontaxTest, TerminateHardKillsAnEngineThatIgnoresQuit) { QuitWithStubbornEngine("TerminateHard=true\n", 15s); }
+TEST_F(PontaxTest, TerminateHardKillsAnEngineThatIgnoresQuit) {
+    QuitWithStubbornEngine("TerminateHard=true\n", 15s);
+}
 
 TEST_F(PontaxTest, AnEngineThatIgnoresQuitIsStillEndedWhenTheAdapterExits) { QuitWithStubbornEngine("", 5s); }
 
@@ -286,9 +295,7 @@ TEST_F(PontaxTest, WithoutTerminateHardTheEngineGetsItsGraceAfterTheAdapterHasGo
     EXPECT_LT(std::chrono::steady_clock::now() - sent, 1s);
     std::this_thread::sleep_for(2s);
     for (pid_t pid : engines) EXPECT_TRUE(testing_support::ProcessExists(pid)) << "ended before its grace";
-    auto gone = [&] {
-        return std::none_of(engines.begin(), engines.end(), testing_support::ProcessExists);
-    };
+    auto gone = [&] { return std::none_of(engines.begin(), engines.end(), testing_support::ProcessExists); };
     for (int i = 0; i < 150 && !gone(); ++i) std::this_thread::sleep_for(100ms);
     EXPECT_TRUE(gone());
 }
@@ -331,7 +338,8 @@ TEST_F(PontaxTest, AStoppedAdapterStopsItsEngine) {
 // A stopped adapter whose GUI has gone would never go on: it ends, and its engine with it.
 TEST_F(PontaxTest, AStoppedAdapterWhoseGuiHasGoneEndsWithItsEngine) {
     Configure("InitTime=0\n", std::string(kQuickFeatures) + "linger\n");
-    Process gui({"/bin/sh", "-c", std::string("{ echo isready; exec sleep 20; } | ") + PONTAX_PATH + " & echo $!; wait"},
+    Process gui({"/bin/sh", "-c",
+                 std::string("{ echo isready; exec sleep 20; } | ") + PONTAX_PATH + " & echo $!; wait"},
                 dir_.Path(),
                 {"FAKE_ENGINE_SCRIPT=" + dir_.File("script"), "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
     auto line = gui.ReadLine(5s);
@@ -347,7 +355,9 @@ TEST_F(PontaxTest, AStoppedAdapterWhoseGuiHasGoneEndsWithItsEngine) {
     std::this_thread::sleep_for(300ms);
     gui.Kill(SIGKILL);
     gui.WaitExit();
-    auto gone = [&] { return !testing_support::ProcessExists(adapter) && !testing_support::ProcessExists(engines[0]); };
+    auto gone = [&] {
+        return !testing_support::ProcessExists(adapter) && !testing_support::ProcessExists(engines[0]);
+    };
     for (int i = 0; i < 50 && !gone(); ++i) std::this_thread::sleep_for(100ms);
     EXPECT_TRUE(gone());
 }
@@ -379,8 +389,9 @@ int NiceOf(pid_t pid) {
 TEST_F(PontaxTest, PrioritiesArePassedOnToTheEngine) {
     if (::geteuid() != 0) GTEST_SKIP() << "raising a priority back to normal needs root";
     Configure("InitTime=0\nLogfile=true\n", kQuickFeatures);
-    Process pontax({"/usr/bin/nice", "-n", "10", PONTAX_PATH}, dir_.Path(),
-                   {"FAKE_ENGINE_SCRIPT=" + dir_.File("script"), "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
+    Process pontax(
+        {"/usr/bin/nice", "-n", "10", PONTAX_PATH}, dir_.Path(),
+        {"FAKE_ENGINE_SCRIPT=" + dir_.File("script"), "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
     pontax.Send("isready");
     ASSERT_TRUE(pontax.WaitFor("readyok"));
     auto engines = testing_support::ProcessesMatching(dir_.Path());

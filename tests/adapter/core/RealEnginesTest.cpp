@@ -1,13 +1,14 @@
 // Starts, greets and quits each xboard engine from Debian through the real pontax binary.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
-#include <csignal>
-#include <sstream>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "tests/support/ProcessHarness.h"
@@ -22,7 +23,7 @@ using testing_support::TempDir;
 
 struct EngineRow {
     const char* name;
-    const char* program;    // in /usr/games
+    const char* program;  // in /usr/games
     const char* arguments;
 };
 
@@ -58,8 +59,8 @@ TEST_P(RealEngineTest, StartsNegotiatesAndQuitsCleanly) {
         SCOPED_TRACE("start " + std::to_string(start + 1));
         TempDir dir;
         std::filesystem::create_symlink(installed, dir.File(engine.program));
-        dir.Write("Pontax.eng", std::string("[OPTIONS]\nProgram=./") + engine.program + " " + engine.arguments +
-                                    "\nLogfile=true\n");
+        dir.Write("Pontax.eng", std::string("[OPTIONS]\nProgram=./") + engine.program + " " +
+                                    engine.arguments + "\nLogfile=true\n");
         Process pontax({PONTAX_PATH}, dir.Path(), {"HOME=" + dir.Path()});
         pontax.Send("isready");
         ASSERT_TRUE(pontax.WaitFor("readyok", 30s));

@@ -1,13 +1,14 @@
 // Matches between two pontax processes running each Debian engine, judged line by line as the
 // strictest UCI hosts judge them: openings with either side to move, real clocks, pondering on
 // and off, every way of setting up a position; analysis with stop; ponder hits and misses.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <iostream>
 #include <regex>
 #include <sstream>
@@ -68,7 +69,8 @@ struct Side {
         std::ifstream in(std::string(EXAMPLES_DIR) + "/" + engine + ".eng");
         std::stringstream text;
         text << in.rdbuf();
-        dir.Write("Pontax.eng", std::regex_replace(text.str(), std::regex("/usr/games/"), "./") + "Logfile=true\n");
+        dir.Write("Pontax.eng",
+                  std::regex_replace(text.str(), std::regex("/usr/games/"), "./") + "Logfile=true\n");
         std::filesystem::create_symlink("/usr/games/" + engine, dir.File(engine));
         host = std::make_unique<UciHost>(std::vector<std::string>{PONTAX_PATH}, dir.Path(),
                                          std::vector<std::string>{"HOME=" + dir.Path()});
@@ -77,7 +79,8 @@ struct Side {
     std::string LogTail(size_t lines = 400) const {
         auto log = testing_support::ReadLines(dir.File("Pontax.log"));
         std::string tail;
-        for (size_t i = log.size() > lines ? log.size() - lines : 0; i < log.size(); ++i) tail += log[i] + "\n";
+        for (size_t i = log.size() > lines ? log.size() - lines : 0; i < log.size(); ++i)
+            tail += log[i] + "\n";
         return tail;
     }
 };
@@ -101,7 +104,8 @@ protected:
         rules.ponder = ponder;
         rules.maxPlies = PliesWanted();
         for (int game = 0; game < games; ++game) {
-            const auto& opening = OpeningSet()[(firstOpening + static_cast<size_t>(game)) % OpeningSet().size()];
+            const auto& opening =
+                OpeningSet()[(firstOpening + static_cast<size_t>(game)) % OpeningSet().size()];
             std::string edit = editModes[static_cast<size_t>(game) % editModes.size()];
             for (auto& side : sides) side.host->Send("setoption name Edit value " + edit);
             UciHost* hosts[2] = {sides[0].host.get(), sides[1].host.get()};
@@ -120,7 +124,8 @@ protected:
                     << engine_ << " " << opening.name << (colour ? " Black" : " White") << "\n"
                     << sides[colour].LogTail();
             ASSERT_FALSE(record.Failed()) << engine_ << " " << opening.name << ": " << record.end << "\n"
-                                          << sides[0].LogTail() << "----\n" << sides[1].LogTail();
+                                          << sides[0].LogTail() << "----\n"
+                                          << sides[1].LogTail();
         }
         for (auto& side : sides) {
             EXPECT_EQ(side.host->Quit(), 0);
@@ -147,7 +152,8 @@ TEST_P(EngineMatchTest, AnEngineKilledInTheMiddleOfAGameIsStartedAgain) {
     std::thread killer([&] {
         auto searches = [&] {
             auto log = testing_support::ReadLines(sides[0].dir.File("Pontax.log"));
-            return std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.find("C> go") != std::string::npos; });
+            return std::count_if(log.begin(), log.end(),
+                                 [](const std::string& l) { return l.find("C> go") != std::string::npos; });
         };
         while (!over && searches() < 6) std::this_thread::sleep_for(20ms);
         for (pid_t pid : testing_support::ProcessesIn(sides[0].dir.Path()))
@@ -168,7 +174,9 @@ TEST_P(EngineMatchTest, AnEngineKilledInTheMiddleOfAGameIsStartedAgain) {
     }
     EXPECT_FALSE(record.Failed()) << engine_ << ": " << record.end << "\n" << sides[0].LogTail();
     // A game from the book can end while the engine is still being started again.
-    auto restarted = [&] { return sides[0].LogTail(100000).find("The engine was started again.") != std::string::npos; };
+    auto restarted = [&] {
+        return sides[0].LogTail(100000).find("The engine was started again.") != std::string::npos;
+    };
     for (int i = 0; i < 1000 && !restarted(); ++i) std::this_thread::sleep_for(20ms);
     EXPECT_TRUE(restarted()) << sides[0].LogTail();
     for (auto& side : sides) EXPECT_EQ(side.host->Quit(), 0);
@@ -179,29 +187,32 @@ TEST_P(EngineMatchTest, AnEngineKilledInTheMiddleOfAGameIsStartedAgain) {
 TEST_P(EngineMatchTest, AnalysesUntilStopped) {
     Side side(engine_, false);
     ASSERT_TRUE(side.host->Handshake());
-    for (const std::string& position :
-         std::vector<std::string>{"startpos moves e2e4 c7c5 g1f3", OpeningSet()[2].position, OpeningSet()[3].position}) {
+    for (const std::string& position : std::vector<std::string>{
+             "startpos moves e2e4 c7c5 g1f3", OpeningSet()[2].position, OpeningSet()[3].position}) {
         size_t before = side.host->Infos().size();
         side.host->Send("position " + position);
         side.host->Send("go infinite");
         std::this_thread::sleep_for(1500ms);
         // A loaded machine may slow the engine's first variation down; a host waits for it.
         auto analysed = [&] {
-            return std::any_of(side.host->Infos().begin() + static_cast<long>(before), side.host->Infos().end(),
-                               [](const std::string& info) { return info.find(" pv ") != std::string::npos; });
+            return std::any_of(
+                side.host->Infos().begin() + static_cast<long>(before), side.host->Infos().end(),
+                [](const std::string& info) { return info.find(" pv ") != std::string::npos; });
         };
         for (auto deadline = std::chrono::steady_clock::now() + 10s;
              !analysed() && std::chrono::steady_clock::now() < deadline;)
             side.host->ReadLine(200ms);
         side.host->Send("stop");
         ASSERT_TRUE(side.host->WaitBestMove(15s)) << engine_ << " " << position << "\n" << side.LogTail();
-        size_t lines = std::count_if(side.host->Infos().begin() + static_cast<long>(before), side.host->Infos().end(),
-                                     [](const std::string& info) { return info.find(" pv ") != std::string::npos; });
+        size_t lines =
+            std::count_if(side.host->Infos().begin() + static_cast<long>(before), side.host->Infos().end(),
+                          [](const std::string& info) { return info.find(" pv ") != std::string::npos; });
         EXPECT_GT(lines, 0u) << engine_ << " sent no analysis of " << position;
     }
     side.host->Send("position startpos moves e2e4");
     side.host->Send("go wtime 5000 btime 5000");
-    EXPECT_TRUE(side.host->WaitBestMove(20s)) << engine_ << " does not play after analysis\n" << side.LogTail();
+    EXPECT_TRUE(side.host->WaitBestMove(20s)) << engine_ << " does not play after analysis\n"
+                                              << side.LogTail();
     EXPECT_EQ(side.host->Quit(), 0);
     EXPECT_TRUE(side.host->Violations().empty()) << Describe(side.host->Violations()) << side.LogTail();
     EXPECT_EQ(IllegalEngineMoves(*side.host), 0u) << side.LogTail();
@@ -250,7 +261,8 @@ TEST_P(EngineMatchTest, PonderHitsAndMisses) {
         host.Send("go ponder" + clocks);
         std::this_thread::sleep_for(700ms);
         host.Send("stop");
-        ASSERT_FALSE(answer().first.empty()) << "no bestmove after stop of a ponder search\n" << side.LogTail();
+        ASSERT_FALSE(answer().first.empty()) << "no bestmove after stop of a ponder search\n"
+                                             << side.LogTail();
         host.Send("position " + WithMove(position, played));
         host.Send("go" + clocks);
         ASSERT_FALSE(answer().first.empty()) << "no bestmove after a ponder miss\n" << side.LogTail();

@@ -1,8 +1,9 @@
 // The real pontax binary playing and analysing against the scripted fake engine: the exact
 // commands the engine receives and the UCI lines the GUI receives.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <iostream>
-#include <gtest/gtest.h>
 #include <thread>
 
 #include "tests/adapter/core/FakeEngineTest.h"
@@ -30,8 +31,8 @@ TEST_F(SearchTest, FirstSearchThenTheOpponentsReplyOnly) {
     Position(kStart);
     Go(kClocks);
     EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove e2e4"}));
-    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "easy", "force", "level 0 5 0", "time 30000", "otim 30000",
-                                  "go"}));
+    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "easy", "force", "level 0 5 0",
+                                  "time 30000", "otim 30000", "go"}));
     Position("startpos moves e2e4 e7e5");
     Go(" wtime 290000 btime 295000");
     EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "bestmove g1f3"}));
@@ -43,9 +44,10 @@ TEST_F(SearchTest, BlackToMoveIsTransferredByEdit) {
     Position("fen 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1");
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove e8d8");
-    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "easy", "force", "new", "force", "a2a3", "edit", "#",
-                                  "Ke1", "Pe2", "c", "Ke8", "c", ".", "force", "level 0 5 0", "time 30000",
-                                  "otim 30000", "go"}));
+    EXPECT_EQ(EngineGot(),
+              (Lines{"force", "new",   "post",        "hard",       "easy",       "force", "new", "force",
+                     "a2a3",  "edit",  "#",           "Ke1",        "Pe2",        "c",     "Ke8", "c",
+                     ".",     "force", "level 0 5 0", "time 30000", "otim 30000", "go"}));
 }
 
 TEST_F(SearchTest, SetboardAndCbEditTransfers) {
@@ -54,17 +56,39 @@ TEST_F(SearchTest, SetboardAndCbEditTransfers) {
     Go(" depth 3");
     // The engine stays in force mode while it is told the position and the move; "go" starts it.
     EXPECT_EQ(EngineGot(10), (Lines{"force", "new", "post", "hard", "easy", "force",
-                                    "setboard r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1", "level 0 1440 0", "e8g8", "sd 3",
-                                    "go"}));
+                                    "setboard r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1", "level 0 1440 0",
+                                    "e8g8", "sd 3", "go"}));
 }
 
 TEST_F(SearchTest, CbEditSendsCastlingRightsAndEnPassant) {
     Start("time=0", "Edit=cb-edit\n", MovesWhenStopped("a1a2"));
     Position("fen 4k3/8/8/8/8/8/8/R3K2R w KQ - 0 1");
     Go(" depth 2");
-    EXPECT_EQ(EngineGot(24), (Lines{"force", "new", "post", "hard", "easy", "force", "new", "edit", "#", "Ra1", "Ke1", "Rh1",
-                                    "c", "Ke8", "c", "+w00", "+w000", "-b00", "-b000", "c", ".", "force",
-                                    "level 0 1440 0", "sd 2", "go"}));
+    EXPECT_EQ(EngineGot(24), (Lines{"force",
+                                    "new",
+                                    "post",
+                                    "hard",
+                                    "easy",
+                                    "force",
+                                    "new",
+                                    "edit",
+                                    "#",
+                                    "Ra1",
+                                    "Ke1",
+                                    "Rh1",
+                                    "c",
+                                    "Ke8",
+                                    "c",
+                                    "+w00",
+                                    "+w000",
+                                    "-b00",
+                                    "-b000",
+                                    "c",
+                                    ".",
+                                    "force",
+                                    "level 0 1440 0",
+                                    "sd 2",
+                                    "go"}));
 }
 
 TEST_F(SearchTest, UsermoveSanAndColors) {
@@ -72,8 +96,8 @@ TEST_F(SearchTest, UsermoveSanAndColors) {
     Position("startpos moves e2e4");
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove e7e5");
-    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "easy", "force", "level 0 5 0", "usermove e4",
-                                  "time 30000", "otim 30000", "black", "go"}));
+    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "easy", "force", "level 0 5 0",
+                                  "usermove e4", "time 30000", "otim 30000", "black", "go"}));
 }
 
 TEST_F(SearchTest, LevelRowsForShortClocksAndMovesToGo) {
@@ -86,8 +110,9 @@ TEST_F(SearchTest, LevelRowsForShortClocksAndMovesToGo) {
     Go(" wtime 300 btime 45000");
     Lines shortClock = EngineGot(8);
     EXPECT_NE(std::find(shortClock.begin(), shortClock.end(), "level 0 0:01 0"), shortClock.end());
-    std::string twentyMoves = "startpos moves g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 "
-                              "g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8";
+    std::string twentyMoves =
+        "startpos moves g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 "
+        "g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8";
     Position(twentyMoves);
     hostFault_ = "the host started a search while one was outstanding";
     Go(" wtime 7200000 btime 7200000 movestogo 40");
@@ -114,15 +139,18 @@ TEST_F(SearchTest, DepthCarriesOverAndMovetimeBecomesSt) {
 // engine's game, and belongs to the game the reset replaced.
 TEST_F(SearchTest, AMoveFromBeforeAResetLeavesTheNewGameAlone) {
     std::string pongs;
-    for (int i = 1; i <= 4; ++i) pongs += "on ping " + std::to_string(i) + " => pong " + std::to_string(i) + "\n";
-    Start("ping=1", "", pongs + "on go => 4 20 10 1000 e7e5 g1f3\\nmove e7e5\non go => !sleep 1000\non go => move e7e5\n");
+    for (int i = 1; i <= 4; ++i)
+        pongs += "on ping " + std::to_string(i) + " => pong " + std::to_string(i) + "\n";
+    Start("ping=1", "",
+          pongs + "on go => 4 20 10 1000 e7e5 g1f3\\nmove e7e5\non go => !sleep 1000\non go => move e7e5\n");
     Position("startpos moves e2e4");
     Go(kClocks);
     UntilBestMove();
     Position("fen rnbqkbnr/pppppppp/8/8/3P4/8/PPP1PPPP/RNBQKBNR b KQkq - 0 1");
     Go(kClocks);
     Lines lines = UntilBestMove();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "info depth 4 score cp 20 time 100 nodes 1000 nps 10000 pv e7e5 g1f3"),
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "info depth 4 score cp 20 time 100 nodes 1000 nps 10000 pv e7e5 g1f3"),
               lines.end())
         << testing::PrintToString(lines);
     EXPECT_EQ(lines.back(), "bestmove e7e5 ponder g1f3") << testing::PrintToString(lines);
@@ -143,7 +171,8 @@ TEST_F(SearchTest, AnalysisUndoesTakenBackMovesWithoutNew) {
     Start("analyze=1", "", "");
     Position("startpos moves e2e4 e7e5 g1f3");
     Go(" infinite");
-    EXPECT_EQ(EngineGot(9), (Lines{"force", "new", "post", "hard", "easy", "force", "e2e4", "e7e5", "g1f3", "analyze"}));
+    EXPECT_EQ(EngineGot(9),
+              (Lines{"force", "new", "post", "hard", "easy", "force", "e2e4", "e7e5", "g1f3", "analyze"}));
     host_->Send("stop");
     EXPECT_EQ(UntilBestMove().back(), "bestmove a7a6");
     Position("startpos moves e2e4");
@@ -169,8 +198,9 @@ TEST_F(SearchTest, FirstInfiniteSearchAfterOneWhiteMove) {
 // An engine that goes on analysing for a while after "exit": what it writes until it answers the
 // ping after "exit" never reaches the next search.
 TEST_F(SearchTest, AnAnalysisEndsWhenTheEngineShowsItHasStopped) {
-    Start("ping=1", "", "answer-ping\non analyze => 3 55 10 1000 e7e5\non exit => !sleep 300\n"
-                        "on exit => 4 777 40 9999 e7e6\non go => move c7c5\n");
+    Start("ping=1", "",
+          "answer-ping\non analyze => 3 55 10 1000 e7e5\non exit => !sleep 300\n"
+          "on exit => 4 777 40 9999 e7e6\non go => move c7c5\n");
     Position("startpos moves e2e4");
     Go(" infinite");
     Lines analysis = GuiFor(500ms);
@@ -190,57 +220,63 @@ TEST_F(SearchTest, InfiniteSearchWithoutAnalyzeUsesTheOneDayLevel) {
     Position(kStart);
     Go(" infinite");
     Lines got = EngineGot(8);
-    EXPECT_EQ(got, (Lines{"force", "new", "post", "hard", "easy", "force", "level 0 1440 0", "time 864000", "otim 864000",
-                          "go"}));
+    EXPECT_EQ(got, (Lines{"force", "new", "post", "hard", "easy", "force", "level 0 1440 0", "time 864000",
+                          "otim 864000", "go"}));
 }
 
 TEST_F(SearchTest, ThinkingLinesBecomeInfoLinesAndSupplyThePonderMove) {
     Start("", "", "on go => 7 35 120 45000 1. e4 e5 2. Nf3\non go => move e2e4\n");
     Position(kStart);
     Go(kClocks);
-    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1",
-                                      "info depth 7 score cp 35 time 1200 nodes 45000 nps 37500 pv e2e4 e7e5 g1f3",
-                                      "bestmove e2e4 ponder e7e5"}));
+    EXPECT_EQ(UntilBestMove(),
+              (Lines{"info depth 1 score cp 1",
+                     "info depth 7 score cp 35 time 1200 nodes 45000 nps 37500 pv e2e4 e7e5 g1f3",
+                     "bestmove e2e4 ponder e7e5"}));
 }
 
 // The last line had a single move: no ponder move from an older line.
 TEST_F(SearchTest, DepthsAreNormalisedAndAOneMoveLineLeavesNoPonderMove) {
-    Start("", "", "on go => 7 35 120 45000 1. e4 e5 2. Nf3\non go => 12000 -20 0 500 e2e4 zz9\non go => move e2e4\n");
+    Start("", "",
+          "on go => 7 35 120 45000 1. e4 e5 2. Nf3\non go => 12000 -20 0 500 e2e4 zz9\non go => move e2e4\n");
     Position(kStart);
     Go(kClocks);
-    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1",
-                                      "info depth 7 score cp 35 time 1200 nodes 45000 nps 37500 pv e2e4 e7e5 g1f3",
-                                      "info depth 12 score cp -20 time 0 nodes 500 nps 500000 pv e2e4",
-                                      "bestmove e2e4"}));
+    EXPECT_EQ(UntilBestMove(),
+              (Lines{"info depth 1 score cp 1",
+                     "info depth 7 score cp 35 time 1200 nodes 45000 nps 37500 pv e2e4 e7e5 g1f3",
+                     "info depth 12 score cp -20 time 0 nodes 500 nps 500000 pv e2e4", "bestmove e2e4"}));
 }
 
 TEST_F(SearchTest, NoiseHidesShallowVariationsAndWhiteScoreTurnsBlackScores) {
-    Start("", "Noise=8\nWhiteScore=true\n", "on go => 7 50 100 1000 e7e5\non go => 9 50 100 1000 e7e5\non go => move e7e5\n");
+    Start("", "Noise=8\nWhiteScore=true\n",
+          "on go => 7 50 100 1000 e7e5\non go => 9 50 100 1000 e7e5\non go => move e7e5\n");
     Position("startpos moves e2e4");
     Go(kClocks);
-    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "info depth 7 score cp -50 time 1000 nodes 1000 nps 1000",
-                                      "info depth 9 score cp -50 time 1000 nodes 1000 nps 1000 pv e7e5",
-                                      "bestmove e7e5"}));
+    EXPECT_EQ(UntilBestMove(),
+              (Lines{"info depth 1 score cp 1", "info depth 7 score cp -50 time 1000 nodes 1000 nps 1000",
+                     "info depth 9 score cp -50 time 1000 nodes 1000 nps 1000 pv e7e5", "bestmove e7e5"}));
 }
 
 TEST_F(SearchTest, StatusAndCurrentMoveLines) {
-    Start("", "", "on go => stat01: 250 120000 9 12 30 Nf3\non go => stat01: 100\non go => var:curmov=5 3 x g1f3\n"
-                  "on go => move g1f3\n");
+    Start("", "",
+          "on go => stat01: 250 120000 9 12 30 Nf3\non go => stat01: 100\non go => var:curmov=5 3 x g1f3\n"
+          "on go => move g1f3\n");
     Position(kStart);
     Go(kClocks);
-    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1",
-                                      "info time 2500 nodes 120000 nps 48000 depth 9 currmovenumber 18 currmove g1f3",
-                                      "info time 1000", "info depth 5 currmovenumber 5 currmove g1f3",
-                                      "bestmove g1f3"}));
+    EXPECT_EQ(UntilBestMove(),
+              (Lines{"info depth 1 score cp 1",
+                     "info time 2500 nodes 120000 nps 48000 depth 9 currmovenumber 18 currmove g1f3",
+                     "info time 1000", "info depth 5 currmovenumber 5 currmove g1f3", "bestmove g1f3"}));
 }
 
 // Numbers no host takes (negative counts, move numbers below 1) are left out or made 0.
 TEST_F(SearchTest, StatusLinesWithImpossibleNumbersStayValid) {
-    Start("", "", "on go => stat01: -5 -100 3 30 12 Nf3\non go => var:curmov=5 -9 x g1f3\non go => move g1f3\n");
+    Start("", "",
+          "on go => stat01: -5 -100 3 30 12 Nf3\non go => var:curmov=5 -9 x g1f3\non go => move g1f3\n");
     Position(kStart);
     Go(kClocks);
-    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "info time 0 nodes 0 nps 0 depth 3 currmove g1f3",
-                                      "info depth 5 currmove g1f3", "bestmove g1f3"}));
+    EXPECT_EQ(UntilBestMove(),
+              (Lines{"info depth 1 score cp 1", "info time 0 nodes 0 nps 0 depth 3 currmove g1f3",
+                     "info depth 5 currmove g1f3", "bestmove g1f3"}));
 }
 
 TEST_F(SearchTest, ASearchWithoutAPositionSearchesTheStartPosition) {
@@ -310,7 +346,8 @@ TEST_F(SearchTest, StopInEachState) {
     host_->Send("stop");
     Lines ponder = UntilBestMove();
     EXPECT_EQ(ponder.front(), "info depth 1 score cp 1");
-    EXPECT_EQ(std::count_if(ponder.begin(), ponder.end(), [](auto& l) { return l.rfind("bestmove", 0) == 0; }), 1);
+    EXPECT_EQ(
+        std::count_if(ponder.begin(), ponder.end(), [](auto& l) { return l.rfind("bestmove", 0) == 0; }), 1);
     EXPECT_TRUE(GuiFor(300ms).empty());
 }
 
@@ -400,7 +437,8 @@ TEST_F(SearchTest, ResultsAreReported) {
     Start("", "", "on go => 0-1 {White mates}\n");
     Position(kStart);
     Go(kClocks);
-    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1", "info string 0-1 {White mates}", "bestmove b1a3"}));
+    EXPECT_EQ(UntilBestMove(),
+              (Lines{"info depth 1 score cp 1", "info string 0-1 {White mates}", "bestmove b1a3"}));
     EXPECT_EQ(EngineGot().back(), "result 0-1");
 }
 
@@ -482,13 +520,15 @@ TEST_F(SearchTest, SetUpPositionsAreSentInForceModeAndStartedByGo) {
     Go(kClocks);
     Lines got = EngineGot(20);
     ASSERT_GE(got.size(), 6u);
-    EXPECT_EQ(Lines(got.end() - 6, got.end()), (Lines{"force", "level 0 5 0", "e1d1", "time 30000", "otim 30000", "go"}));
+    EXPECT_EQ(Lines(got.end() - 6, got.end()),
+              (Lines{"force", "level 0 5 0", "e1d1", "time 30000", "otim 30000", "go"}));
 }
 
 // A move the engine wrote before it read the commands of a search is not that search's answer,
 // however late it arrives: "ping" tells them apart.
 TEST_F(SearchTest, AMoveNobodyAskedForDoesNotAnswerTheNextSearch) {
-    Start("ping=1", "", "on new => move d2d4\non ping 1 => pong 1\non ping 2 => pong 2\non go => move e2e4\n");
+    Start("ping=1", "",
+          "on new => move d2d4\non ping 1 => pong 1\non ping 2 => pong 2\non go => move e2e4\n");
     Position(kStart);
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4");
@@ -504,10 +544,10 @@ TEST_F(SearchTest, AVariationEndsAtItsFirstIllegalMove) {
           "on e7e5 => 3 10 10 100 g1f3 b8c6\non e7e5 => 4 10 10 100 g1f3\non e7e5 => move g1f3\n");
     Position(kStart);
     Go(kClocks);
-    EXPECT_EQ(UntilBestMove(), (Lines{"info depth 1 score cp 1",
-                                      "info depth 5 score cp 10 time 100 nodes 100 nps 1000 pv e2e4 e7e5 g1f3",
-                                      "info depth 6 score cp 12 time 100 nodes 100 nps 1000 pv e2e4",
-                                      "bestmove e2e4"}));
+    EXPECT_EQ(UntilBestMove(),
+              (Lines{"info depth 1 score cp 1",
+                     "info depth 5 score cp 10 time 100 nodes 100 nps 1000 pv e2e4 e7e5 g1f3",
+                     "info depth 6 score cp 12 time 100 nodes 100 nps 1000 pv e2e4", "bestmove e2e4"}));
     Position("startpos moves e2e4 e7e5");
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove g1f3");
@@ -526,9 +566,9 @@ TEST_F(SearchTest, PonderLinesShowOnlyVariationsFromThePonderedPosition) {
     Position("startpos moves e2e4 e7e5");
     Go(" ponder" + std::string(kClocks));
     EXPECT_EQ(GuiFor(1500ms), (Lines{"info depth 1 score cp 1",
-                                    "info depth 4 score cp 20 time 100 nodes 100 nps 1000 pv g1f3 b8c6",
-                                    "info depth 4 score cp 20 time 100 nodes 100 nps 1000",
-                                    "info depth 5 score cp 20 time 100 nodes 100 nps 1000 pv g1f3 b8c6"}));
+                                     "info depth 4 score cp 20 time 100 nodes 100 nps 1000 pv g1f3 b8c6",
+                                     "info depth 4 score cp 20 time 100 nodes 100 nps 1000",
+                                     "info depth 5 score cp 20 time 100 nodes 100 nps 1000 pv g1f3 b8c6"}));
     host_->Send("stop");
     UntilBestMove();
 }
@@ -547,9 +587,10 @@ TEST_F(SearchTest, ResultsAfterTheMoveAreNotSentToTheHost) {
 // A result the engine wrote about its old game, arriving once the next game has begun, does not
 // end the new one.
 TEST_F(SearchTest, AResultAboutTheOldGameDoesNotEndTheNewOne) {
-    Start("ping=1", "",
-          "on ping 1 => pong 1\non ping 2 => pong 2\non ping 2 => move e2e4\n"
-          "on ping 3 => 0-1 {Black mates}\non ping 3 => pong 3\non ping 4 => pong 4\non ping 4 => move e7e5\n");
+    Start(
+        "ping=1", "",
+        "on ping 1 => pong 1\non ping 2 => pong 2\non ping 2 => move e2e4\n"
+        "on ping 3 => 0-1 {Black mates}\non ping 3 => pong 3\non ping 4 => pong 4\non ping 4 => move e7e5\n");
     Position(kStart);
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove e2e4");

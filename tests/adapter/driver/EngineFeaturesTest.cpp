@@ -1,9 +1,8 @@
-#include "EngineFeatures.h"
-
 #include <gtest/gtest.h>
 
-#include "Settings.h"
 #include "DialogueFixture.h"
+#include "EngineFeatures.h"
+#include "Settings.h"
 
 namespace pontax {
 namespace {
@@ -12,9 +11,9 @@ using ParseFeaturesTest = testing_support::DialogueTest;
 
 TEST_F(ParseFeaturesTest, AcceptsEveryFeatureInOrderAndRecordsTheKnownOnes) {
     ParseFeatures(d, "feature setboard=1 usermove=1 san=1 colors=0 time=1 analyze=0 ping=1 done=1");
-    EXPECT_EQ(engine.Take(), (std::vector<std::string>{"accepted setboard", "accepted usermove", "accepted san",
-                                                         "accepted colors", "accepted time", "accepted analyze",
-                                                         "accepted ping", "accepted done"}));
+    EXPECT_EQ(engine.Take(), (std::vector<std::string>{
+                                 "accepted setboard", "accepted usermove", "accepted san", "accepted colors",
+                                 "accepted time", "accepted analyze", "accepted ping", "accepted done"}));
     EXPECT_EQ(d.settings.Edit, EditMode::Setboard);
     EXPECT_TRUE(d.features.usermove);
     EXPECT_TRUE(d.features.san);
@@ -26,8 +25,8 @@ TEST_F(ParseFeaturesTest, AcceptsEveryFeatureInOrderAndRecordsTheKnownOnes) {
 
 TEST_F(ParseFeaturesTest, QuotedValuesKeepTheirWords) {
     ParseFeatures(d, "feature myname=\"Fairy-Max 5.0b\" option=\"Resign -check 0\" setboard=0 done=0");
-    EXPECT_EQ(engine.Take(), (std::vector<std::string>{"accepted myname", "accepted option", "accepted setboard",
-                                                         "accepted done"}));
+    EXPECT_EQ(engine.Take(), (std::vector<std::string>{"accepted myname", "accepted option",
+                                                       "accepted setboard", "accepted done"}));
     EXPECT_EQ(d.settings.EngineName.Get(), "Fairy-Max 5.0b");
     EXPECT_EQ(d.settings.Edit, EditMode::Edit);
     EXPECT_TRUE(d.features.featureWait);
@@ -36,8 +35,8 @@ TEST_F(ParseFeaturesTest, QuotedValuesKeepTheirWords) {
 TEST_F(ParseFeaturesTest, MalformedLinesAreAnsweredWithoutHarm) {
     ParseFeatures(d, "feature stray myname=\"Never closed done=1");
     ParseFeatures(d, "feature myname=\" Spaced \" time=maybe");
-    EXPECT_EQ(engine.Take(), (std::vector<std::string>{"accepted ", "accepted myname", "accepted myname",
-                                                         "accepted time"}));
+    EXPECT_EQ(engine.Take(),
+              (std::vector<std::string>{"accepted ", "accepted myname", "accepted myname", "accepted time"}));
     EXPECT_EQ(d.settings.EngineName.Get(), " Spaced ");
     EXPECT_TRUE(d.features.time);  // an unreadable value leaves the default
     EXPECT_FALSE(d.features.featureWait);

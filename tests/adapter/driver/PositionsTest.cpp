@@ -1,9 +1,9 @@
-#include "Positions.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "Positions.h"
 
 namespace {
 

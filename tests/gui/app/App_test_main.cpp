@@ -1,7 +1,8 @@
 // The window's tests run the real widgets without a display.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <csignal>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

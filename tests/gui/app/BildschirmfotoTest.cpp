@@ -1,8 +1,9 @@
 // Screenshots of the window and its dialogs, written into the build folder for a person to look at.
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QListWidget>
 #include <QMessageBox>
-#include <gtest/gtest.h>
 
 #include "tests/gui/app/Fenster_test.h"
 
@@ -40,7 +41,8 @@ TEST_F(BildschirmfotoTest, WindowAndDialogs) {
     ASSERT_FALSE(fragen.meldungen.empty());
     {
         QMessageBox nachricht(QMessageBox::NoIcon, kProgrammname,
-                              QString::fromStdString(fragen.meldungen.back().text), QMessageBox::Ok, fenster.get());
+                              QString::fromStdString(fragen.meldungen.back().text), QMessageBox::Ok,
+                              fenster.get());
         nachricht.show();
         Foto(nachricht, "message_mate");
     }

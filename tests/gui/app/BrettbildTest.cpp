@@ -1,8 +1,7 @@
 // The board image pixel by pixel, and clicks turned into squares and move texts.
-#include "gui/app/Brettbild.h"
-
 #include <gtest/gtest.h>
 
+#include "gui/app/Brettbild.h"
 #include "gui/app/Mauseingabe.h"
 
 namespace dravel {
@@ -23,7 +22,9 @@ class BrettbildTest : public ::testing::Test {
 protected:
     Figurenbilder bilder;
     Brett brett = Brett::Grundstellung();
-    QImage malen(bool gedreht = false, Auswahl auswahl = {}) { return brett_malen(brett, gedreht, auswahl, bilder); }
+    QImage malen(bool gedreht = false, Auswahl auswahl = {}) {
+        return brett_malen(brett, gedreht, auswahl, bilder);
+    }
 };
 
 TEST_F(BrettbildTest, BitmapsAreInTheResourcesWithMasksThatCoverEachPiece) {
@@ -66,7 +67,8 @@ TEST_F(BrettbildTest, EachSquareIsTheMaskAndImageCombinedAsTheRasterTableSays) {
     const QImage& turm = bilder.Bild(14);
     for (int y = 0; y < Feldgroesse; ++y)
         for (int x = 0; x < Feldgroesse; ++x) {
-            ASSERT_EQ(bild.pixel(x, y) & 0xFFFFFF, ((0xFFFFFF & maske.pixel(x, y)) | turm.pixel(x, y)) & 0xFFFFFF);
+            ASSERT_EQ(bild.pixel(x, y) & 0xFFFFFF,
+                      ((0xFFFFFF & maske.pixel(x, y)) | turm.pixel(x, y)) & 0xFFFFFF);
             ASSERT_EQ(bild.pixel(7 * Feldgroesse + x, y) & 0xFFFFFF, turm.pixel(x, y) & 0xFFFFFF);
         }
 }

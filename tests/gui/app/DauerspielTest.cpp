@@ -3,11 +3,12 @@
 // the engine thinks), a saved game loaded again in the middle, F8 with the engine playing White,
 // castling and en passant whenever the board offers them. After every engine move the board, the
 // record and what kelvane told its engine (its log, replayed by stockfish) must agree.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <regex>
-#include <gtest/gtest.h>
 
 #include "tests/gui/app/Fenster_test.h"
 
@@ -33,7 +34,8 @@ struct Engine_partie {
 
 Engine_partie Aus_dem_log(const std::string& pfad) {
     // Sent moves, and the engine's: "move e7e5", or the old way, "1. ... e7e5".
-    static const std::regex kZug(R"((?:> (?:usermove )?|< move |< \d+\. \.\.\. )([a-h][1-8][a-h][1-8][qrbn]?))");
+    static const std::regex kZug(
+        R"((?:> (?:usermove )?|< move |< \d+\. \.\.\. )([a-h][1-8][a-h][1-8][qrbn]?))");
     Engine_partie partie;
     std::smatch treffer;
     for (const std::string& zeile : ReadLines(pfad)) {
@@ -95,7 +97,8 @@ protected:
         ASSERT_EQ(Stellungsteil(brett), Stellungsteil(orakel)) << wo;
         if (!engine.setboard.empty()) {
             const auto ende = engine.zuege.begin() + static_cast<long>(engine.setboard_nach);
-            EXPECT_EQ(Stellungsteil(engine.setboard), Stellungsteil(Orakel({engine.zuege.begin(), ende}))) << wo;
+            EXPECT_EQ(Stellungsteil(engine.setboard), Stellungsteil(Orakel({engine.zuege.begin(), ende})))
+                << wo;
         }
     }
 
@@ -110,23 +113,26 @@ protected:
         for (const std::string& zug : liste) {
             const int von = (zug[0] - 'a') + 8 * (zug[1] - '1'), nach = (zug[2] - 'a') + 8 * (zug[3] - '1');
             const bool rochade = Typ(brett.Feld[von]) == figur::Koenig && std::abs(von % 8 - nach % 8) == 2;
-            const bool en_passant =
-                Typ(brett.Feld[von]) == figur::Bauer && von % 8 != nach % 8 && brett.Feld[nach] == figur::Leer;
+            const bool en_passant = Typ(brett.Feld[von]) == figur::Bauer && von % 8 != nach % 8 &&
+                                    brett.Feld[nach] == figur::Leer;
             if (rochade || en_passant) {
                 ++besonders_;
                 return zug;
             }
         }
-        return liste.empty() ? std::string() : liste[(static_cast<size_t>(spiel) * 31 + ply * 7 + 3) % liste.size()];
+        return liste.empty() ? std::string()
+                             : liste[(static_cast<size_t>(spiel) * 31 + ply * 7 + 3) % liste.size()];
     }
 
     // Waits for the engine's move (or the end of the game) after the record had `vorher` moves.
     bool Antwort_abwarten(size_t vorher) {
-        return Warten_bis([&] {
-            return !fenster->Engine_wartet() &&
-                   (Zuege().size() >= vorher + 1 || !fragen.meldungen.empty() ||
-                    !fenster->Spiel().Ergebnis_text().empty());
-        }, 60s);
+        return Warten_bis(
+            [&] {
+                return !fenster->Engine_wartet() &&
+                       (Zuege().size() >= vorher + 1 || !fragen.meldungen.empty() ||
+                        !fenster->Spiel().Ergebnis_text().empty());
+            },
+            60s);
     }
 
     void Speichern_und_laden(const std::string& wo) {
@@ -159,7 +165,9 @@ protected:
             if (zug.empty()) break;
             bool neu_beim_warten = spiel % 5 == 2 && ply >= 20;
             if (neu_beim_warten)
-                fenster->Beim_computerzug([&] { QTimer::singleShot(0, [&] { fenster->befehl_ausfuehren(befehl_id::Neues_spiel); }); });
+                fenster->Beim_computerzug([&] {
+                    QTimer::singleShot(0, [&] { fenster->befehl_ausfuehren(befehl_id::Neues_spiel); });
+                });
             Zug_klicken(zug);
             if (neu_beim_warten) {
                 ASSERT_TRUE(Warten_bis([&] { return !fenster->Engine_wartet() && Zuege().empty(); })) << name;
@@ -171,10 +179,12 @@ protected:
             if (Zuege().size() == ply + 2) Im_gleichschritt(name + " after " + zug);
             if (HasFatalFailure()) return;
         }
-        for (const auto& meldung : fragen.meldungen) EXPECT_TRUE(Ist_ergebnis(meldung.text)) << name << ": " << meldung.text;
+        for (const auto& meldung : fragen.meldungen)
+            EXPECT_TRUE(Ist_ergebnis(meldung.text)) << name << ": " << meldung.text;
         Speichern_und_laden(name + " end");
         std::cout << name << ": " << Zuege().size() << " plies"
-                  << (fenster->Spiel().Ergebnis_text().empty() ? "" : ", " + fenster->Spiel().Ergebnis_text()) << "\n";
+                  << (fenster->Spiel().Ergebnis_text().empty() ? "" : ", " + fenster->Spiel().Ergebnis_text())
+                  << "\n";
     }
 
     std::unique_ptr<Process> stockfish_;

@@ -1,9 +1,10 @@
 // The four dialogs with their controls, and what each does to the game.
+#include <gtest/gtest.h>
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
-#include <gtest/gtest.h>
 
 #include "gui/app/Einstellungen.h"
 #include "gui/app/Zug_dialog.h"

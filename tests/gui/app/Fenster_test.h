@@ -42,7 +42,8 @@ protected:
 
     // The fake engine's script: its greeting is added.
     void Fake_engine(const std::string& skript) {
-        dir.Write("script", "on protover 2 => feature myname=\"Fake Engine\" usermove=1 setboard=1 done=1\n" + skript);
+        dir.Write("script",
+                  "on protover 2 => feature myname=\"Fake Engine\" usermove=1 setboard=1 done=1\n" + skript);
         setenv("KELVANE_ENGINE", FAKE_ENGINE_PATH, 1);
         setenv("FAKE_ENGINE_SCRIPT", dir.File("script").c_str(), 1);
         setenv("FAKE_ENGINE_LOG", dir.File("engine.log").c_str(), 1);

@@ -1,7 +1,8 @@
 // Whole games by mouse clicks against kelvane running fairymax.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <iostream>
-#include <gtest/gtest.h>
 
 #include "gui/rules/Schach.h"
 #include "tests/gui/app/Fenster_test.h"
@@ -30,7 +31,8 @@ protected:
             const std::string zug = liste[(gespielt * 7 + 3) % liste.size()];
             Zug_klicken(zug);
             ASSERT_EQ(Zuege().size(), gespielt + 1) << zug;
-            ASSERT_TRUE(Warten_bis([&] { return Zuege().size() == gespielt + 2 || !fragen.meldungen.empty(); }, 60s))
+            ASSERT_TRUE(
+                Warten_bis([&] { return Zuege().size() == gespielt + 2 || !fragen.meldungen.empty(); }, 60s))
                 << "no answer to " << zug;
             if (!fragen.meldungen.empty()) {
                 EXPECT_TRUE(Ist_ergebnis(fragen.meldungen[0].text)) << fragen.meldungen[0].text;

@@ -1,15 +1,15 @@
 // The main window with its real widgets: menu, accelerators, clicks, the play cycle with an
 // engine, and the commands that wait for it.
-#include "gui/app/Hauptfenster.h"
-
-#include <QMenuBar>
-#include <QScreen>
 #include <dirent.h>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QMenuBar>
+#include <QScreen>
+#include <fstream>
+
 #include "gui/app/Einstellungen.h"
+#include "gui/app/Hauptfenster.h"
 #include "tests/gui/app/Fenster_test.h"
 
 namespace dravel {
@@ -44,14 +44,28 @@ TEST_F(HauptfensterTest, MenuHoldsEveryCommandWithItsTextAndId) {
     for (QAction* menue : fenster->menuBar()->actions()) {
         gefunden.push_back(menue->text().toStdString() + ":");
         for (QAction* punkt : menue->menu()->actions())
-            gefunden.push_back(punkt->isSeparator() ? "-" : punkt->text().toStdString() + "=" +
-                                                               std::to_string(punkt->data().toInt()));
+            gefunden.push_back(punkt->isSeparator() ? "-"
+                                                    : punkt->text().toStdString() + "=" +
+                                                          std::to_string(punkt->data().toInt()));
     }
-    const std::vector<std::string> erwartet = {
-        "&File:", "-", "&New game=111", "&Save game=1008", "&Load game=1009", "-", "&Exit chess program =110",
-        "&Moves:", "&Computer \tF8=120", "Draw m&ove \tF2=121", "&Possible moves \tF3=122",
-        "Se&tup:", "&Main setup=109", "&Turn board \tF7=1010",
-        "&Help:", "&About chess...\tF1=100", "&About engine Kelvane=32780", "&Instructions=32779"};
+    const std::vector<std::string> erwartet = {"&File:",
+                                               "-",
+                                               "&New game=111",
+                                               "&Save game=1008",
+                                               "&Load game=1009",
+                                               "-",
+                                               "&Exit chess program =110",
+                                               "&Moves:",
+                                               "&Computer \tF8=120",
+                                               "Draw m&ove \tF2=121",
+                                               "&Possible moves \tF3=122",
+                                               "Se&tup:",
+                                               "&Main setup=109",
+                                               "&Turn board \tF7=1010",
+                                               "&Help:",
+                                               "&About chess...\tF1=100",
+                                               "&About engine Kelvane=32780",
+                                               "&Instructions=32779"};
     EXPECT_EQ(gefunden, erwartet);
 }
 
@@ -101,13 +115,14 @@ TEST_F(HauptfensterTest, TheFirstClickSelectsAndTheSecondCompletesTheMove) {
     Klicken({3, 4});
     EXPECT_FALSE(fenster->Gewaehltes_feld().aktiv);
     ASSERT_EQ(fragen.fragen.size(), 1u);
-    EXPECT_EQ(fragen.fragen[0].text, " The move :d5d4 is impossible \n \n Do you like to choose another one ?");
+    EXPECT_EQ(fragen.fragen[0].text,
+              " The move :d5d4 is impossible \n \n Do you like to choose another one ?");
     EXPECT_EQ(fragen.fragen[0].titel, " impossible move");
     // The selected piece is painted inverted.
     Klicken(Anzeige("g1"));
     ASSERT_TRUE(Warten_bis([&] {
-        return fenster->Ansicht().Letztes_bild() ==
-               brett_malen(fenster->Spiel().Aktuelles_brett(), false, fenster->Gewaehltes_feld(), Figurenbilder());
+        return fenster->Ansicht().Letztes_bild() == brett_malen(fenster->Spiel().Aktuelles_brett(), false,
+                                                                fenster->Gewaehltes_feld(), Figurenbilder());
     }));
     Klicken(Anzeige("f3"));
     EXPECT_EQ(Zuege(), (std::vector<std::string>{"g1f3"}));
@@ -212,7 +227,8 @@ TEST_F(HauptfensterTest, NewGameAndLoadEndTheWaitForASilentEngine) {
             });
         });
         Zug_klicken("e2e4");
-        ASSERT_TRUE(Warten_bis([&] { return gegeben && !fenster->Engine_wartet() && Kindprozesse() == 0; }, 10s))
+        ASSERT_TRUE(
+            Warten_bis([&] { return gegeben && !fenster->Engine_wartet() && Kindprozesse() == 0; }, 10s))
             << id;
         fenster->Beim_computerzug(nullptr);
         EXPECT_EQ(Zuege(), id == befehl_id::Laden ? (std::vector<std::string>{"c2c4", "e7e5"})
@@ -242,8 +258,9 @@ TEST_F(HauptfensterTest, AMoveTheEngineRefusesLeavesTheRecord) {
 
 // Mate by the engine's move: the player is told, moves are refused, F8 asks nothing.
 TEST_F(HauptfensterTest, AMateIsToldAndEndsTheGame) {
-    Fake_engine("on usermove f2f3 => move e7e5\non usermove g2g4 => move d8h4\n"
-                "on usermove g2g4 => 0-1 {Black mates}\n");
+    Fake_engine(
+        "on usermove f2f3 => move e7e5\non usermove g2g4 => move d8h4\n"
+        "on usermove g2g4 => 0-1 {Black mates}\n");
     Starten();
     Zug_klicken("f2f3");
     ASSERT_TRUE(Warten_bis([&] { return Zuege().size() == 2; }));
@@ -295,7 +312,8 @@ TEST_F(HauptfensterTest, AnEngineThatDiesIsReportedAndTheProgramGoesOn) {
     QTest::qWait(300);
     Zug_klicken("d2d4");
     ASSERT_TRUE(Warten_bis([&] { return !fragen.meldungen.empty(); }));
-    EXPECT_NE(fragen.meldungen[0].text.find("The engine has stopped"), std::string::npos) << fragen.meldungen[0].text;
+    EXPECT_NE(fragen.meldungen[0].text.find("The engine has stopped"), std::string::npos)
+        << fragen.meldungen[0].text;
     EXPECT_EQ(Zuege(), (std::vector<std::string>{"e2e4", "e7e5", "d2d4"}));
 }
 

@@ -1,6 +1,7 @@
 // Saving and loading game files through the window, and the messages for files that fail.
-#include <cerrno>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 #include "gui/app/Dateifehler.h"
 #include "tests/gui/app/Fenster_test.h"
@@ -37,7 +38,8 @@ TEST_F(SpieldateiTest, AGameWithAPromotionIsSavedWithCrLfAndLoadedBack) {
     ASSERT_EQ(Zuege(), kMit_umwandlung);
     const Brett vorher = fenster->Spiel().Aktuelles_brett();
     Speichern(dir.File("partie.chd"));
-    EXPECT_EQ(dir.Read("partie.chd"), "e2e4\r\nd7d5\r\ne4d5\r\nc7c6\r\nd5c6\r\ng8f6\r\nc6b7\r\nf6e4\r\nb7a8D\r\n");
+    EXPECT_EQ(dir.Read("partie.chd"),
+              "e2e4\r\nd7d5\r\ne4d5\r\nc7c6\r\nd5c6\r\ng8f6\r\nc6b7\r\nf6e4\r\nb7a8D\r\n");
     fenster->befehl_ausfuehren(befehl_id::Neues_spiel);
     EXPECT_TRUE(Zuege().empty());
     Laden(dir.File("partie.chd"));
@@ -88,11 +90,19 @@ TEST_F(SpieldateiTest, AFaultyFileKeepsTheMovesBeforeTheFaultyLine) {
         {"Empty", "", {}, ""},
         {"EmptyLineStops", "e2e4\n\ne7e5\n", {"e2e4"}, "Fehler in der Datei\n\nline 2: \"\""},
         {"NotAMove", "e2e4\r\ne7e5\r\ne1e3\r\n", {"e2e4", "e7e5"}, "Fehler in der Datei\n\nline 3: \"e1e3\""},
-        {"Binary", std::string("\x00\x01\xff\x7f\r\x1b", 6) + "\n", {}, "Fehler in der Datei\n\nline 1: \"??????\""},
-        {"LongLine", std::string(100000, 'x') + "\ne2e4\n", {},
+        {"Binary",
+         std::string("\x00\x01\xff\x7f\r\x1b", 6) + "\n",
+         {},
+         "Fehler in der Datei\n\nline 1: \"??????\""},
+        {"LongLine",
+         std::string(100000, 'x') + "\ne2e4\n",
+         {},
          "Fehler in der Datei\n\nline 1: \"" + std::string(40, 'x') + "...\""},
-        {"MoveAfterTheMate", "f2f3\ne7e5\ng2g4\nd8h4\na2a3\n", {"f2f3", "e7e5", "g2g4", "d8h4"},
-         "Fehler in der Datei\n\nline 5: \"a2a3\"", "0-1 {Black mates}"},
+        {"MoveAfterTheMate",
+         "f2f3\ne7e5\ng2g4\nd8h4\na2a3\n",
+         {"f2f3", "e7e5", "g2g4", "d8h4"},
+         "Fehler in der Datei\n\nline 5: \"a2a3\"",
+         "0-1 {Black mates}"},
     };
     for (const auto& zeile : zeilen) {
         fragen.meldungen.clear();
@@ -153,7 +163,8 @@ TEST(DateifehlerTest, SystemErrorsMapOntoTheCausesTexts) {
     for (const auto& zeile : zeilen)
         EXPECT_EQ(fehler_text(fehler_aus_errno(zeile.nummer, zeile.schreiben)), zeile.text) << zeile.nummer;
     EXPECT_EQ(fehler_text(Dateifehler::Dateiende), "End of File");
-    EXPECT_EQ(fehler_text(Dateifehler::Teilungsverletzung), "SHARE.EXE was not loaded, or a shared region was locked.");
+    EXPECT_EQ(fehler_text(Dateifehler::Teilungsverletzung),
+              "SHARE.EXE was not loaded, or a shared region was locked.");
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // The game core's commands, and the computer-move dialogue with the scripted fake engine.
-#include "gui/rules/Schach.h"
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <thread>
 
+#include "gui/rules/Schach.h"
 #include "tests/support/ProcessHarness.h"
 
 namespace dravel {
@@ -100,9 +100,9 @@ TEST_F(SchachTest, OtherwiseTheWholeGameIsSent) {
     EXPECT_EQ(schach_.befehl("c1"), "");
     EXPECT_EQ(schach_.befehl("ll"), "g8f6");
     EXPECT_EQ(EngineGot(),
-              (std::vector<std::string>{"new", "force", "e2e4", "e7e5", "g1f3", "easy", "level 0 2 12",
-                                        "setboard rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - 1 2",
-                                        "go"}));
+              (std::vector<std::string>{
+                  "new", "force", "e2e4", "e7e5", "g1f3", "easy", "level 0 2 12",
+                  "setboard rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - 1 2", "go"}));
 }
 
 // A refused move used to reset a counter, so that the next legal move went alone to an engine
@@ -127,7 +127,8 @@ TEST_F(SchachTest, ARefusedMoveDoesNotLetTheEngineMissThePosition) {
 }
 
 TEST_F(SchachTest, AnEngineRefusalTakesBackTheHumanMoveAndTheNextRequestSendsThePosition) {
-    Engine("force-mode\non e2e4 => Engine refuses e2e4\non e2e4 => done\non go => move e7e5\non go => done\n");
+    Engine(
+        "force-mode\non e2e4 => Engine refuses e2e4\non e2e4 => done\non go => move e7e5\non go => done\n");
     Neu();
     ASSERT_EQ(schach_.befehl("Be2e4"), "");
     EXPECT_EQ(schach_.befehl("c2"), " Kelvane: \n \nEngine refuses e2e4");
@@ -158,8 +159,10 @@ TEST_F(SchachTest, AResultWithoutAMoveEndsTheGame) {
 // The engine mates with its move and then says so: the result belongs to this reply, and the
 // next game's first answer is the engine's move, not that line.
 TEST_F(SchachTest, AResultAfterTheEnginesMoveStaysWithItsGame) {
-    Engine("on f2f3 => move e7e5\non f2f3 => done\non g2g4 => move d8h4\non g2g4 => 0-1 {Black mates}\non g2g4 => done\n"
-           "on e2e4 => move c7c5\non e2e4 => done\n");
+    Engine(
+        "on f2f3 => move e7e5\non f2f3 => done\non g2g4 => move d8h4\non g2g4 => 0-1 {Black mates}\non g2g4 "
+        "=> done\n"
+        "on e2e4 => move c7c5\non e2e4 => done\n");
     Neu();
     ASSERT_EQ(schach_.befehl("Bf2f3"), "");
     ASSERT_EQ(schach_.befehl("c3"), "");
@@ -204,7 +207,9 @@ TEST_F(SchachTest, OfSeveralResultsTheFirstCounts) {
 }
 
 TEST_F(SchachTest, AMoveOfTheWrongSideIsRefusedAndThePositionSentAgain) {
-    Engine("force-mode\non e2e4 => move d2d4\non e2e4 => done\non go => move e7e5\non go => !garbage 200\non go => done\n");
+    Engine(
+        "force-mode\non e2e4 => move d2d4\non e2e4 => done\non go => move e7e5\non go => !garbage 200\non go "
+        "=> done\n");
     Neu();
     ASSERT_EQ(schach_.befehl("Be2e4"), "");
     EXPECT_EQ(schach_.befehl("c3"), " Kelvane: \n \nmove d2d4");
@@ -271,12 +276,13 @@ TEST_P(EngineFaultTest, TheUserIsToldOrGetsTheMove) {
     EXPECT_FALSE(schach_.befehl("lf").empty());  // the legal moves are listed again
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, EngineFaultTest,
-                         ::testing::Values("on e2e4 => !kill\n", "on e2e4 => !close\n",
-                                           "on e2e4 => !flood 100000\non e2e4 => move e7e5\non e2e4 => done\n",
-                                           "on e2e4 => !longline 1048576\non e2e4 => move e7e5\non e2e4 => done\n",
-                                           "on e2e4 => !garbage 1048576\non e2e4 => move e7e5\non e2e4 => done\n",
-                                           "on e2e4 => move e7e5\non e2e4 => !garbage 1048576\non e2e4 => done\n"));
+INSTANTIATE_TEST_SUITE_P(
+    Faults, EngineFaultTest,
+    ::testing::Values("on e2e4 => !kill\n", "on e2e4 => !close\n",
+                      "on e2e4 => !flood 100000\non e2e4 => move e7e5\non e2e4 => done\n",
+                      "on e2e4 => !longline 1048576\non e2e4 => move e7e5\non e2e4 => done\n",
+                      "on e2e4 => !garbage 1048576\non e2e4 => move e7e5\non e2e4 => done\n",
+                      "on e2e4 => move e7e5\non e2e4 => !garbage 1048576\non e2e4 => done\n"));
 
 TEST_F(SchachTest, AMissingEngineProgramIsReported) {
     Engine_verbindung fehlend("/nonexistent/kelvane");

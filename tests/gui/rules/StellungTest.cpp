@@ -1,6 +1,6 @@
-#include "gui/rules/Stellung.h"
-
 #include <gtest/gtest.h>
+
+#include "gui/rules/Stellung.h"
 
 namespace dravel {
 namespace {
@@ -41,9 +41,10 @@ struct Partie {
 
 TEST(ZugerzeugungTest, GrundstellungInSquareScanOrder) {
     Partie partie;
-    EXPECT_EQ(partie.Liste(), (std::vector<std::string>{"b1a3", "b1c3", "g1f3", "g1h3", "a2a3", "a2a4", "b2b3", "b2b4",
-                                                         "c2c3", "c2c4", "d2d3", "d2d4", "e2e3", "e2e4", "f2f3", "f2f4",
-                                                         "g2g3", "g2g4", "h2h3", "h2h4"}));
+    EXPECT_EQ(partie.Liste(),
+              (std::vector<std::string>{"b1a3", "b1c3", "g1f3", "g1h3", "a2a3", "a2a4", "b2b3",
+                                        "b2b4", "c2c3", "c2c4", "d2d3", "d2d4", "e2e3", "e2e4",
+                                        "f2f3", "f2f4", "g2g3", "g2g4", "h2h3", "h2h4"}));
 }
 
 TEST(EnPassantTest, WhiteCapturesFirstAndTakesBackTheBlackPawn) {
@@ -55,7 +56,7 @@ TEST(EnPassantTest, WhiteCapturesFirstAndTakesBackTheBlackPawn) {
     EXPECT_LT(index, partie.Suchen("e5e6"));  // en passant comes first among the pawn's moves
     Figur geschlagen = zug_machen(partie.brett, partie.stellung, index);
     EXPECT_EQ(geschlagen, figur::Leer);
-    EXPECT_EQ(partie.brett.Feld[35], figur::Leer);  // d5
+    EXPECT_EQ(partie.brett.Feld[35], figur::Leer);   // d5
     EXPECT_EQ(partie.brett.Feld[43], figur::Bauer);  // d6
     const Zug& zug = partie.stellung->Zuege()[index];
     zug_zuruecknehmen(zug.Von, zug.Nach, geschlagen, zug.Status, partie.brett);
@@ -125,7 +126,8 @@ TEST(RochadeTest, RemovedInCheckThroughAttackAndWithoutTheRook) {
     schach.Ziehen({"e2e4", "e7e5", "g1f3", "d8h4", "f1c4", "h4f2"});
     EXPECT_FALSE(schach.Hat("e1g1"));
     Partie ohne_turm;  // h1's rook is taken on its square; the right stays, the move does not
-    ohne_turm.Ziehen({"g2g3", "b7b6", "g1f3", "c8b7", "f1h3", "b7f3", "e2e3", "f3h1", "d2d3", "h1f3", "d1f3", "a7a6"});
+    ohne_turm.Ziehen(
+        {"g2g3", "b7b6", "g1f3", "c8b7", "f1h3", "b7f3", "e2e3", "f3h1", "d2d3", "h1f3", "d1f3", "a7a6"});
     EXPECT_FALSE(ohne_turm.Hat("e1g1"));
     EXPECT_TRUE(ohne_turm.Hat("e1f1"));
 }
@@ -163,23 +165,24 @@ TEST_P(FenTextTest, TellsTheHistory) {
 
 INSTANTIATE_TEST_SUITE_P(
     Positions, FenTextTest,
-    ::testing::Values(
-        FenRow{"AfterE4NoCaptureIsPossible", {"e2e4"}, "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1"},
-        FenRow{"KingWentAndCameBack",
-               {"e2e4", "e7e5", "e1e2", "e8e7", "e2e1", "e7e8"},
-               "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w - - 4 4"},
-        FenRow{"OneRookMoved",
-               {"g1f3", "b8c6", "h1g1", "c6b8", "g1h1"},
-               "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b Qkq - 5 3"},
-        FenRow{"EnPassantPossible",
-               {"e2e4", "a7a6", "e4e5", "d7d5"},
-               "rnbqkbnr/1pp1pppp/p7/3pP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3"},
-        FenRow{"EnPassantForBlack",
-               {"a2a3", "e7e5", "a3a4", "e5e4", "d2d4"},
-               "rnbqkbnr/pppp1ppp/8/8/P2Pp3/8/1PP1PPPP/RNBQKBNR b KQkq d3 0 3"},
-        FenRow{"RookTakenAtHome",
-               {"g2g3", "b7b6", "f1g2", "c8b7", "g2b7", "a7a6", "b7a8"},
-               "Bn1qkbnr/2pppppp/pp6/8/8/6P1/PPPPPP1P/RNBQK1NR b KQk - 0 4"}),
+    ::testing::Values(FenRow{"AfterE4NoCaptureIsPossible",
+                             {"e2e4"},
+                             "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1"},
+                      FenRow{"KingWentAndCameBack",
+                             {"e2e4", "e7e5", "e1e2", "e8e7", "e2e1", "e7e8"},
+                             "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w - - 4 4"},
+                      FenRow{"OneRookMoved",
+                             {"g1f3", "b8c6", "h1g1", "c6b8", "g1h1"},
+                             "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b Qkq - 5 3"},
+                      FenRow{"EnPassantPossible",
+                             {"e2e4", "a7a6", "e4e5", "d7d5"},
+                             "rnbqkbnr/1pp1pppp/p7/3pP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3"},
+                      FenRow{"EnPassantForBlack",
+                             {"a2a3", "e7e5", "a3a4", "e5e4", "d2d4"},
+                             "rnbqkbnr/pppp1ppp/8/8/P2Pp3/8/1PP1PPPP/RNBQKBNR b KQkq d3 0 3"},
+                      FenRow{"RookTakenAtHome",
+                             {"g2g3", "b7b6", "f1g2", "c8b7", "g2b7", "a7a6", "b7a8"},
+                             "Bn1qkbnr/2pppppp/pp6/8/8/6P1/PPPPPP1P/RNBQK1NR b KQk - 0 4"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KnotenspeicherTest, ALongGameTakesMoreBlocksAndReplaysExactly) {

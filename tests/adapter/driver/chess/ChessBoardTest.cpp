@@ -1,7 +1,6 @@
-#include "ChessBoard.h"
-
 #include <gtest/gtest.h>
 
+#include "ChessBoard.h"
 #include "MoveGenerator.h"
 
 namespace pontax {
@@ -56,7 +55,8 @@ TEST(FenTest, MalformedTextsGiveWhatTheReadingRulesGive) {
     EXPECT_EQ(Board("PPPPPPPPP/8 w").GetFen(), "PPPPPPPP/P7/8/8/8/8/8/8 w - - 0 1");
     EXPECT_EQ(Board("x?!/rk w").GetFen(), "rk6/8/8/8/8/8/8/8 w - - 0 1");
     EXPECT_EQ(Board("8/8/8/8/8/8/8/8/8/8/8/RK w").GetFen(), "8/8/8/8/8/8/8/8 w - - 0 1");
-    EXPECT_EQ(Board(std::string(300, 'Q')).GetFen(), "QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ w - - 0 1");
+    EXPECT_EQ(Board(std::string(300, 'Q')).GetFen(),
+              "QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ w - - 0 1");
 }
 
 TEST(MoveGenerationTest, StartPositionOrder) {
@@ -64,9 +64,9 @@ TEST(MoveGenerationTest, StartPositionOrder) {
     MoveGenerator().GenerateLegal(Board(kStart), list);
     std::vector<std::string> moves;
     for (const auto& move : list) moves.push_back(MoveToCoordinate(move));
-    EXPECT_EQ(moves, (std::vector<std::string>{"b1a3", "b1c3", "g1f3", "g1h3", "a2a3", "a2a4", "b2b3", "b2b4",
-                                               "c2c3", "c2c4", "d2d3", "d2d4", "e2e3", "e2e4", "f2f3", "f2f4",
-                                               "g2g3", "g2g4", "h2h3", "h2h4"}));
+    EXPECT_EQ(moves, (std::vector<std::string>{"b1a3", "b1c3", "g1f3", "g1h3", "a2a3", "a2a4", "b2b3",
+                                               "b2b4", "c2c3", "c2c4", "d2d3", "d2d4", "e2e3", "e2e4",
+                                               "f2f3", "f2f4", "g2g3", "g2g4", "h2h3", "h2h4"}));
 }
 
 // The legal list is the pseudo-legal list with each illegal move replaced by the last entry, the
@@ -84,7 +84,8 @@ TEST(MoveGenerationTest, LegalListKeepsTheReplaceByLastOrder) {
             if (generator.IsLegal(board, expected.moves[static_cast<size_t>(i)]))
                 ++i;
             else
-                expected.moves[static_cast<size_t>(i)] = expected.moves[static_cast<size_t>(--expected.count)];
+                expected.moves[static_cast<size_t>(i)] =
+                    expected.moves[static_cast<size_t>(--expected.count)];
         }
         MoveList legal;
         generator.GenerateLegal(board, legal);
@@ -154,12 +155,12 @@ TEST(ApplyTest, MakeMoveRefusesIllegalMovesAndUndoRestoresEverything) {
 }
 
 TEST(ApplyTest, CastlingNeedsKingAndRookAtHomeAndSafePassage) {
-    EXPECT_EQ(San("4k3/8/8/8/8/8/8/4K3 w KQ -", "e1g1"), "(illegal)");           // no rooks
+    EXPECT_EQ(San("4k3/8/8/8/8/8/8/4K3 w KQ -", "e1g1"), "(illegal)");  // no rooks
     EXPECT_EQ(San("4k3/8/8/8/8/8/8/R3K2R w KQ -", "e1g1"), "O-O");
     EXPECT_EQ(San("4k3/8/8/8/8/8/8/R3K2R w KQ -", "e1c1"), "O-O-O");
-    EXPECT_EQ(San("4k3/8/8/8/8/8/5r2/R3K2R w KQ -", "e1g1"), "(illegal)");       // f1 attacked
-    EXPECT_EQ(San("4k3/8/8/8/8/8/4r3/R3K2R w KQ -", "e1c1"), "(illegal)");       // in check
-    EXPECT_EQ(San("4k3/8/8/8/8/8/1r6/R3K2R w KQ -", "e1c1"), "O-O-O");           // b1 may be attacked
+    EXPECT_EQ(San("4k3/8/8/8/8/8/5r2/R3K2R w KQ -", "e1g1"), "(illegal)");  // f1 attacked
+    EXPECT_EQ(San("4k3/8/8/8/8/8/4r3/R3K2R w KQ -", "e1c1"), "(illegal)");  // in check
+    EXPECT_EQ(San("4k3/8/8/8/8/8/1r6/R3K2R w KQ -", "e1c1"), "O-O-O");      // b1 may be attacked
     EXPECT_EQ(San("r3k2r/8/8/8/8/8/8/4K3 b kq -", "e8c8"), "O-O-O");
 }
 
@@ -198,37 +199,39 @@ class SanReadTest : public ::testing::TestWithParam<SanRow> {};
 TEST_P(SanReadTest, Reads) { EXPECT_EQ(Parse(GetParam().fen, GetParam().san), GetParam().move); }
 INSTANTIATE_TEST_SUITE_P(
     Texts, SanReadTest,
-    ::testing::Values(SanRow{"Piece", ChessBoard::kStartFen.data(), "g1f3", "Nf3"},
-                      SanRow{"PieceWithCheckAndAnnotation", ChessBoard::kStartFen.data(), "g1f3", "Nf3+!?"},
-                      SanRow{"Coordinate", ChessBoard::kStartFen.data(), "e2e4", "e2e4"},
-                      SanRow{"CoordinateWithDash", ChessBoard::kStartFen.data(), "e2e4", "e2-e4"},
-                      SanRow{"MoveNumberPrefix", ChessBoard::kStartFen.data(), "e2e4", "1. e4"},
-                      SanRow{"EnPassantSuffix", "4k3/8/8/3pP3/8/8/8/4K3 w - d6", "e5d6", "exd6 e.p."},
-                      SanRow{"PromotionWithEqualsAndCheck", "7k/P7/8/8/8/8/8/K7 w - -", "a7a8q", "a8=Q+"},
-                      SanRow{"PromotionDefaultsToQueen", "7k/P7/8/8/8/8/8/K7 w - -", "a7a8q", "a7a8"},
-                      SanRow{"PromotionLowerCase", "7k/P7/8/8/8/8/8/K7 w - -", "a7a8n", "a7a8n"},
-                      SanRow{"UnderPromotion", "7k/P7/8/8/8/8/8/K7 w - -", "a7a8r", "a8=R"},
-                      SanRow{"CastlingWithZeros", "r3k3/8/8/8/8/8/8/4K3 b q -", "e8c8", "0-0-0"},
-                      SanRow{"CastlingLowerCase", "4k3/8/8/8/8/8/8/4K2R w K -", "e1g1", "o-o"},
-                      SanRow{"CastlingCoordinate", "4k3/8/8/8/8/8/8/4K2R w K -", "e1g1", "e1g1"},
-                      SanRow{"DisambiguatedByFile", "4k3/8/8/8/8/8/8/1N2KN2 w - -", "f1d2", "Nfd2"},
-                      SanRow{"DisambiguatedByRank", "4k3/8/8/N7/8/8/8/N3K3 w - -", "a5b3", "N5b3"},
-                      SanRow{"AmbiguousGivesNothing", "4k3/8/8/8/8/8/8/1N2KN2 w - -", "", "Nd2"},
-                      SanRow{"IllegalGivesNothing", ChessBoard::kStartFen.data(), "", "e5"},
-                      SanRow{"TooShort", ChessBoard::kStartFen.data(), "", "e"},
-                      SanRow{"Garbage", ChessBoard::kStartFen.data(), "", "?!?!"},
-                      SanRow{"NineteenCharactersWhole", ChessBoard::kStartFen.data(), "g1f3", "              Nf3"},
-                      SanRow{"TwentyCharactersAreCut", ChessBoard::kStartFen.data(), "", "                 Nf3"}),
+    ::testing::Values(
+        SanRow{"Piece", ChessBoard::kStartFen.data(), "g1f3", "Nf3"},
+        SanRow{"PieceWithCheckAndAnnotation", ChessBoard::kStartFen.data(), "g1f3", "Nf3+!?"},
+        SanRow{"Coordinate", ChessBoard::kStartFen.data(), "e2e4", "e2e4"},
+        SanRow{"CoordinateWithDash", ChessBoard::kStartFen.data(), "e2e4", "e2-e4"},
+        SanRow{"MoveNumberPrefix", ChessBoard::kStartFen.data(), "e2e4", "1. e4"},
+        SanRow{"EnPassantSuffix", "4k3/8/8/3pP3/8/8/8/4K3 w - d6", "e5d6", "exd6 e.p."},
+        SanRow{"PromotionWithEqualsAndCheck", "7k/P7/8/8/8/8/8/K7 w - -", "a7a8q", "a8=Q+"},
+        SanRow{"PromotionDefaultsToQueen", "7k/P7/8/8/8/8/8/K7 w - -", "a7a8q", "a7a8"},
+        SanRow{"PromotionLowerCase", "7k/P7/8/8/8/8/8/K7 w - -", "a7a8n", "a7a8n"},
+        SanRow{"UnderPromotion", "7k/P7/8/8/8/8/8/K7 w - -", "a7a8r", "a8=R"},
+        SanRow{"CastlingWithZeros", "r3k3/8/8/8/8/8/8/4K3 b q -", "e8c8", "0-0-0"},
+        SanRow{"CastlingLowerCase", "4k3/8/8/8/8/8/8/4K2R w K -", "e1g1", "o-o"},
+        SanRow{"CastlingCoordinate", "4k3/8/8/8/8/8/8/4K2R w K -", "e1g1", "e1g1"},
+        SanRow{"DisambiguatedByFile", "4k3/8/8/8/8/8/8/1N2KN2 w - -", "f1d2", "Nfd2"},
+        SanRow{"DisambiguatedByRank", "4k3/8/8/N7/8/8/8/N3K3 w - -", "a5b3", "N5b3"},
+        SanRow{"AmbiguousGivesNothing", "4k3/8/8/8/8/8/8/1N2KN2 w - -", "", "Nd2"},
+        SanRow{"IllegalGivesNothing", ChessBoard::kStartFen.data(), "", "e5"},
+        SanRow{"TooShort", ChessBoard::kStartFen.data(), "", "e"},
+        SanRow{"Garbage", ChessBoard::kStartFen.data(), "", "?!?!"},
+        SanRow{"NineteenCharactersWhole", ChessBoard::kStartFen.data(), "g1f3", "              Nf3"},
+        SanRow{"TwentyCharactersAreCut", ChessBoard::kStartFen.data(), "", "                 Nf3"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Every legal move written in SAN reads back as the same move.
 TEST(SanRoundTripTest, AllLegalMovesOfRichPositions) {
-    for (std::string_view fen : {ChessBoard::kStartFen,
-                                 std::string_view("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -"),
-                                 std::string_view("r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -"),
-                                 std::string_view("rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ -"),
-                                 std::string_view("4k3/8/8/8/Q6Q/8/8/Q3K3 w - -"),
-                                 std::string_view("8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -")}) {
+    for (std::string_view fen :
+         {ChessBoard::kStartFen,
+          std::string_view("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -"),
+          std::string_view("r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -"),
+          std::string_view("rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ -"),
+          std::string_view("4k3/8/8/8/Q6Q/8/8/Q3K3 w - -"),
+          std::string_view("8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -")}) {
         ChessBoard board = Board(fen);
         MoveList list;
         MoveGenerator().GenerateLegal(board, list);
@@ -237,7 +240,8 @@ TEST(SanRoundTripTest, AllLegalMovesOfRichPositions) {
             std::string san = board.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals);
             MoveRecord back = board.ParseSan(san);
             EXPECT_TRUE(back.SameMove(move)) << fen << " " << san;
-            EXPECT_TRUE(board.ParseSan(MoveToCoordinate(move)).SameMove(move)) << fen << " " << MoveToCoordinate(move);
+            EXPECT_TRUE(board.ParseSan(MoveToCoordinate(move)).SameMove(move))
+                << fen << " " << MoveToCoordinate(move);
         }
     }
 }

@@ -1,6 +1,7 @@
 // Compares the adapter's move generator with stockfish's "go perft" on well-known positions.
-#include <filesystem>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <map>
 #include <sstream>
 
@@ -57,14 +58,18 @@ std::map<std::string, uint64_t> ParseDivide(const std::string& output, uint64_t&
 void ComparePerft(const PerftRow& row, int depth) {
     if (!std::filesystem::exists(kStockfish)) GTEST_SKIP() << "stockfish is not installed";
     uint64_t oursTotal = 0, theirsTotal = 0;
-    auto ours = ParseDivide(testing_support::RunToEnd({PONTAX_PERFT_PATH, "--divide", row.fen, std::to_string(depth)}), oursTotal);
+    auto ours = ParseDivide(
+        testing_support::RunToEnd({PONTAX_PERFT_PATH, "--divide", row.fen, std::to_string(depth)}),
+        oursTotal);
     auto theirs = ParseDivide(
-        testing_support::RunToEnd({kStockfish}, "position fen " + std::string(row.fen) + "\ngo perft " + std::to_string(depth) + "\nquit"),
+        testing_support::RunToEnd({kStockfish}, "position fen " + std::string(row.fen) + "\ngo perft " +
+                                                    std::to_string(depth) + "\nquit"),
         theirsTotal);
     ASSERT_GT(theirsTotal, 0u);
     EXPECT_EQ(ours, theirs);
     EXPECT_EQ(oursTotal, theirsTotal);
-    EXPECT_EQ(Trimmed(testing_support::RunToEnd({PONTAX_PERFT_PATH, row.fen, std::to_string(depth)})), std::to_string(theirsTotal));
+    EXPECT_EQ(Trimmed(testing_support::RunToEnd({PONTAX_PERFT_PATH, row.fen, std::to_string(depth)})),
+              std::to_string(theirsTotal));
 }
 
 class PerftShallow : public ::testing::TestWithParam<PerftRow> {};
@@ -78,8 +83,13 @@ INSTANTIATE_TEST_SUITE_P(Positions, PerftDeep, ::testing::ValuesIn(kPositions),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PerftToolTest, UnusableArgumentsExitWithTwo) {
-    for (std::vector<std::string> args : {std::vector<std::string>{}, {"fen"}, {"fen", "x"}, {"fen", "-1"},
-                                          {"--divide", "fen"}, {"--divide", "fen", "0"}, {"--san", "fen"}}) {
+    for (std::vector<std::string> args : {std::vector<std::string>{},
+                                          {"fen"},
+                                          {"fen", "x"},
+                                          {"fen", "-1"},
+                                          {"--divide", "fen"},
+                                          {"--divide", "fen", "0"},
+                                          {"--san", "fen"}}) {
         args.insert(args.begin(), PONTAX_PERFT_PATH);
         Process process(args, "/tmp");
         process.CloseInput();

@@ -1,6 +1,6 @@
-#include "Clock.h"
-
 #include <gtest/gtest.h>
+
+#include "Clock.h"
 
 namespace pontax {
 namespace {

@@ -1,9 +1,9 @@
-#include "CommandLine.h"
-
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
+
+#include "CommandLine.h"
 #include "tests/support/ProcessHarness.h"
 
 namespace pontax {

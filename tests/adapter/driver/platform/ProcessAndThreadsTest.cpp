@@ -1,7 +1,8 @@
-#include <atomic>
 #include <gtest/gtest.h>
-#include <mutex>
 #include <unistd.h>
+
+#include <atomic>
+#include <mutex>
 
 #include "ChildProcess.h"
 #include "PeriodicThread.h"

@@ -1,6 +1,6 @@
-#include "StringUtil.h"
-
 #include <gtest/gtest.h>
+
+#include "StringUtil.h"
 
 namespace pontax {
 namespace {
@@ -44,8 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EscapeRow{"ControlLetters", "\\a\\b\\f\\r\\t\\v", "\a\b\f\r\t\v"},
                       EscapeRow{"QuotesAndBackslash", "\\\"\\'\\?\\\\", "\"'?\\"},
                       EscapeRow{"Hex", "\\x41\\x62g", "Abg"},
-                      EscapeRow{"HexKeepsLowEightBits", "\\x141", "A"},
-                      EscapeRow{"Octal", "\\101\\60", "A0"},
+                      EscapeRow{"HexKeepsLowEightBits", "\\x141", "A"}, EscapeRow{"Octal", "\\101\\60", "A0"},
                       EscapeRow{"OctalStopsAtEight", "\\1018", "A8"},
                       EscapeRow{"UnknownKeepsBackslash", "c:\\engines\\q", "c:\\engines\\q"},
                       EscapeRow{"HexWithoutDigits", "\\xg", "\\xg"},
@@ -79,7 +78,8 @@ TEST(PrintableTextTest, ControlsAndBrokenUtf8BecomeQuestionMarks) {
 
 TEST(ParseBoolTest, FollowsTheFirstCharacterRules) {
     for (const char* yes : {"true", "T", "tRuE", "on", "ON", "1", "7x"}) EXPECT_TRUE(ParseBool(yes)) << yes;
-    for (const char* no : {"false", "off", "OFF", "0", "", "yes", "onward", " true"}) EXPECT_FALSE(ParseBool(no)) << no;
+    for (const char* no : {"false", "off", "OFF", "0", "", "yes", "onward", " true"})
+        EXPECT_FALSE(ParseBool(no)) << no;
 }
 
 TEST(ParseIntegerTest, ReadsSignAndLeadingDigitsOnly) {

@@ -1,7 +1,6 @@
-#include "TextFile.h"
-
 #include <gtest/gtest.h>
 
+#include "TextFile.h"
 #include "tests/support/ProcessHarness.h"
 
 namespace pontax {

@@ -1,10 +1,11 @@
 // What only the Windows build does on its own: Pontax.exe under wine, with the Windows build of the
 // fake engine, started the way a Windows GUI starts it. The search dialogue itself is the same
 // suite the Linux build passes (SearchProcessTest.cpp, built into this executable as well).
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <thread>
 
 #include "tests/adapter/core/FakeEngineTest.h"
@@ -35,19 +36,22 @@ protected:
     void SearchWithEngineIn(const std::string& programLine);
 };
 
-bool Has(const Lines& lines, const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
+bool Has(const Lines& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
 
 // Plays one search with the engine named by the given Program line, an engine installed in a folder
 // with blanks, from a configuration written on Windows and named by two arguments the system
 // split at its blank. The engine's record is relative, so it lands in the engine's working
 // directory, which must be its own folder.
 void WineTest::SearchWithEngineIn(const std::string& programLine) {
-    dir_.Write("my engine.eng", "[ENGINE]\r\nName=Fake\r\nAuthor=Nobody\r\n[OPTIONS]\r\nProgram=" + programLine +
-                                    "\r\nInitTime=0\r\nLogfile=true\r\n");
+    dir_.Write("my engine.eng", "[ENGINE]\r\nName=Fake\r\nAuthor=Nobody\r\n[OPTIONS]\r\nProgram=" +
+                                    programLine + "\r\nInitTime=0\r\nLogfile=true\r\n");
     WriteScript("myname=\"Fake Engine 1\"", "on go => move e2e4\n");
     host_ = std::make_unique<testing_support::UciHost>(
         testing_support::PontaxCommand({"my", "engine.eng"}), dir_.Path(),
-        std::vector<std::string>{"FAKE_ENGINE_SCRIPT=" + PathForPontax(dir_.File("script")), "FAKE_ENGINE_LOG=engine.log"});
+        std::vector<std::string>{"FAKE_ENGINE_SCRIPT=" + PathForPontax(dir_.File("script")),
+                                 "FAKE_ENGINE_LOG=engine.log"});
     host_->Send("uci");
     ASSERT_TRUE(host_->WaitFor("uciok"));
     host_->Send("isready");
@@ -111,7 +115,8 @@ TEST_F(WineTest, AKilledAdapterTakesItsEngineAlong) {
     std::string marker = std::filesystem::path(dir_.Path()).filename().string();
     dir_.Write("Pontax.eng", "[OPTIONS]\nProgram=" + PathForPontax(engine) + "\nInitTime=0\n");
     WriteScript("", "ignore-quit\nlinger\n");
-    host_ = std::make_unique<testing_support::UciHost>(testing_support::PontaxCommand(), dir_.Path(), EngineEnvironment());
+    host_ = std::make_unique<testing_support::UciHost>(testing_support::PontaxCommand(), dir_.Path(),
+                                                       EngineEnvironment());
     ASSERT_TRUE(host_->Handshake());
     ASSERT_TRUE(WaitUntil([&] { return !ProcessesMatching(marker + "\\job\\lone-engine.exe").empty(); }));
     host_->Raw().Kill(SIGKILL);
@@ -125,9 +130,11 @@ TEST_F(WineTest, AKilledAdapterTakesItsEngineAlong) {
 TEST_F(WineTest, AnEngineIgnoringQuitIsTerminated) {
     std::string engine = InstallEngine("stubborn", "stubborn-engine.exe");
     std::string marker = std::filesystem::path(dir_.Path()).filename().string() + "\\stubborn\\";
-    dir_.Write("Pontax.eng", "[OPTIONS]\nProgram=" + PathForPontax(engine) + "\nInitTime=0\nTerminateHard=true\n");
+    dir_.Write("Pontax.eng",
+               "[OPTIONS]\nProgram=" + PathForPontax(engine) + "\nInitTime=0\nTerminateHard=true\n");
     WriteScript("", "ignore-quit\n");
-    host_ = std::make_unique<testing_support::UciHost>(testing_support::PontaxCommand(), dir_.Path(), EngineEnvironment());
+    host_ = std::make_unique<testing_support::UciHost>(testing_support::PontaxCommand(), dir_.Path(),
+                                                       EngineEnvironment());
     ASSERT_TRUE(host_->Handshake());
     ASSERT_FALSE(ProcessesMatching(marker).empty());
     EXPECT_EQ(host_->Quit(15s), 0);
