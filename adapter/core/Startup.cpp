@@ -50,7 +50,8 @@ void WaitLoop(EngineDialogue& d) {
     while (true) {
         switch (wait.Wait(kWatchdogPeriod)) {
             case MainWait::Result::Timeout:
-                PriorityWatchdog(d.config, d.process, d.engineReady);
+                if (ChildProcess* engine = d.Link().Process())
+                    PriorityWatchdog(d.config, *engine, d.engineReady);
                 break;
             case MainWait::Result::Slot0:
                 if (!wait.IsWakeEventOpen()) {

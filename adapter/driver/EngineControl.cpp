@@ -44,7 +44,7 @@ constexpr int kNudges = 9;
 void NudgeSilentEngine(EngineDialogue& d) {
     for (int i = 0; i < kNudges && !WaitForFirstOutput(d, kNudgeInterval); ++i) {
         WriteLog("", log_tag::kToEngine);
-        d.process.WriteToInput("\n");
+        d.Link().Write("\n");
     }
 }
 
@@ -83,24 +83,27 @@ void GreetEngine(EngineDialogue& d) {
 
 void ApplyEnginePriorities(EngineDialogue& d) {
     auto& settings = d.settings;
-    auto& engine = d.process;
+    ChildProcess* engine = d.Link().Process();
+    if (!engine) return;
     if (settings.RunIdle) {
-        engine.SetPriorityClass(priority_class::kIdle);
+        engine->SetPriorityClass(priority_class::kIdle);
         return;
     }
     if (int recorded = d.config.recordedPriorityClass; recorded != priority_class::kNormal) {
-        engine.SetPriorityClass(recorded);
+        engine->SetPriorityClass(recorded);
         LogPriorityClass(recorded);
     }
     if (settings.Priority != thread_priority::kNormal) {
-        engine.SetThreadPriority(settings.Priority);
+        engine->SetThreadPriority(settings.Priority);
         LogThreadPriority(settings.Priority);
     }
 }
 
 void ResetEnginePriorities(EngineDialogue& d) {
-    d.process.SetPriorityClass(priority_class::kNormal);
-    d.process.SetThreadPriority(thread_priority::kNormal);
+    if (ChildProcess* engine = d.Link().Process()) {
+        engine->SetPriorityClass(priority_class::kNormal);
+        engine->SetThreadPriority(thread_priority::kNormal);
+    }
 }
 
 }  // namespace
@@ -117,7 +120,7 @@ int HashValue(EngineDialogue& d) {
 
 bool StartEngine(EngineDialogue& d) {
     auto& settings = d.settings;
-    auto& engine = d.process;
+    auto& engine = d.Link();
     if (engine.Exists()) return true;
     if (IsUnsetText(settings.Program.Get())) return false;
     std::string commandLine = EngineCommandLine(d);
@@ -125,7 +128,7 @@ bool StartEngine(EngineDialogue& d) {
     d.engineReady = false;
     ResetEnginePriorities(d);
     ResetFeaturesDone(d);
-    if (engine.Start(commandLine) == 0) {
+    if (!engine.Start(commandLine)) {
         engine.Stop(settings.TerminateHard);
         WriteLog("Error starting server program.", log_tag::kEngineProcess);
         d.engineReady = true;
@@ -154,7 +157,7 @@ bool StartEngine(EngineDialogue& d) {
 
 void StopEngine(EngineDialogue& d) {
     auto& search = d.search;
-    auto& engine = d.process;
+    auto& engine = d.Link();
     d.engineReady = false;
     search.tickerState = TickerState::Idle;
     ResetEnginePriorities(d);

@@ -86,7 +86,7 @@ namespace {
 bool RestartNow(EngineDialogue& d) {
     if (d.recovery.quitRequested) return false;
     d.engineReader.Stop();
-    d.process.Stop(true, kExitGrace);
+    d.Link().Stop(true, kExitGrace);
     auto& search = d.search;
     search.SetMode(EngineMode::Idle);
     search.tickerState = TickerState::Idle;

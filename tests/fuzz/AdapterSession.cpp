@@ -21,6 +21,7 @@
 #include "Settings.h"
 #include "Startup.h"
 #include "StringUtil.h"
+#include "tests/support/ThreadEngineLink.h"
 #include "tests/support/UciChecker.h"
 
 namespace fuzzing {
@@ -129,7 +130,7 @@ Transcript AdapterSession::Run(const std::vector<std::string>& guiLines, const E
     pontax::DiscardLogBuffer();
     Transcript transcript;
     std::mutex engineLinesMutex;
-    pontax::RunEnginesInProcess([&](int input, int output) {
+    testing_support::ThreadEngineLink engine([&](int input, int output) {
         std::vector<std::string> received;
         RunScriptedEngine(input, output, script, &received);
         std::lock_guard lock(engineLinesMutex);
@@ -139,6 +140,7 @@ Transcript AdapterSession::Run(const std::vector<std::string>& guiLines, const E
     {
         pontax::Adapter adapter;
         pontax::EngineDialogue& d = adapter.dialogue;
+        d.UseEngineLink(engine);
         pontax::InstallReaders(d);
         for (const auto& key : fileKeys)
             pontax::ApplyFileOnlyKey(d.settings, key.substr(0, key.find('=')), key.substr(key.find('=') + 1));
@@ -160,9 +162,8 @@ Transcript AdapterSession::Run(const std::vector<std::string>& guiLines, const E
         faults = host.Faults();
         transcript.gui = host.Transcript();
         d.engineReader.Stop();
+        engine.Stop(false);
     }
-    pontax::RunEnginesInProcess(nullptr);
-    pontax::ReapDetachedChildren(std::chrono::seconds(5));
     if (faults.empty()) return transcript;
     for (const auto& line : transcript.gui) std::fprintf(stderr, "%s\n", line.c_str());
     for (const auto& fault : faults) std::fprintf(stderr, "strict host: %s\n", fault.c_str());

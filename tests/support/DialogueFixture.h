@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -24,9 +25,13 @@ inline std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-// The engine as a recording of every line the adapter writes to it.
+// The engine as a recording of every line the adapter writes to it. It runs from the start and
+// writes nothing.
 class RecordingEngineLink : public pontax::EngineLink {
 public:
+    bool Start(std::string_view) override { return exists = true; }
+    pontax::NativeHandle TakeOutput() override { return pontax::kNoHandle; }
+    void Stop(bool, std::chrono::milliseconds) override { exists = false; }
     bool Exists() const override { return exists; }
     void Write(std::string_view bytes) override {
         std::lock_guard lock(mutex_);

@@ -55,20 +55,9 @@ private:
     void* process_ = nullptr;
     void* thread_ = nullptr;
 #else
-    std::atomic<bool> inProcess_{false};
-    std::thread inProcessEngine_;
     std::atomic<int> watcher_{-1};  // see EngineWatcherPosix.h
 #endif
 };
-
-// An engine that runs on a thread of this process instead of as a program: it reads its commands
-// from `input`, writes to `output`, and returns when its input ends (both descriptors are closed
-// for it then). The fuzzers drive the whole adapter with one, thousands of times a second. An
-// empty function brings back real programs.
-#ifndef _WIN32
-using InProcessEngine = std::function<void(int input, int output)>;
-void RunEnginesInProcess(InProcessEngine engine);
-#endif
 
 // Waits up to grace for children left to end by themselves, kills the rest, and reaps them all.
 void ReapDetachedChildren(std::chrono::milliseconds grace);

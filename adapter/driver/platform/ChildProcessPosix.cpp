@@ -143,14 +143,6 @@ Spawner& TheSpawner() {
     return spawner;
 }
 
-std::mutex inProcessMutex;
-InProcessEngine inProcessEngine;  // guarded by inProcessMutex
-
-InProcessEngine CurrentInProcessEngine() {
-    std::lock_guard lock(inProcessMutex);
-    return inProcessEngine;
-}
-
 std::mutex detachedMutex;
 std::vector<pid_t> detachedChildren;
 
@@ -175,10 +167,9 @@ bool WaitForExit(pid_t pid, std::chrono::milliseconds limit) {
 ProcessId ChildProcess::Start(std::string_view commandLine) {
     ReapEndedDetachedChildren();
     if (Exists()) return 0;
-    InProcessEngine inProcess = CurrentInProcessEngine();
     SplitCommand split = SplitCommandLine(commandLine);
-    std::optional<std::string> executable;
-    if (!inProcess && !(executable = ResolveExecutable(split.program))) return 0;
+    std::optional<std::string> executable = ResolveExecutable(split.program);
+    if (!executable) return 0;
     int toChild[2], fromChild[2];
     if (::pipe2(toChild, O_CLOEXEC) != 0) return 0;
     if (::pipe2(fromChild, O_CLOEXEC) != 0) {
@@ -186,29 +177,17 @@ ProcessId ChildProcess::Start(std::string_view commandLine) {
         ::close(toChild[1]);
         return 0;
     }
-    ProcessId pid;
-    if (inProcess) {
-        inProcessEngine_ = std::thread([inProcess, input = toChild[0], output = fromChild[1]] {
-            inProcess(input, output);
-            ::close(input);
-            ::close(output);
-        });
-        // Never signalled or waited for: Stop and the priority calls know the thread.
-        inProcess_ = true;
-        pid = ::getpid();
-    } else {
-        SpawnRequest request{*executable,
-                             split.arguments,
-                             FindProgramDirectory(commandLine),
-                             NiceForThread(priorityClass_.load(), threadPriority_.load()),
-                             toChild[0],
-                             fromChild[1]};
-        Spawned spawned = TheSpawner().Spawn(request);
-        pid = spawned.pid;
-        watcher_ = spawned.watcher;
-        ::close(toChild[0]);
-        ::close(fromChild[1]);
-    }
+    SpawnRequest request{*executable,
+                         split.arguments,
+                         FindProgramDirectory(commandLine),
+                         NiceForThread(priorityClass_.load(), threadPriority_.load()),
+                         toChild[0],
+                         fromChild[1]};
+    Spawned spawned = TheSpawner().Spawn(request);
+    ProcessId pid = spawned.pid;
+    watcher_ = spawned.watcher;
+    ::close(toChild[0]);
+    ::close(fromChild[1]);
     if (pid == 0) {
         ::close(toChild[1]);
         ::close(fromChild[0]);
@@ -225,14 +204,7 @@ ProcessId ChildProcess::Start(std::string_view commandLine) {
 
 void ChildProcess::Stop(bool waitFirst, std::chrono::milliseconds wait) {
     ProcessId pid = pid_.exchange(0);
-    if (inProcess_.exchange(false)) {
-        // The end of its input ends the engine thread.
-        {
-            std::lock_guard lock(inputMutex_);
-            CloseFd(input_);
-        }
-        inProcessEngine_.join();
-    } else if (pid != 0) {
+    if (pid != 0) {
         if (waitFirst && !WaitForExit(pid, wait)) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
@@ -270,17 +242,12 @@ NativeHandle ChildProcess::TakeOutput() { return output_.exchange(kNoHandle); }
 
 void ChildProcess::SetPriorityClass(int priorityClass) {
     priorityClass_ = priorityClass;
-    if (!inProcess_) ApplyPriorityClass(pid_.load(), priorityClass);
+    ApplyPriorityClass(pid_.load(), priorityClass);
 }
 
 void ChildProcess::SetThreadPriority(int threadPriority) {
     threadPriority_ = threadPriority;
-    if (!inProcess_) ApplyThreadPriority(pid_.load(), priorityClass_.load(), threadPriority);
-}
-
-void RunEnginesInProcess(InProcessEngine engine) {
-    std::lock_guard lock(inProcessMutex);
-    inProcessEngine = std::move(engine);
+    ApplyThreadPriority(pid_.load(), priorityClass_.load(), threadPriority);
 }
 
 void LeaveDetachedChildren(std::chrono::milliseconds) {

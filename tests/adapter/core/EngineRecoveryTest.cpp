@@ -20,6 +20,7 @@
 #include "Settings.h"
 #include "StandardStreams.h"
 #include "Startup.h"
+#include "ThreadEngineLink.h"
 
 namespace {
 
@@ -96,9 +97,10 @@ private:
 TEST(EngineRecoveryTest, ASearchThatComesBeforeTheMainThreadRestartsTheEngineStartsItItself) {
     pontax::PrepareStandardStreams();
     DyingOnceEngine engine("b8c6");
-    pontax::RunEnginesInProcess([&](int input, int output) { engine.Run(input, output); });
+    testing_support::ThreadEngineLink link([&](int input, int output) { engine.Run(input, output); });
     pontax::Adapter adapter;
     pontax::EngineDialogue& d = adapter.dialogue;
+    d.UseEngineLink(link);
     GuiLines gui(d.gui);
     pontax::InstallReaders(d);
     d.settings.Program.Set("in-process engine");
@@ -116,7 +118,7 @@ TEST(EngineRecoveryTest, ASearchThatComesBeforeTheMainThreadRestartsTheEngineSta
     EXPECT_EQ(gui.NextBestMove(5s), "bestmove b8c6");
     EXPECT_EQ(engine.Starts(), 2);
     pontax::HandleGuiLine(d, "quit");
-    pontax::RunEnginesInProcess(nullptr);
+    d.engineReader.Stop();
 }
 
 }  // namespace
