@@ -49,7 +49,7 @@ void HandleEngineMove(EngineDialogue& d, std::string_view line, std::string_view
     if (filler) SendToGui(d, kFillerInfo);
     search.ownClock.Stop();
     // The move must be legal where the host searched, whatever the engine's record says.
-    ChessBoard board = GamePosition(d).Replay();
+    ChessBoard board = GameEnd(d);
     if (!board.SamePosition(ReplayEnginePosition(d))) ForgetEnginePosition(d);
     MoveRecord move = board.ParseSan(moveText);
     if (move.IsEmpty()) {

@@ -16,7 +16,7 @@ void SynthesiseBestMove(EngineDialogue& d) {
     auto& search = d.search;
     search.CancelSearch();
     search.ownClock.Stop();
-    ChessBoard board = GamePosition(d).Replay();
+    ChessBoard board = GameEnd(d);
     MoveList legal;
     MoveGenerator().GenerateLegal(board, legal);
     auto [first, second] =

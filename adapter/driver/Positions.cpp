@@ -97,6 +97,11 @@ PositionRecord GamePosition(EngineDialogue& d) {
     return d.positions.game;
 }
 
+ChessBoard GameEnd(EngineDialogue& d) {
+    std::lock_guard guard(d.positions.lock);
+    return d.positions.game.Replay();
+}
+
 int GameSideToMove(EngineDialogue& d) {
     std::lock_guard guard(d.positions.lock);
     return d.positions.game.SideToMoveAfterMoves();

@@ -84,6 +84,8 @@ struct PositionStore {
 bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count);
 
 PositionRecord GamePosition(EngineDialogue& d);
+// The game position's moves made on its start.
+ChessBoard GameEnd(EngineDialogue& d);
 // The side to move in the game position.
 int GameSideToMove(EngineDialogue& d);
 PositionRecord EnginePosition(EngineDialogue& d);

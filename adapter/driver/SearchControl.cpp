@@ -192,7 +192,6 @@ void SyncEngine(EngineDialogue& d, SearchStart& start) {
     }
     if (!keep) start.engine.Clear();
     if (start.engine.Count() < 1) ResetEngine(d, start);
-    SetEnginePosition(d, start.engine);
 }
 
 int IncrementSeconds(const SearchStart& start) {
@@ -345,6 +344,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
         return;
     }
     if (search.engineResigned) {
+        SetEnginePosition(d, std::move(start.engine));
         std::string notice =
             search.gameEndNotice.With([](std::string& owed) { return std::exchange(owed, {}); });
         if (!notice.empty()) SendToGui(d, "info string " + notice);
