@@ -338,10 +338,11 @@ TEST_F(PontaxTest, AStoppedAdapterStopsItsEngine) {
 // A stopped adapter whose GUI has gone would never go on: it ends, and its engine with it.
 TEST_F(PontaxTest, AStoppedAdapterWhoseGuiHasGoneEndsWithItsEngine) {
     Configure("InitTime=0\n", std::string(kQuickFeatures) + "linger\n");
-    Process gui({"/bin/sh", "-c",
-                 std::string("{ echo isready; exec sleep 20; } | ") + PONTAX_PATH + " & echo $!; wait"},
-                dir_.Path(),
-                {"FAKE_ENGINE_SCRIPT=" + dir_.File("script"), "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
+    Process gui(
+        {"/bin/sh", "-c",
+         std::string("{ echo isready; exec sleep 20 2>/dev/null; } | ") + PONTAX_PATH + " & echo $!; wait"},
+        dir_.Path(),
+        {"FAKE_ENGINE_SCRIPT=" + dir_.File("script"), "FAKE_ENGINE_LOG=" + dir_.File("engine.log")});
     auto line = gui.ReadLine(5s);
     ASSERT_TRUE(line.has_value());
     const pid_t adapter = std::atoi(line->c_str());

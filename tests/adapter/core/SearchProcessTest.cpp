@@ -39,88 +39,6 @@ TEST_F(SearchTest, FirstSearchThenTheOpponentsReplyOnly) {
     EXPECT_EQ(EngineGot(), (Lines{"time 29000", "otim 29500", "e7e5"}));
 }
 
-TEST_F(SearchTest, BlackToMoveIsTransferredByEdit) {
-    Start("time=1", "Edit=edit\n", "on go => move Kd8\n");
-    Position("fen 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1");
-    Go(kClocks);
-    EXPECT_EQ(UntilBestMove().back(), "bestmove e8d8");
-    EXPECT_EQ(EngineGot(),
-              (Lines{"force", "new",   "post",        "hard",       "easy",       "force", "new", "force",
-                     "a2a3",  "edit",  "#",           "Ke1",        "Pe2",        "c",     "Ke8", "c",
-                     ".",     "force", "level 0 5 0", "time 30000", "otim 30000", "go"}));
-}
-
-TEST_F(SearchTest, SetboardAndCbEditTransfers) {
-    Start("setboard=1 time=0", "", MovesWhenStopped("a1a2"));
-    Position("fen r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1 moves e8g8");
-    Go(" depth 3");
-    // The engine stays in force mode while it is told the position and the move; "go" starts it.
-    EXPECT_EQ(EngineGot(10), (Lines{"force", "new", "post", "hard", "easy", "force",
-                                    "setboard r3k2r/8/8/8/4Pp2/8/8/R3K2R b KQkq e3 0 1", "level 0 1440 0",
-                                    "e8g8", "sd 3", "go"}));
-}
-
-TEST_F(SearchTest, CbEditSendsCastlingRightsAndEnPassant) {
-    Start("time=0", "Edit=cb-edit\n", MovesWhenStopped("a1a2"));
-    Position("fen 4k3/8/8/8/8/8/8/R3K2R w KQ - 0 1");
-    Go(" depth 2");
-    EXPECT_EQ(EngineGot(24), (Lines{"force",
-                                    "new",
-                                    "post",
-                                    "hard",
-                                    "easy",
-                                    "force",
-                                    "new",
-                                    "edit",
-                                    "#",
-                                    "Ra1",
-                                    "Ke1",
-                                    "Rh1",
-                                    "c",
-                                    "Ke8",
-                                    "c",
-                                    "+w00",
-                                    "+w000",
-                                    "-b00",
-                                    "-b000",
-                                    "c",
-                                    ".",
-                                    "force",
-                                    "level 0 1440 0",
-                                    "sd 2",
-                                    "go"}));
-}
-
-TEST_F(SearchTest, UsermoveSanAndColors) {
-    Start("usermove=1 san=1 colors=1", "", "on go => move e5\n");
-    Position("startpos moves e2e4");
-    Go(kClocks);
-    EXPECT_EQ(UntilBestMove().back(), "bestmove e7e5");
-    EXPECT_EQ(EngineGot(), (Lines{"force", "new", "post", "hard", "easy", "force", "level 0 5 0",
-                                  "usermove e4", "time 30000", "otim 30000", "black", "go"}));
-}
-
-TEST_F(SearchTest, LevelRowsForShortClocksAndMovesToGo) {
-    Start("", "", "on ? => move e2e4\n");
-    Position(kStart);
-    Go(" wtime 45000 btime 45000");
-    EXPECT_EQ(EngineGot(10)[6], "level 0 0:45 0");
-    // A clock under half a second still gives a base the engine accepts; "time" has the rest.
-    Position("startpos moves e2e4 e7e5");
-    Go(" wtime 300 btime 45000");
-    Lines shortClock = EngineGot(8);
-    EXPECT_NE(std::find(shortClock.begin(), shortClock.end(), "level 0 0:01 0"), shortClock.end());
-    std::string twentyMoves =
-        "startpos moves g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 "
-        "g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8";
-    Position(twentyMoves);
-    hostFault_ = "the host started a search while one was outstanding";
-    Go(" wtime 7200000 btime 7200000 movestogo 40");
-    Lines got = EngineGot(30);
-    EXPECT_NE(std::find(got.begin(), got.end(), "level 50 120 0"), got.end());
-    EXPECT_TRUE(LogHas("-  Move discarded, stopMove=true."));
-}
-
 TEST_F(SearchTest, DepthCarriesOverAndMovetimeBecomesSt) {
     Start("", "", "on go => move e2e4\n");
     Position(kStart);
@@ -213,15 +131,6 @@ TEST_F(SearchTest, AnAnalysisEndsWhenTheEngineShowsItHasStopped) {
     EXPECT_EQ(next.back(), "bestmove c7c5");
     EXPECT_FALSE(AnyLineHas(next, "777")) << testing::PrintToString(next);
     EXPECT_NE(std::find(EngineLines().begin(), EngineLines().end(), "ping 2"), EngineLines().end());
-}
-
-TEST_F(SearchTest, InfiniteSearchWithoutAnalyzeUsesTheOneDayLevel) {
-    Start("", "Analyze=false\n", MovesWhenStopped("g1f3"));
-    Position(kStart);
-    Go(" infinite");
-    Lines got = EngineGot(8);
-    EXPECT_EQ(got, (Lines{"force", "new", "post", "hard", "easy", "force", "level 0 1440 0", "time 864000",
-                          "otim 864000", "go"}));
 }
 
 TEST_F(SearchTest, ThinkingLinesBecomeInfoLinesAndSupplyThePonderMove) {
@@ -487,15 +396,6 @@ TEST_F(SearchTest, OldStyleAndConsoleMoveAnnouncements) {
     Position("startpos moves g1f3 e7e5");
     Go(kClocks);
     EXPECT_EQ(UntilBestMove().back(), "bestmove b1c3");
-}
-
-TEST_F(SearchTest, SearchmovesAreSkippedAndTheSearchRuns) {
-    Start("", "", "on go => move d2d4\n");
-    Position(kStart);
-    Go(" searchmoves e2e4 d2d4 depth 3");
-    EXPECT_EQ(UntilBestMove().back(), "bestmove d2d4");
-    Lines got = EngineGot();
-    EXPECT_NE(std::find(got.begin(), got.end(), "sd 3"), got.end());
 }
 
 TEST_F(SearchTest, NoLegalMoveGivesTheNullMove) {

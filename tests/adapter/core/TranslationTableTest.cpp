@@ -64,6 +64,10 @@ Lines Fresh(Lines then) {
 const Lines kStart = {"info depth 1 score cp 1"};
 const char* kAfterE4 = "G position startpos moves e2e4";
 const char* kClock = "G go wtime 60000 btime 60000";
+const char* kTwentyMoves =
+    "G position startpos moves g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 "
+    "f6g8 "
+    "g1f3 g8f6 f3g1 f6g8";
 // The engine knows the game up to e7e5 and plays on from it.
 const Lines kGameUnderway = {kAfterE4, kClock, "E move e7e5", "G position startpos moves e2e4 e7e5 g1f3"};
 
@@ -129,6 +133,18 @@ INSTANTIATE_TEST_SUITE_P(
             {},
             {kAfterE4, "G go nodes 5000 mate 3 wtime 60000 btime 60000"},
             Fresh({"level 0 1 0", "e2e4", "time 6000", "otim 6000", "go"}),
+            kStart},
+        Row{"UnderHalfASecondABaseTheEngineAccepts",
+            {},
+            {"G position startpos", "G go wtime 300 btime 45000"},
+            Fresh({"level 0 0:01 0", "time 30", "otim 4500", "go"}),
+            kStart},
+        Row{"MovesToGoCountsTheMovesPlayed",
+            {},
+            {kTwentyMoves, "G go wtime 7200000 btime 7200000 movestogo 40"},
+            Fresh({"level 50 120 0", "g1f3", "g8f6", "f3g1", "f6g8", "g1f3",        "g8f6",        "f3g1",
+                   "f6g8",           "g1f3", "g8f6", "f3g1", "f6g8", "g1f3",        "g8f6",        "f3g1",
+                   "f6g8",           "g1f3", "g8f6", "f3g1", "f6g8", "time 720000", "otim 720000", "go"}),
             kStart},
         Row{"BeforeAnyPositionTheStartPosition",
             {},
