@@ -136,7 +136,7 @@ protected:
     std::string engine_;
 };
 
-TEST_P(EngineMatchTest, GamesWithPondering) { PlaySession(true, GamesWanted(3), 0); }
+TEST_P(EngineMatchTest, GamesWithPondering) { PlaySession(true, GamesWanted(2), 0); }
 
 TEST_P(EngineMatchTest, GamesWithoutPondering) { PlaySession(false, GamesWanted(1), 4); }
 
