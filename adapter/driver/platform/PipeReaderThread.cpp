@@ -2,11 +2,12 @@
 
 #include <chrono>
 #include <cstring>
+#include <vector>
 
 namespace pontax {
 
 namespace {
-constexpr size_t kPipeChunk = 4096;
+constexpr size_t kPipeChunk = 65536;
 constexpr std::chrono::milliseconds kStopWait{1000};
 
 void AppendWithoutCarriageReturns(std::string& line, const char* begin, const char* end) {
@@ -52,10 +53,11 @@ bool PipeReaderThread::Stop() {
 
 void PipeReaderThread::Run() {
     std::string line;
-    char chunk[kPipeChunk];
+    std::vector<char> buffer(kPipeChunk);
+    char* chunk = buffer.data();
     bool reading = handle_ != kNoHandle;
     while (reading && !stopped_) {
-        size_t n = ReadSome(chunk, sizeof chunk);
+        size_t n = ReadSome(chunk, buffer.size());
         if (n == 0) break;
         // Whole runs up to each line end: a host's "position" line can be many kilobytes.
         for (const char* at = chunk; reading && at < chunk + n;) {

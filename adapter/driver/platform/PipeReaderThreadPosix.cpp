@@ -1,32 +1,58 @@
 #include <poll.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <mutex>
 
 #include "PipeReaderThread.h"
 
 namespace pontax {
 
 namespace {
-// How often a reader with nothing to read looks at its stop flag.
-constexpr int kPollIntervalMs = 50;
+// Interrupts a reader's blocking read. Ignored by default, so a stray one harms no one.
+constexpr int kInterruptSignal = SIGURG;
+// How often a reader of a non-blocking descriptor looks at its stop flag.
+constexpr int kNonBlockingWaitMs = 50;
+
+void IgnoreInterrupt(int) {}
+
+// Without SA_RESTART, so that the read returns and the reader sees its stop flag.
+void InstallInterruptHandler() {
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        struct sigaction action {};
+        action.sa_handler = IgnoreInterrupt;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(kInterruptSignal, &action, nullptr);
+    });
+}
 }  // namespace
 
+// A plain blocking read: one system call per wake-up keeps the adapter's added latency low.
 size_t PipeReaderThread::ReadSome(char* buffer, size_t size) {
+    InstallInterruptHandler();
     while (!stopped_) {
-        pollfd request{handle_, POLLIN, 0};
-        int ready = ::poll(&request, 1, kPollIntervalMs);
-        if (ready == 0 || (ready < 0 && errno == EINTR)) continue;
-        if (ready < 0) return 0;
         ssize_t n = ::read(handle_, buffer, size);
-        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n < 0 && errno == EINTR) continue;
+        // A descriptor its owner made non-blocking is waited on instead.
+        if (n < 0 && errno == EAGAIN) {
+            pollfd request{handle_, POLLIN, 0};
+            ::poll(&request, 1, kNonBlockingWaitMs);
+            continue;
+        }
         return n > 0 ? static_cast<size_t>(n) : 0;
     }
     return 0;
 }
 
-// The poll notices the stop flag by itself.
-void PipeReaderThread::InterruptRead() {}
+// Stop calls this until the thread has ended, so a signal that comes just before the read is
+// followed by another.
+void PipeReaderThread::InterruptRead() {
+    InstallInterruptHandler();
+    if (thread_.joinable() && !ended_) ::pthread_kill(thread_.native_handle(), kInterruptSignal);
+}
 
 void PipeReaderThread::EndReading() {
     if (ownsHandle_ && handle_ >= 0) ::close(handle_);

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -29,6 +30,16 @@ struct LineCollector {
             return stopAfter < 0 || static_cast<int>(lines.size()) < stopAfter;
         });
         reader.SetOnEnd([this] { ended = true; });
+    }
+    bool WaitForLines(size_t count) {
+        for (int i = 0; i < 400; ++i) {
+            {
+                std::lock_guard lock(mutex);
+                if (lines.size() >= count) return true;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
     }
     bool WaitEnded() {
         for (int i = 0; i < 400 && !ended; ++i) std::this_thread::sleep_for(10ms);
@@ -116,6 +127,29 @@ TEST(PipeReaderThreadTest, AFalseAnswerEndsTheThreadAndStopEndsAnIdleOne) {
     EXPECT_TRUE(idleReader.Stop());
     EXPECT_TRUE(idleReader.HasEnded());
     ::close(idle[1]);
+}
+
+// A host's "position" line outgrows any read; a descriptor someone made non-blocking is waited on.
+TEST(PipeReaderThreadTest, ReadsALongLineFromANonBlockingPipeAndStopsWhileWaiting) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(::fcntl(fds[0], F_SETFL, ::fcntl(fds[0], F_GETFL) | O_NONBLOCK), 0);
+    PipeReaderThread reader;
+    LineCollector collector;
+    collector.Attach(reader);
+    ASSERT_TRUE(reader.Start(fds[0], true));
+    std::string moves = "position startpos moves";
+    for (int i = 0; i < 3000; ++i) moves += i % 2 ? " g8f6" : " g1f3";
+    std::string bytes = moves + "\n";
+    for (size_t at = 0; at < bytes.size();) {
+        ssize_t n = ::write(fds[1], bytes.data() + at, bytes.size() - at);
+        ASSERT_GT(n, 0);
+        at += static_cast<size_t>(n);
+    }
+    ASSERT_TRUE(collector.WaitForLines(1));
+    EXPECT_TRUE(reader.Stop());
+    EXPECT_EQ(collector.lines, std::vector<std::string>{moves});
+    ::close(fds[1]);
 }
 
 TEST(SpinThreadPoolTest, LoweringTheCountRestartsAllThreads) {
