@@ -133,12 +133,15 @@ bool Process::WaitFor(const std::string& line, std::chrono::milliseconds timeout
 
 std::optional<int> Process::WaitExit(std::chrono::milliseconds timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
+    // A process reaped before keeps its status: asking again must not wait out the timeout.
+    if (reaped_) return exitStatus_;
     while (true) {
         int status = 0;
         pid_t r = ::waitpid(pid_, &status, WNOHANG);
         if (r == pid_) {
             reaped_ = true;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            return exitStatus_;
         }
         if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
         std::this_thread::sleep_for(5ms);

@@ -57,6 +57,7 @@ private:
     std::string buffer_;
     bool outputEnded_ = false;
     bool reaped_ = false;
+    int exitStatus_ = 0;
     std::vector<std::string> seen_;
 };
 
