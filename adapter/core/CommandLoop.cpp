@@ -50,7 +50,7 @@ constexpr int kStopSteps = 41;
 // nothing to answer.
 void HandleStop(EngineDialogue& d) {
     auto& search = d.search;
-    search.tickerState = TickerState::Idle;
+    search.SetTicker(TickerState::Idle);
     if (!search.SearchPending()) return;
     if (search.Mode() == EngineMode::Searching) {
         SendToEngine(d, "?");

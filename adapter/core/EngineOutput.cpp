@@ -95,7 +95,7 @@ void HandleDecisiveResult(EngineDialogue& d, std::string_view line, std::string_
     auto& search = d.search;
     if (!EngineCaughtUp(d))
         return WriteLog("Result discarded, it was written before the game was reset.", log_tag::kRemark);
-    search.tickerState = TickerState::Idle;
+    search.SetTicker(TickerState::Idle);
     bool answering = search.Mode() == EngineMode::Searching && search.ClaimBestMove();
     if (answering) SendToGui(d, "info string " + std::string(line));
     search.pv.With([](PvMemory& pv) {
@@ -107,7 +107,7 @@ void HandleDecisiveResult(EngineDialogue& d, std::string_view line, std::string_
         SendToEngine(d, GameSideToMove(d) == kWhite ? "result 0-1" : "result 1-0");
     else
         SendToEngine(d, "result " + std::string(first));
-    search.engineResigned = true;
+    search.NoteEngineResigned();
     if (!answering) search.gameEndNotice.With([&](std::string& notice) { notice = line; });
     if (answering)
         SynthesiseBestMove(d);
@@ -120,7 +120,7 @@ void HandleDecisiveResult(EngineDialogue& d, std::string_view line, std::string_
 // outside a search is only logged: strict hosts refuse output while no search is outstanding.
 void HandleDrawClaim(EngineDialogue& d, const std::string& line) {
     auto& search = d.search;
-    search.tickerState = TickerState::Idle;
+    search.SetTicker(TickerState::Idle);
     if (!EngineCaughtUp(d) || search.Mode() != EngineMode::Searching || !search.ClaimBestMove()) return;
     SendToGui(d, "info string " + line);
     ForgetEnginePosition(d);
@@ -156,7 +156,7 @@ bool HandleEngineLine(EngineDialogue& d, const std::string& rawLine) {
     } else if (first == "1/2-1/2") {
         HandleDrawClaim(d, line);
     } else if (first == "pong") {
-        d.search.pongReceived = ParseInteger(second);
+        d.search.RecordPong(ParseInteger(second));
     } else if (first == "feature") {
         ParseFeatures(d, line);
     } else if (d.search.SearchPending() && EngineCaughtUp(d)) {
@@ -167,7 +167,7 @@ bool HandleEngineLine(EngineDialogue& d, const std::string& rawLine) {
 }
 
 void RequestStatusTick(EngineDialogue& d) {
-    if (d.search.tickerState == TickerState::Reporting) SendToEngine(d, ".");
+    if (d.search.Ticker() == TickerState::Reporting) SendToEngine(d, ".");
 }
 
 }  // namespace pontax

@@ -40,7 +40,7 @@ bool SearchingOrAnalysing(EngineDialogue& d) {
 // The adapter's own depth limit: a searching engine that goes deeper is told to move now.
 void CheckDepth(EngineDialogue& d, int depth) {
     auto& search = d.search;
-    int limit = search.lastDepth;
+    int limit = search.LastRequest().lastDepth;
     if (limit > 0 && search.Mode() == EngineMode::Searching && depth > limit) SendToEngine(d, "?");
 }
 
@@ -160,8 +160,7 @@ void TranslateThinkingLine(EngineDialogue& d, const std::vector<std::string>& wo
         }
     });
     search.SendForSearch(d.gui, number, out);
-    TickerState armed = TickerState::Armed;
-    search.tickerState.compare_exchange_strong(armed, TickerState::Reporting);
+    search.StartReportingIfArmed();
 }
 
 // Hosts refuse negative counts and a move number below 1.

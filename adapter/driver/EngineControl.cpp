@@ -159,7 +159,7 @@ void StopEngine(EngineDialogue& d) {
     auto& search = d.search;
     auto& engine = d.Link();
     d.engineReady = false;
-    search.tickerState = TickerState::Idle;
+    search.SetTicker(TickerState::Idle);
     ResetEnginePriorities(d);
     // An engine whose output has ended will not answer "?".
     if (search.Mode() == EngineMode::Searching && !d.engineReader.HasEnded()) {
@@ -206,16 +206,14 @@ void SendPonderMode(EngineDialogue& d) {
 }
 
 std::string NextPing(EngineDialogue& d) {
-    return d.features.ping ? "ping " + std::to_string(++d.search.pingSent) : std::string();
+    return d.features.ping ? "ping " + std::to_string(d.search.NextPingNumber()) : std::string();
 }
 
-bool EngineCaughtUp(EngineDialogue& d) {
-    return !d.features.ping || d.search.pongReceived == d.search.pingSent;
-}
+bool EngineCaughtUp(EngineDialogue& d) { return !d.features.ping || d.search.AnsweredLastPing(); }
 
 void SendForce(EngineDialogue& d) {
     SendToEngine(d, "force");
-    d.search.engineForceMode = true;
+    d.search.SetEngineForceMode(true);
 }
 
 void EndAnalysis(EngineDialogue& d) {

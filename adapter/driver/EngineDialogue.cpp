@@ -40,7 +40,7 @@ void EngineDialogue::Changed(std::string_view key) {
         if (settings.Computer && EngineExists()) SendToEngine(*this, "computer");
     } else if (key == "SHOWTHINKINGMOVE") {
         ticker.Stop();
-        search.tickerState = TickerState::Idle;
+        search.SetTicker(TickerState::Idle);
         if (settings.ShowThinkingMove) ticker.Start(kTickerInterval);
     } else if (key == "PONDER") {
         SendPonderMode(*this);

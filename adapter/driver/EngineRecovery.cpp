@@ -89,8 +89,8 @@ bool RestartNow(EngineDialogue& d) {
     d.Link().Stop(true, kExitGrace);
     auto& search = d.search;
     search.SetMode(EngineMode::Idle);
-    search.tickerState = TickerState::Idle;
-    search.engineForceMode = false;
+    search.SetTicker(TickerState::Idle);
+    search.SetEngineForceMode(false);
     search.EngineGameResumed();
     // The next search sets up the whole game, as for an engine that knows nothing.
     ForgetEnginePosition(d);

@@ -96,8 +96,9 @@ std::vector<std::string> ClockCommands(EngineDialogue& d, const SearchStart& sta
     auto& search = d.search;
     std::vector<std::string> commands;
     if (d.features.time) {
-        if (int own = search.ownTime; own >= 0) commands.push_back("time " + std::to_string(own / 10));
-        if (int opponent = search.opponentTime; opponent >= 0)
+        SearchState::Request last = search.LastRequest();
+        if (int own = last.ownTime; own >= 0) commands.push_back("time " + std::to_string(own / 10));
+        if (int opponent = last.opponentTime; opponent >= 0)
             commands.push_back("otim " + std::to_string(opponent / 10));
     }
     if (start.depth > 0) commands.push_back(DepthCommand(d, start.depth));
@@ -129,14 +130,14 @@ void ResetEngine(EngineDialogue& d, SearchStart& start) {
         pv.Reset(true);
     });
     search.EngineGameResumed();
-    search.tickerState = TickerState::Idle;
+    search.SetTicker(TickerState::Idle);
     // A result or move the engine wrote about its old game, arriving later, must not touch the new one.
     if (std::string ping = NextPing(d); !ping.empty()) {
         SendToEngine(d, ping);
-        search.resetPing = search.pingSent.load();
+        search.MarkResetAtLastPing();
     }
     if (search.Mode() == EngineMode::Searching) {
-        search.moveNowPending = true;
+        search.SetMoveNowPending(true);
         SendToEngine(d, "?");
         for (int step = 0; step < kMoveNowSteps && search.Mode() == EngineMode::Searching; ++step)
             search.WaitWhileMode(EngineMode::Searching, kMoveNowStep);
@@ -149,7 +150,7 @@ void ResetEngine(EngineDialogue& d, SearchStart& start) {
     SendToEngine(d, "new");
     SendPost(d);
     SendPonderMode(d);
-    if (settings.ShowThinkingMove) search.tickerState = TickerState::Armed;
+    if (settings.ShowThinkingMove) search.SetTicker(TickerState::Armed);
     // After "new" an engine plays Black: outside force mode it would take a set-up position or
     // the first move sent as its cue to think. Only "go" starts it.
     SendForce(d);
@@ -206,7 +207,7 @@ bool SendTimeControl(EngineDialogue& d, const SearchStart& start) {
     auto& settings = d.settings;
     auto& level = d.lastLevel;
     const GoRequest& request = start.request;
-    int own = search.ownTime;
+    int own = search.LastRequest().ownTime;
     if (request.infinite) {
         // An analysis shows its thinking whatever Noise says.
         if (settings.Noise == -1) SendPost(d, true);
@@ -252,7 +253,7 @@ std::vector<std::string> MoveCommands(EngineDialogue& d, SearchStart& start) {
         ++common;
     std::vector<std::string> commands;
     bool analysing = start.request.infinite && d.settings.Analyze;
-    if (!start.forceMode) start.forceMode = d.search.engineForceMode;
+    if (!start.forceMode) start.forceMode = d.search.EngineInForceMode();
     if (!start.forceMode && (games - engines > 1 || analysing)) {
         commands.push_back("force");
         start.forceMode = true;
@@ -298,16 +299,17 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     start.game = GamePosition(d);
     start.side = start.game.SideToMoveAfterMoves();
     const GoRequest& request = start.request;
-    search.ownTime = start.side == kWhite ? request.wtime : request.btime;
-    search.opponentTime = start.side == kWhite ? request.btime : request.wtime;
-    search.tickerState = settings.ShowThinkingMove ? TickerState::Armed : TickerState::Idle;
+    search.SetTicker(settings.ShowThinkingMove ? TickerState::Armed : TickerState::Idle);
     start.depth = request.depth;
-    if (search.lastDepth != -1 && request.depth == -1) {
-        start.depth = kUnlimitedDepth;
-        search.lastDepth = -1;
-    } else {
-        search.lastDepth = request.depth;
-    }
+    search.ChangeRequest([&](SearchState::Request& last) {
+        last.ownTime = start.side == kWhite ? request.wtime : request.btime;
+        last.opponentTime = start.side == kWhite ? request.btime : request.wtime;
+        // A depth limit given once is lifted by the next search without one.
+        if (last.lastDepth != -1 && request.depth == -1) start.depth = kUnlimitedDepth;
+        last.lastDepth = request.depth;
+        if (request.ponder) last.savedMovesToGo = request.movesToGo;
+        if (request.infinite && !request.ponder) last.ownTime = last.opponentTime = kInfiniteMs;
+    });
     // The opening line goes out after the engine's commands, or when Go ends without any.
     struct OwedLineSender {
         GuiOutput& gui;
@@ -320,15 +322,13 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     if (request.ponder) {
         // The GUI ponders: from now on the engine may think on the opponent's time.
         if (!settings.ponderAskedByGui.exchange(true)) SendPonderMode(d);
-        if (int opponent = search.opponentTime; opponent > 0)
+        if (int opponent = search.LastRequest().opponentTime; opponent > 0)
             search.opponentClock.StartWithLimit(opponent);
         else
             search.opponentClock.Reset();
-        search.savedMovesToGo = request.movesToGo;
         search.BeginSearch();
         return;
     }
-    if (request.infinite) search.ownTime = search.opponentTime = kInfiniteMs;
     if (!d.EngineExists()) {
         // Nobody would answer (the host searched before "isready"): the move comes at once, or
         // for an infinite search at "stop", never after the wait for an engine's move.
@@ -343,7 +343,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
         Go(d, line, false, received);
         return;
     }
-    if (search.engineResigned) {
+    if (search.EngineResigned()) {
         SetEnginePosition(d, std::move(start.engine));
         std::string notice =
             search.gameEndNotice.With([](std::string& owed) { return std::exchange(owed, {}); });
@@ -366,9 +366,9 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     // The engine's game is recorded, and then the search marked, before anything can start it:
     // an instant reply finds the search waiting, and thinking is read on the searched position.
     SetEnginePosition(d, std::move(start.engine));
-    search.engineForceMode = analysing;
-    search.moveNowPending = false;
-    search.ownClock.StartWithLimit(std::max(int(search.ownTime), 0));
+    search.SetEngineForceMode(analysing);
+    search.SetMoveNowPending(false);
+    search.ownClock.StartWithLimit(std::max(search.LastRequest().ownTime, 0));
     unsigned number = search.BeginSearch();
     search.SetMode(analysing ? EngineMode::Analysing : EngineMode::Searching);
     SendToEngine(d, commands);
@@ -382,10 +382,11 @@ void Ponderhit(EngineDialogue& d, std::chrono::steady_clock::time_point received
     // Without a ponder search there is nothing to continue, and no "bestmove" is awaited.
     if (!search.SearchPending()) return;
     std::string line = "go";
-    if (int movesToGo = search.savedMovesToGo.exchange(-1); movesToGo >= 0)
+    if (int movesToGo = search.TakeSavedMovesToGo(); movesToGo >= 0)
         line += " movestogo " + std::to_string(movesToGo);
-    if (int depth = search.lastDepth; depth > 0) line += " depth " + std::to_string(depth);
-    if (int own = search.ownTime; own >= 0) {
+    SearchState::Request last = search.LastRequest();
+    if (int depth = last.lastDepth; depth > 0) line += " depth " + std::to_string(depth);
+    if (int own = last.ownTime; own >= 0) {
         int opponent = search.opponentClock.Remaining() + d.lastLevel.increment * 1000;
         bool whiteToMove = GameSideToMove(d) == kWhite;
         std::string ownKey = whiteToMove ? " wtime " : " btime ";

@@ -1,5 +1,7 @@
 #include "SearchState.h"
 
+#include <utility>
+
 #include "EngineDialogue.h"
 #include "LineWriters.h"
 
@@ -43,14 +45,19 @@ SearchState::MoveVerdict SearchState::JudgeEngineMove(bool caughtUp) {
     // A search is marked before anything that starts it goes out, so a move that finds none
     // answers nothing the host asked; the next search must not take it.
     if (Mode() != EngineMode::Searching) return MoveVerdict::NotSearching;
-    if (!caughtUp)
-        return pongReceived < resetPing ? MoveVerdict::WrittenBeforeReset : MoveVerdict::WrittenBeforeSearch;
-    // Decided while the mode still says searching: a new search cannot start before it changes.
-    bool resigned = engineResigned;
-    bool interrupted = moveNowPending;
+    bool resigned, interrupted;
+    {
+        std::lock_guard lock(mutex_);
+        if (!caughtUp)
+            return pongReceived_ < resetPing_ ? MoveVerdict::WrittenBeforeReset
+                                              : MoveVerdict::WrittenBeforeSearch;
+        // Decided while the mode still says searching: a new search cannot start before it changes.
+        resigned = engineResigned_;
+        interrupted = moveNowPending_;
+    }
     bool claimed = !resigned && !interrupted && ClaimBestMove();
     SetMode(EngineMode::Idle);
-    tickerState = TickerState::Idle;
+    ticker_ = TickerState::Idle;
     if (resigned) return MoveVerdict::EngineResigned;
     if (interrupted) return MoveVerdict::Interrupted;
     return claimed ? MoveVerdict::Accepted : MoveVerdict::AlreadyAnswered;
@@ -59,6 +66,74 @@ SearchState::MoveVerdict SearchState::JudgeEngineMove(bool caughtUp) {
 void SearchState::SendForSearch(GuiOutput& gui, unsigned number, const std::string& line) {
     std::lock_guard lock(outputLock_);
     if (searchPending_ && number == searchNumber_) gui.Send(line);
+}
+
+void SearchState::StartReportingIfArmed() {
+    TickerState armed = TickerState::Armed;
+    ticker_.compare_exchange_strong(armed, TickerState::Reporting);
+}
+
+SearchState::Request SearchState::LastRequest() const {
+    std::lock_guard lock(mutex_);
+    return request_;
+}
+
+int SearchState::TakeSavedMovesToGo() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(request_.savedMovesToGo, -1);
+}
+
+int SearchState::NextPingNumber() {
+    std::lock_guard lock(mutex_);
+    return ++pingSent_;
+}
+
+void SearchState::RecordPong(int number) {
+    std::lock_guard lock(mutex_);
+    pongReceived_ = number;
+}
+
+bool SearchState::AnsweredLastPing() const {
+    std::lock_guard lock(mutex_);
+    return pongReceived_ == pingSent_;
+}
+
+void SearchState::MarkResetAtLastPing() {
+    std::lock_guard lock(mutex_);
+    resetPing_ = pingSent_;
+}
+
+bool SearchState::EngineInForceMode() const {
+    std::lock_guard lock(mutex_);
+    return engineForceMode_;
+}
+
+void SearchState::SetEngineForceMode(bool on) {
+    std::lock_guard lock(mutex_);
+    engineForceMode_ = on;
+}
+
+void SearchState::SetMoveNowPending(bool pending) {
+    std::lock_guard lock(mutex_);
+    moveNowPending_ = pending;
+}
+
+bool SearchState::EngineResigned() const {
+    std::lock_guard lock(mutex_);
+    return engineResigned_;
+}
+
+void SearchState::NoteEngineResigned() {
+    std::lock_guard lock(mutex_);
+    engineResigned_ = true;
+}
+
+void SearchState::EngineGameResumed() {
+    {
+        std::lock_guard lock(mutex_);
+        engineResigned_ = false;
+    }
+    gameEndNotice.With([](std::string& notice) { notice.clear(); });
 }
 
 bool SearchState::WaitWhileMode(EngineMode mode, std::chrono::milliseconds limit) {

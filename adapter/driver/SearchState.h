@@ -76,6 +76,10 @@ struct PvMemory {
     }
 };
 
+// What the adapter knows of the search, shared by both readers, the ticker and the clock guard.
+// The mode and the ticker are atomics, read on every engine line; the pending flag and the search
+// number change under the output lock, which orders a search's info lines against its bestmove
+// claim; the rest lives under one lock, which is never held across a write or a wait.
 class SearchState {
 public:
     EngineMode Mode() const { return engineMode_.load(); }
@@ -112,40 +116,67 @@ public:
     // read while a search ends never follows its bestmove or lands in the next search.
     void SendForSearch(GuiOutput& gui, unsigned number, const std::string& line);
 
-    std::atomic<TickerState> tickerState{TickerState::Idle};
-    std::atomic<int> ownTime{-1};
-    std::atomic<int> opponentTime{-1};
-    std::atomic<int> savedMovesToGo{-1};
-    std::atomic<int> lastDepth{-1};
-    std::atomic<bool> moveNowPending{false};
-    // The last "ping" number sent with a search, and the last "pong" the engine answered: a move
-    // before that pong was written before the engine read the search's commands.
-    std::atomic<int> pingSent{0};
-    std::atomic<int> pongReceived{0};
-    // The ping sent just before the engine's game was last reset.
-    std::atomic<int> resetPing{0};
+    // Whether the ticker asks the engine for status lines.
+    TickerState Ticker() const { return ticker_.load(); }
+    void SetTicker(TickerState state) { ticker_ = state; }
+    // The first thinking line of a search starts the ticker's reports.
+    void StartReportingIfArmed();
+
+    // What the host's last "go" asked for, kept for the time commands and for ponderhit.
+    struct Request {
+        int ownTime = -1;
+        int opponentTime = -1;
+        int savedMovesToGo = -1;  // sent with the next time control only
+        int lastDepth = -1;
+    };
+    Request LastRequest() const;
+    template <class F>
+    void ChangeRequest(F&& change) {
+        std::lock_guard lock(mutex_);
+        change(request_);
+    }
+    int TakeSavedMovesToGo();
+
+    // Pings sent with searches and resets, and the engine's pongs: a move before the pong of the
+    // last ping was written before the engine read the search's commands.
+    int NextPingNumber();
+    void RecordPong(int number);
+    bool AnsweredLastPing() const;
+    // The engine's game is reset behind the last ping sent.
+    void MarkResetAtLastPing();
+
     // The engine was last left in force mode: a move sent to it will not start its search.
-    std::atomic<bool> engineForceMode{false};
-    std::atomic<bool> engineResigned{false};
+    bool EngineInForceMode() const;
+    void SetEngineForceMode(bool on);
+    // The adapter told the engine to move while ending its game.
+    void SetMoveNowPending(bool pending);
+    bool EngineResigned() const;
+    void NoteEngineResigned();
     // The result the engine announced after its move, which no search has shown yet: the next
     // search, which the adapter answers, shows it.
     Guarded<std::string> gameEndNotice;
     // The engine plays a game again.
-    void EngineGameResumed() {
-        engineResigned = false;
-        gameEndNotice.With([](std::string& notice) { notice.clear(); });
-    }
+    void EngineGameResumed();
     SharedCountdown ownClock;
     SharedCountdown opponentClock;
     Guarded<PvMemory> pv;
 
 private:
     std::atomic<EngineMode> engineMode_{EngineMode::Idle};
+    std::atomic<TickerState> ticker_{TickerState::Idle};
+    // Under mutex_.
+    Request request_;
+    int pingSent_ = 0;
+    int pongReceived_ = 0;
+    int resetPing_ = 0;  // the ping sent just before the engine's game was last reset
+    bool engineForceMode_ = false;
+    bool engineResigned_ = false;
+    bool moveNowPending_ = false;
     std::atomic<bool> searchPending_{false};
     std::atomic<unsigned> searchNumber_{0};
     // Orders a search's info lines against the claim of its bestmove.
     std::mutex outputLock_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable changed_;
 };
 

@@ -54,21 +54,26 @@ TEST(SearchStateTest, AnEngineMoveIsJudgedByWhatTheAdapterAskedOfTheEngine) {
     EXPECT_EQ(searching.JudgeEngineMove(true), Verdict::NotSearching);
 
     SearchState early;
-    Searching(early).pingSent = 2;
-    early.resetPing = 1;
-    early.pongReceived = 1;
+    // A ping with a reset, then one with the search: the engine answered the first only.
+    early.NextPingNumber();
+    early.MarkResetAtLastPing();
+    Searching(early).NextPingNumber();
+    early.RecordPong(1);
+    EXPECT_FALSE(early.AnsweredLastPing());
     EXPECT_EQ(early.JudgeEngineMove(false), Verdict::WrittenBeforeSearch);
-    early.pongReceived = 0;
+    early.RecordPong(0);
     EXPECT_EQ(early.JudgeEngineMove(false), Verdict::WrittenBeforeReset);
+    early.RecordPong(2);
+    EXPECT_TRUE(early.AnsweredLastPing());
     EXPECT_EQ(early.Mode(), EngineMode::Searching);
 
     SearchState resigned;
-    Searching(resigned).engineResigned = true;
+    Searching(resigned).NoteEngineResigned();
     EXPECT_EQ(resigned.JudgeEngineMove(true), Verdict::EngineResigned);
     EXPECT_TRUE(resigned.SearchPending());
 
     SearchState interrupted;
-    Searching(interrupted).moveNowPending = true;
+    Searching(interrupted).SetMoveNowPending(true);
     EXPECT_EQ(interrupted.JudgeEngineMove(true), Verdict::Interrupted);
 
     SearchState answered;
