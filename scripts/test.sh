@@ -18,17 +18,42 @@ stage "formatting"
 mapfile -t sources < <(cd "$root" && find adapter gui tests tools bench -name '*.cpp' -o -name '*.h')
 (cd "$root" && clang-format --dry-run --Werror "${sources[@]}")
 
-# run_suite DIR "CTEST ARGS" CMAKE ARGS...
-# One test per core: games on real clocks are lost to the load when more run beside them. The
-# builds are unity builds, which take half the time.
-run_suite() {
-  local dir=$1 ctest_args=$2; shift 2
-  stage "$dir ($*)"
+# build DIR CMAKE ARGS...: a unity build, which takes half the time.
+build() {
+  local dir=$1; shift
   cmake -S "$root" -B "$root/$dir" -DCMAKE_UNITY_BUILD=ON "$@" >/dev/null
   cmake --build "$root/$dir" -j"$jobs"
-  stage "$dir: tests"
+}
+
+# The tests mostly wait on pipes and clocks, so the next build runs beside them at the lowest
+# priority: the tests keep their processors whenever they want them.
+# build_behind DIR CMAKE ARGS... starts it; wait_for_build DIR ends it, showing its log on failure.
+build_behind() {
+  local dir=$1
+  stage "$dir (${*:2}), beside the tests"
+  mkdir -p "$root/$dir"
+  # A process group of its own, so that an early exit can end the whole build.
+  set -m
+  (renice -n 19 -p "$BASHPID" >/dev/null; build "$@") >"$root/$dir/build.log" 2>&1 &
+  background_build=$!
+  set +m
+}
+end_background_build() { [ -z "${background_build:-}" ] || kill -- "-$background_build" 2>/dev/null || true; }
+trap end_background_build EXIT
+wait_for_build() {
+  if ! wait "$background_build"; then
+    cat "$root/$1/build.log"
+    echo "=== the build in $1 failed"
+    exit 1
+  fi
+}
+
+# run_tests DIR "CTEST ARGS": one test per core, since games on real clocks are lost to the load
+# when more run beside them.
+run_tests() {
+  stage "$1: tests"
   # shellcheck disable=SC2086
-  (cd "$root/$dir" && ctest --output-on-failure -j"$jobs" --timeout 600 $ctest_args)
+  (cd "$root/$1" && ctest --output-on-failure -j"$jobs" --timeout 600 $2)
 }
 
 # cross_build DIR TOOLCHAIN: Pontax.exe and the fake engine for Windows.
@@ -50,7 +75,7 @@ windows_tests=""
 if command -v wine >/dev/null; then
   rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
   wineserver -p
-  trap 'wineserver -k 2>/dev/null || true' EXIT
+  trap 'wineserver -k 2>/dev/null || true; end_background_build' EXIT
   wine cmd /c exit >/dev/null 2>&1 || true
   if runs_under_wine build-win32; then
     windows_tests=build-win32
@@ -66,8 +91,15 @@ else
 fi
 
 # No debug information in the plain build: it costs a minute, and nothing here reads it.
-run_suite build "-LE installed" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
+stage "build"
+build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
   -DPONTAX_WINDOWS_BUILD="${windows_tests:+$root/$windows_tests}"
+# The fuzz harnesses replay their corpora as tests in every build; scripts/fuzz.sh runs them as
+# fuzzers. The sanitizer builds keep line tables only, which is all a report needs.
+sanitized=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DBUILD_BENCHMARKS=OFF)
+build_behind build-asan -DSANITIZE=address,undefined "${sanitized[@]}"
+run_tests build "-LE installed"
+wait_for_build build-asan
 # The games on real clocks once more with two busy processes beside them, as on a machine that
 # does other work: the adapter must still answer every search in time.
 stage "real-engine games again, two busy processes beside them"
@@ -86,16 +118,13 @@ stage "Debian packages: build, install, test installed"
 $sudo_cmd dpkg -i "$root"/build/packages/*.deb >/dev/null
 (cd "$root/build" && ctest --output-on-failure -L installed)
 
-# The fuzz harnesses replay their corpora as tests in every build; scripts/fuzz.sh runs them as
-# fuzzers. The sanitizer builds keep line tables only, which is all a report needs. The deep
-# move-generation counts (label "slow") and the matches between two adapters (label "games")
-# run in the plain build only, where the games run once more under load; the sanitizers see the
-# same code paths in the process tests and in every real engine's tests.
-sanitized=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DBUILD_BENCHMARKS=OFF)
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  run_suite build-asan "-LE slow|games" -DSANITIZE=address,undefined "${sanitized[@]}"
-# The dravel window's tests (which has no threads; Qt's own make them slow there) run in the other
-# two.
+# The deep move-generation counts (label "slow") and the matches between two adapters (label
+# "games") run in the plain build only, where the games run once more under load; the sanitizers
+# see the same code paths in the process tests and in every real engine's tests. The dravel
+# window's tests (which has no threads; Qt's own make them slow there) run in the other two.
+build_behind build-tsan -DSANITIZE=thread "${sanitized[@]}"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan "-LE slow|games"
+wait_for_build build-tsan
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/qt.tsan.supp" \
-  run_suite build-tsan "-LE slow|painting|games" -DSANITIZE=thread "${sanitized[@]}"
+  run_tests build-tsan "-LE slow|painting|games"
 stage "All test suites passed."
