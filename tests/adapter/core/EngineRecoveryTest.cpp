@@ -20,6 +20,7 @@
 #include "Settings.h"
 #include "StandardStreams.h"
 #include "Startup.h"
+#include "StringUtil.h"
 #include "ThreadEngineLink.h"
 
 namespace {
@@ -31,8 +32,9 @@ class GuiLines {
 public:
     explicit GuiLines(pontax::GuiOutput& gui) : gui_(gui) {
         gui_.SetSink([this](std::string_view bytes) {
+            // One write may hold several lines: a search's opening line goes out with its move.
             std::lock_guard lock(mutex_);
-            lines_.emplace_back(bytes.substr(0, bytes.size() - 1));
+            for (const auto& line : pontax::SplitWords(bytes, "\n")) lines_.push_back(line);
             changed_.notify_all();
         });
     }
