@@ -61,6 +61,7 @@ void HandleEngineMove(EngineDialogue& d, std::string_view line, std::string_view
     }
     // A full game record cannot take the move; the GUI still gets it.
     AppendEngineMove(d, move);
+    SendClosingVariation(d, move);
     std::string out = "bestmove " + MoveToCoordinate(move);
     bool simulateHint = d.settings.SimulateHint;
     search.pv.With([&](PvMemory& pv) {

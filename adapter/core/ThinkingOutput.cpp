@@ -1,6 +1,8 @@
 #include "ThinkingOutput.h"
 
+#include <algorithm>
 #include <cctype>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,29 @@ namespace {
 
 constexpr int kFirstPvWord = 5;
 constexpr std::string_view kVariationSeparators = " \t\n\r\v\f;";
+
+bool AllDigits(std::string_view word) {
+    return !word.empty() && std::all_of(word.begin(), word.end(),
+                                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
+// What may follow the node count before the variation: selective depth, speed (nodes per
+// second) and table-base hits, in this order, each a plain number; any that are missing are
+// unknown.
+struct OptionalFields {
+    std::optional<long long> selectiveDepth, speed, tableHits;
+};
+
+OptionalFields ReadOptionalFields(const std::vector<std::string>& words) {
+    OptionalFields fields;
+    std::optional<long long>* slots[] = {&fields.selectiveDepth, &fields.speed, &fields.tableHits};
+    for (size_t i = 0; i < 3 && kFirstPvWord - 1 + i < words.size(); ++i) {
+        const std::string& word = words[kFirstPvWord - 1 + i];
+        if (!AllDigits(word)) break;
+        *slots[i] = ParseInteger(word);
+    }
+    return fields;
+}
 
 bool StartsWithDigit(std::string_view word) {
     return !word.empty() && std::isdigit(static_cast<unsigned char>(word[0]));
@@ -137,9 +162,13 @@ void TranslateThinkingLine(EngineDialogue& d, const std::vector<std::string>& wo
                                                                      : board.sideToMove == kWhite);
         if (blackSearches) score = -score;
     }
-    std::string out = "info depth " + std::to_string(depth) + " score " + UciScore(d.settings, score) +
-                      " time " + std::to_string(time) + " nodes " + std::to_string(nodes) + " nps " +
-                      std::to_string(NodesPerSecond(nodes, time));
+    OptionalFields fields = ReadOptionalFields(words);
+    std::string head = "info depth " + std::to_string(depth);
+    if (fields.selectiveDepth) head += " seldepth " + std::to_string(std::max(*fields.selectiveDepth, 1LL));
+    head += " score " + UciScore(d.settings, score);
+    std::string out = head + " time " + std::to_string(time) + " nodes " + std::to_string(nodes) + " nps " +
+                      std::to_string(fields.speed ? *fields.speed : NodesPerSecond(nodes, time));
+    if (fields.tableHits) out += " tbhits " + std::to_string(*fields.tableHits);
     bool show = mode == EngineMode::Analysing ||
                 (depth >= settings.Noise && (mode == EngineMode::Searching || pv.ponderAnnounced));
     std::vector<MoveRecord> variation;
@@ -159,7 +188,11 @@ void TranslateThinkingLine(EngineDialogue& d, const std::vector<std::string>& wo
             memory.pvSecondMove = variation.size() > 1 ? variation[1] : MoveRecord{};
         }
     });
-    search.SendForSearch(d.gui, number, out);
+    if (search.SendForSearch(d.gui, number, out) && !variation.empty())
+        search.pv.With([&](PvMemory& memory) {
+            memory.shownHead = head;
+            memory.shownFirstMove = variation[0];
+        });
     search.StartReportingIfArmed();
 }
 

@@ -1,5 +1,7 @@
 #include "BestMove.h"
 
+#include <utility>
+
 #include "EngineDialogue.h"
 #include "LineWriters.h"
 #include "MoveGenerator.h"
@@ -21,15 +23,28 @@ void SynthesiseBestMove(EngineDialogue& d) {
     MoveGenerator().GenerateLegal(board, legal);
     auto [first, second] =
         search.pv.With([](PvMemory& pv) { return std::pair(pv.pvFirstMove, pv.pvSecondMove); });
-    std::string choice = kNullMove;
+    MoveRecord choice;
     if (!FindLegalMove(board, first).IsEmpty())
-        choice = MoveToCoordinate(first);
+        choice = first;
     else if (!FindLegalMove(board, second).IsEmpty())
-        choice = MoveToCoordinate(second);
+        choice = second;
     else if (legal.count > 0)
-        choice = MoveToCoordinate(legal.moves[0]);
-    SendToGui(d, "bestmove " + choice);
+        choice = legal.moves[0];
+    if (choice.IsEmpty()) {
+        SendToGui(d, std::string("bestmove ") + kNullMove);
+    } else {
+        SendClosingVariation(d, choice);
+        SendToGui(d, "bestmove " + MoveToCoordinate(choice));
+    }
     search.SetMode(EngineMode::Idle);
+}
+
+void SendClosingVariation(EngineDialogue& d, const MoveRecord& played) {
+    std::string head = d.search.pv.With([&](PvMemory& pv) {
+        bool begins = pv.shownHead.empty() || pv.shownFirstMove.SameMove(played);
+        return begins ? std::string() : std::exchange(pv.shownHead, {});
+    });
+    if (!head.empty()) SendToGui(d, head + " pv " + MoveToCoordinate(played));
 }
 
 void AnswerOutstandingSearch(EngineDialogue& d) {

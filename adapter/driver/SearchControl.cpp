@@ -316,6 +316,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
         ~OwedLineSender() { gui.SendOwed(); }
     } owedLineSender{d.gui};
     if (!fromPonderhit) {
+        search.pv.With([](PvMemory& pv) { pv.ForgetShown(); });
         d.gui.Owe(kStartInfo);
         SendRestartNoticeIfOwed(d);
     }

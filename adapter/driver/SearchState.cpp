@@ -63,9 +63,11 @@ SearchState::MoveVerdict SearchState::JudgeEngineMove(bool caughtUp) {
     return claimed ? MoveVerdict::Accepted : MoveVerdict::AlreadyAnswered;
 }
 
-void SearchState::SendForSearch(GuiOutput& gui, unsigned number, const std::string& line) {
+bool SearchState::SendForSearch(GuiOutput& gui, unsigned number, const std::string& line) {
     std::lock_guard lock(outputLock_);
-    if (searchPending_ && number == searchNumber_) gui.Send(line);
+    if (!searchPending_ || number != searchNumber_) return false;
+    gui.Send(line);
+    return true;
 }
 
 void SearchState::StartReportingIfArmed() {

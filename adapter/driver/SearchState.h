@@ -67,10 +67,20 @@ struct PvMemory {
     bool ponderAnnounced = false;
     int lastInfoScore = 1;
     int lastInfoDepth = 1;
+    // The last variation the host was shown in this search: its line up to the variation
+    // ("info depth D score S"; empty when none was shown) and its first move.
+    std::string shownHead;
+    MoveRecord shownFirstMove;
 
+    // Forgets the variations shown, for a new search.
+    void ForgetShown() {
+        shownHead.clear();
+        shownFirstMove = MoveRecord{};
+    }
     // Empties the variation; a full reset also forgets the last score and depth.
     void Reset(bool full) {
         pvFirstMove = pvSecondMove = MoveRecord{};
+        ForgetShown();
         if (full || lastInfoScore == 0) lastInfoScore = 1;
         if (full || lastInfoDepth <= 0) lastInfoDepth = 1;
     }
@@ -114,7 +124,7 @@ public:
     unsigned SearchNumber() const { return searchNumber_.load(); }
     // Sends an info line read for search `number`, only while that search is outstanding: a line
     // read while a search ends never follows its bestmove or lands in the next search.
-    void SendForSearch(GuiOutput& gui, unsigned number, const std::string& line);
+    bool SendForSearch(GuiOutput& gui, unsigned number, const std::string& line);
 
     // Whether the ticker asks the engine for status lines.
     TickerState Ticker() const { return ticker_.load(); }

@@ -246,6 +246,7 @@ void UciDialogueChecker::CheckInfo(const std::string& line) {
             ++i;
         } else if (key == "pv") {
             if (i + 1 >= words.size()) return Violation("empty pv", line);
+            search_->lastPvFirstMove = words[i + 1];
             std::string position = search_->position;
             for (size_t j = i + 1; j < words.size(); ++j) {
                 if (!LooksLikeMove(words[j]) || !IsLegal(position, words[j]))
@@ -274,6 +275,9 @@ void UciDialogueChecker::CheckBestMove(const std::string& line, SteadyTime at) {
         Violation("bestmove not legal", line);
     } else if (words.size() == 4 && !IsLegal(WithMove(search.position, words[1]), words[3])) {
         Violation("ponder move not legal after the bestmove", line);
+    } else if (!search.ponder && search.lastPvFirstMove && *search.lastPvFirstMove != words[1]) {
+        // A ponder search the host stopped is over without a move of the game.
+        Violation("bestmove does not begin the last pv", line);
     }
     search_.reset();
 }

@@ -45,6 +45,7 @@ private:
         std::optional<long long> ownTimeMs;
         std::optional<long long> moveTimeMs;
         std::optional<SteadyTime> deadline;
+        std::optional<std::string> lastPvFirstMove;  // hosts read the last pv as the search's last word
     };
 
     void Violation(const std::string& what, const std::string& line);

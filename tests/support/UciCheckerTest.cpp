@@ -50,13 +50,27 @@ TEST(UciCheckerTest, CleanDialoguesPass) {
     talk.Handshake();
     talk.Lines(
         {"> position fen rnbqkbnr/pp2pppp/3p4/2p5/3PP3/5N2/PPP2PPP/RNBQKB1R b KQkq d3 0 3",
-         "> go wtime 5000 btime 5000", "info depth 1 score cp 1",
+         "> go wtime 5000 btime 5000",
+         "info depth 1 score cp 1",
          "info depth 3 seldepth 5 score mate -2 upperbound nodes 10 nps 100 pv c5d4 f3d4",
-         "info currmove c5d4 currmovenumber 1", "info string hello there", "bestmove c5d4 ponder f3d4",
+         "info currmove c5d4 currmovenumber 1",
+         "info string hello there",
+         "bestmove c5d4 ponder f3d4",
          "> position fen rnbqkbnr/pp2pppp/3p4/2p5/3PP3/5N2/PPP2PPP/RNBQKB1R b KQkq d3 0 3 moves c5d4 f3d4",
-         "> go ponder wtime 4000 btime 5000", "info depth 2 score cp 5 pv g8f6 b1c3", "> ponderhit",
-         "bestmove g8f6", "> position startpos moves f2f3 e7e5 g2g4 d8h4", "> go infinite", "> stop",
-         "bestmove 0000", "> quit"});
+         "> go ponder wtime 4000 btime 5000",
+         "info depth 2 score cp 5 pv g8f6 b1c3",
+         "> ponderhit",
+         "bestmove g8f6",
+         "> position startpos moves e2e4",
+         "> go ponder",
+         "info depth 2 pv e7e5",
+         "> stop",
+         "bestmove c7c5",
+         "> position startpos moves f2f3 e7e5 g2g4 d8h4",
+         "> go infinite",
+         "> stop",
+         "bestmove 0000",
+         "> quit"});
     talk.checker.Finish();
     EXPECT_TRUE(talk.checker.Violations().empty()) << Describe(talk.checker.Violations());
 }
@@ -133,6 +147,16 @@ TEST(UciCheckerTest, MovesMustBeLegalInTheSearchedPosition) {
          {"bestmove e2e3"},
          "bestmove not legal"},
         {"MalformedBestMove", "startpos", "go depth 1", {"bestmove e2e4 e7e5"}, "malformed bestmove"},
+        {"BestMoveOtherThanTheLastPvsFirst",
+         "startpos",
+         "go depth 2",
+         {"info depth 1 pv d2d4", "info depth 2 pv e2e4 e7e5", "info string note", "bestmove d2d4"},
+         "does not begin the last pv"},
+        {"AfterPonderhitTheRuleHolds",
+         "startpos moves e2e4",
+         "go ponder",
+         {"info depth 2 pv e7e5", "> ponderhit", "bestmove c7c5"},
+         "does not begin the last pv"},
     };
     for (const auto& row : rows) {
         Conversation fresh;
