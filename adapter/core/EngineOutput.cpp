@@ -4,6 +4,7 @@
 #include "EngineControl.h"
 #include "EngineDialogue.h"
 #include "EngineFeatures.h"
+#include "EngineRefusals.h"
 #include "LineWriters.h"
 #include "Log.h"
 #include "MoveGenerator.h"
@@ -160,6 +161,7 @@ bool HandleEngineLine(EngineDialogue& d, const std::string& rawLine) {
         d.search.RecordPong(ParseInteger(second));
     } else if (first == "feature") {
         ParseFeatures(d, line);
+    } else if (HandleEngineRefusal(d, line)) {
     } else if (d.search.SearchPending() && EngineCaughtUp(d)) {
         // Thinking written before the engine read the search's commands belongs to an older one.
         TranslateThinkingOutput(d, line);

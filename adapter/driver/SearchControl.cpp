@@ -163,13 +163,7 @@ void ResetEngine(EngineDialogue& d, SearchStart& start) {
         SendToEngine(d, BuildPositionCommands(d, settings.Edit, start.engine.Start().GetFen()));
         if (settings.Edit != EditMode::Setboard) SendForce(d);
     }
-    if (start.request.infinite && !settings.Analyze) {
-        SendLevel(d, 0, kOneDaySeconds, 0);
-        auto& level = d.lastLevel;
-        level.moves = 1;
-        level.minutes = kOneDayMinutes;
-        level.increment = 0;
-    }
+    if (start.request.infinite && !settings.Analyze) SendDayLongLevel(d);
     search.ownClock.Reset();
     search.opponentClock.Reset();
     start.reset = true;

@@ -33,6 +33,14 @@ void SendLevel(EngineDialogue& d, int movesPerControl, int seconds, int incremen
     SendToEngine(d, line);
 }
 
+void SendDayLongLevel(EngineDialogue& d) {
+    SendLevel(d, 0, kOneDaySeconds, 0);
+    auto& level = d.lastLevel;
+    level.moves = 1;
+    level.minutes = kOneDayMinutes;
+    level.increment = 0;
+}
+
 std::string DepthCommand(EngineDialogue& d, int depth) {
     return (d.settings.LevelType == kSetlevelType ? "setlevel 0 " : "sd ") + std::to_string(depth);
 }

@@ -21,6 +21,8 @@ struct LastLevel {
 
 // Sends a time control of P moves in `seconds` with an increment, in the engine's dialect.
 void SendLevel(EngineDialogue& d, int movesPerControl, int seconds, int incrementSeconds);
+// A level of one day for the whole game: how an untimed search is asked of the engine.
+void SendDayLongLevel(EngineDialogue& d);
 // Sends a depth limit.
 void SendDepth(EngineDialogue& d, int depth);
 // The depth-limit command SendDepth sends.

@@ -98,6 +98,48 @@ TEST_F(SearchTest, AnalysisUndoesTakenBackMovesWithoutNew) {
     EXPECT_EQ(EngineGot(7), (Lines{"exit", "xboard", "force", "force", "undo", "undo", "analyze"}));
 }
 
+// An engine that does not know "undo" says so instead of announcing it: the first refusal is
+// enough, and the next analysis sets the position up anew.
+TEST_F(SearchTest, AnEngineThatRefusesUndoGetsItsPositionsSetUpAnew) {
+    Start("analyze=1", "", "on undo => Error (unknown command): undo\n");
+    Position("startpos moves e2e4 e7e5 g1f3 b8c6");
+    Go(" infinite");
+    EngineGot(11);
+    host_->Send("stop");
+    UntilBestMove();
+    Position("startpos moves e2e4 e7e5");
+    Go(" infinite");
+    EXPECT_EQ(EngineGot(7), (Lines{"exit", "xboard", "force", "force", "undo", "undo", "analyze"}));
+    host_->Send("stop");
+    UntilBestMove();
+    Position("startpos moves e2e4");
+    Go(" infinite");
+    EXPECT_EQ(EngineGot(11), (Lines{"exit", "xboard", "force", "force", "new", "post", "hard", "easy",
+                                    "force", "e2e4", "analyze"}));
+}
+
+// An engine that does not know "analyze": the host's analysis becomes an untimed search at once,
+// whose move answers "stop", and later analyses are untimed searches from the start.
+TEST_F(SearchTest, AnEngineThatRefusesAnalyzeSearchesUntimedInstead) {
+    Start("analyze=1", "",
+          "on analyze => Error (unknown command): analyze\non go => 4 30 10 2000 c7c5 g1f3\n" +
+              MovesWhenStopped("c7c5"));
+    Position("startpos moves e2e4");
+    Go(" infinite");
+    EXPECT_EQ(EngineGot(10), (Lines{"force", "new", "post", "hard", "easy", "force", "e2e4", "analyze",
+                                    "level 0 1440 0", "go"}));
+    host_->Send("stop");
+    Lines answer = UntilBestMove();
+    EXPECT_EQ(answer.back(), "bestmove c7c5 ponder g1f3");
+    EXPECT_NE(std::find(answer.begin(), answer.end(),
+                        "info depth 4 score cp 30 time 100 nodes 2000 nps 20000 pv c7c5 g1f3"),
+              answer.end());
+    Position("startpos moves d2d4");
+    Go(" infinite");
+    Lines second = EngineGot(4);
+    EXPECT_EQ(std::find(second.begin(), second.end(), "analyze"), second.end());
+}
+
 TEST_F(SearchTest, FirstInfiniteSearchAfterOneWhiteMove) {
     Start("time=1", "Edit=edit\n", MovesWhenStopped("g1f3"));
     Position("startpos moves e2e4");

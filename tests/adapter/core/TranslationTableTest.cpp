@@ -206,6 +206,18 @@ Setup Edit(EditMode mode) {
     return [=](EngineDialogue& d) { d.settings.Edit = mode; };
 }
 
+// Analysis steps back a move, and the engine refuses to take it back.
+const Lines kUndoRefused = {"G position startpos moves e2e4 e7e5",
+                            "G go infinite",
+                            "G stop",
+                            "G position startpos moves e2e4",
+                            "G go infinite",
+                            "E Error (unknown command): undo",
+                            "G stop"};
+// Analysis the engine refuses; its untimed search gives the move.
+const Lines kAnalyzeRefused = {kAfterE4, "G go infinite", "E Error (unknown command): analyze",
+                               "E move e7e5"};
+
 // How a set-up position and the moves reach the engine.
 INSTANTIATE_TEST_SUITE_P(
     Transfers, TranslationTable,
@@ -260,6 +272,21 @@ INSTANTIATE_TEST_SUITE_P(
             {"G position startpos moves e2e4 e7e5", "G go infinite", "G stop",
              "G position startpos moves e2e4", "G go infinite"},
             {"force", "undo", "analyze"},
+            kStart},
+        Row{"ARefusedUndoSetsTheNextPositionUpAnew",
+            {},
+            Then(Then(kUndoRefused, "G position startpos moves e2e4 e7e5"), "G go infinite"),
+            Fresh({"e2e4", "e7e5", "analyze"}),
+            kStart},
+        Row{"ARefusedAnalyzeStartsAnUntimedSearchAtOnce",
+            {},
+            {kAfterE4, "G go infinite", "E Error (unknown command): analyze"},
+            {"level 0 1440 0", "go"},
+            {}},
+        Row{"AfterARefusedAnalyzeAnalysisIsAnUntimedSearch",
+            {},
+            Then(Then(kAnalyzeRefused, "G position startpos moves e2e4 e7e5"), "G go infinite"),
+            {"time 864000", "otim 864000", "go"},
             kStart},
         Row{"AnotherGameStartsAfresh", {}, Then(kGameUnderway, "G position startpos moves d2d4"), {}, {}}),
     RowName);
