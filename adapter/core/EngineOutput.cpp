@@ -62,6 +62,14 @@ void HandleEngineMove(EngineDialogue& d, std::string_view line, std::string_view
     }
     // A full game record cannot take the move; the GUI still gets it.
     AppendEngineMove(d, move);
+    // The engine's game has its own move; the host gets one it allowed.
+    if (MoveRecord allowed = search.WithinSearchMoves(move); !allowed.SameMove(move)) {
+        WriteLog("The engine played " + MoveToCoordinate(move) +
+                     ", which the host's searchmoves leave out; " + MoveToCoordinate(allowed) +
+                     " is answered instead.",
+                 log_tag::kRemark);
+        move = allowed;
+    }
     SendClosingVariation(d, move);
     std::string out = "bestmove " + MoveToCoordinate(move);
     bool simulateHint = d.settings.SimulateHint;

@@ -30,6 +30,7 @@ void SynthesiseBestMove(EngineDialogue& d) {
         choice = second;
     else if (legal.count > 0)
         choice = legal.moves[0];
+    choice = search.WithinSearchMoves(choice);
     if (choice.IsEmpty()) {
         SendToGui(d, std::string("bestmove ") + kNullMove);
     } else {

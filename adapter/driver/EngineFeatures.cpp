@@ -62,6 +62,8 @@ void ApplyFeature(EngineDialogue& d, std::string_view key, std::string_view valu
         SetFlag(features.usermove, value);
     else if (key == "ping")
         SetFlag(features.ping, value);
+    else if (key == "exclude")
+        SetFlag(features.exclude, value);
     else if (key == "analyze")
         SetFlag(d.settings.Analyze, value);
     else if (key == "done")
@@ -105,6 +107,7 @@ void ResetFeatures(EngineDialogue& d) {
     features.time = true;
     features.usermove = false;
     features.ping = false;
+    features.exclude = false;
     features.featureWait = false;
 }
 

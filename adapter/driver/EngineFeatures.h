@@ -19,6 +19,8 @@ struct EngineFeatures {
     std::atomic<bool> usermove{false};
     // The engine answers "ping N" with "pong N" once it has read everything sent before.
     std::atomic<bool> ping{false};
+    // The engine takes "exclude"/"include" lists of moves its search must leave out.
+    std::atomic<bool> exclude{false};
     // Set by done=0 (the engine needs more time), cleared by done=1.
     std::atomic<bool> featureWait{false};
 

@@ -38,6 +38,7 @@ struct GoRequest {
     bool infinite = false;
     int wtime = -1, btime = -1, winc = 0, binc = 0;
     int movesToGo = -1, depth = -1, moveTime = -1;
+    std::vector<std::string> searchMoves;
 };
 
 bool LooksLikeCoordinateMove(std::string_view word) {
@@ -45,8 +46,6 @@ bool LooksLikeCoordinateMove(std::string_view word) {
            word[1] <= '8' && word[2] >= 'a' && word[2] <= 'h' && word[3] >= '1' && word[3] <= '8';
 }
 
-// Restricting the search to listed moves is not possible over xboard, so "searchmoves" and its
-// moves are skipped and the search runs over all moves.
 GoRequest ParseGo(std::string_view line) {
     GoRequest request;
     std::vector<std::string> words = SplitWords(line);
@@ -54,7 +53,8 @@ GoRequest ParseGo(std::string_view line) {
     for (size_t i = 1; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word == "searchmoves") {
-            while (i + 1 < words.size() && LooksLikeCoordinateMove(words[i + 1])) ++i;
+            while (i + 1 < words.size() && LooksLikeCoordinateMove(words[i + 1]))
+                request.searchMoves.push_back(words[++i]);
         } else if (word == "ponder") {
             request.ponder = true;
         } else if (word == "infinite") {
@@ -89,7 +89,33 @@ struct SearchStart {
     int depth = -1;
     bool reset = false;
     bool forceMode = false;
+    // The legal moves of the host's "searchmoves", for an engine that can exclude the others.
+    std::vector<MoveRecord> searchMoves;
 };
+
+// An engine that takes exclusion lists searches only the host's "searchmoves"; any other engine
+// searches all moves.
+std::vector<MoveRecord> SearchMovesForTheEngine(EngineDialogue& d, const SearchStart& start) {
+    std::vector<MoveRecord> moves;
+    if (!d.features.exclude) return moves;
+    ChessBoard board = start.game.Replay();
+    for (const std::string& text : start.request.searchMoves) {
+        MoveRecord move = board.ParseSan(text);
+        if (!move.IsEmpty()) moves.push_back(move);
+    }
+    return moves;
+}
+
+// "exclude all" and an "include" for every allowed move, in the engine's notation.
+std::vector<std::string> ExclusionCommands(EngineDialogue& d, const SearchStart& start) {
+    std::vector<std::string> commands{"exclude all"};
+    const ChessBoard& board = start.game.Replay();
+    for (const MoveRecord& move : start.searchMoves)
+        commands.push_back("include " + (d.features.san
+                                             ? board.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals)
+                                             : MoveToCoordinate(move)));
+    return commands;
+}
 
 // "time"/"otim", "sd" and "st", in this order.
 std::vector<std::string> ClockCommands(EngineDialogue& d, const SearchStart& start) {
@@ -248,7 +274,7 @@ std::vector<std::string> MoveCommands(EngineDialogue& d, SearchStart& start) {
     std::vector<std::string> commands;
     bool analysing = start.request.infinite && d.settings.Analyze;
     if (!start.forceMode) start.forceMode = d.search.EngineInForceMode();
-    if (!start.forceMode && (games - engines > 1 || analysing)) {
+    if (!start.forceMode && (games - engines > 1 || analysing || !start.searchMoves.empty())) {
         commands.push_back("force");
         start.forceMode = true;
     }
@@ -288,6 +314,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     auto& search = d.search;
     auto& settings = d.settings;
     search.CancelSearch();
+    search.RestrictTo({});
     SearchStart start;
     start.request = ParseGo(line);
     start.game = GamePosition(d);
@@ -348,8 +375,13 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
         SynthesiseBestMove(d);
         return;
     }
+    start.searchMoves = SearchMovesForTheEngine(d, start);
     std::vector<std::string> commands = MoveCommands(d, start);
+    if (search.TakeExclusionsSent()) commands.insert(commands.begin(), "include all");
     if (std::string ping = NextPing(d); !ping.empty()) commands.insert(commands.begin(), ping);
+    if (!start.searchMoves.empty())
+        for (auto& exclusion : ExclusionCommands(d, start)) commands.push_back(exclusion);
+    search.RestrictTo(start.searchMoves);
     bool analysing = request.infinite && settings.Analyze;
     if (start.forceMode && analysing) {
         commands.push_back("analyze");

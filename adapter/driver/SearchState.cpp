@@ -105,6 +105,25 @@ void SearchState::MarkResetAtLastPing() {
     resetPing_ = pingSent_;
 }
 
+void SearchState::RestrictTo(std::vector<MoveRecord> moves) {
+    std::lock_guard lock(mutex_);
+    exclusionsSent_ = exclusionsSent_ || !moves.empty();
+    searchMoves_ = std::move(moves);
+}
+
+MoveRecord SearchState::WithinSearchMoves(const MoveRecord& played) const {
+    std::lock_guard lock(mutex_);
+    if (searchMoves_.empty() || played.IsEmpty()) return played;
+    for (const MoveRecord& allowed : searchMoves_)
+        if (allowed.SameMove(played)) return played;
+    return searchMoves_.front();
+}
+
+bool SearchState::TakeExclusionsSent() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(exclusionsSent_, false);
+}
+
 bool SearchState::EngineInForceMode() const {
     std::lock_guard lock(mutex_);
     return engineForceMode_;

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "ChessBoard.h"
 #include "Clock.h"
@@ -155,6 +156,13 @@ public:
     // The engine's game is reset behind the last ping sent.
     void MarkResetAtLastPing();
 
+    // The moves the host's "searchmoves" allows, where the engine was told them (empty: all); a
+    // move outside them is answered by the first of them.
+    void RestrictTo(std::vector<MoveRecord> moves);
+    MoveRecord WithinSearchMoves(const MoveRecord& played) const;
+    // The engine was told to exclude moves, which the next search must lift first.
+    bool TakeExclusionsSent();
+
     // The engine was last left in force mode: a move sent to it will not start its search.
     bool EngineInForceMode() const;
     void SetEngineForceMode(bool on);
@@ -182,6 +190,8 @@ private:
     bool engineForceMode_ = false;
     bool engineResigned_ = false;
     bool moveNowPending_ = false;
+    std::vector<MoveRecord> searchMoves_;
+    bool exclusionsSent_ = false;
     std::atomic<bool> searchPending_{false};
     std::atomic<unsigned> searchNumber_{0};
     // Orders a search's info lines against the claim of its bestmove.

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iostream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -270,6 +271,46 @@ TEST_P(EngineMatchTest, PonderHitsAndMisses) {
     EXPECT_EQ(host.Quit(), 0);
     EXPECT_TRUE(host.Violations().empty()) << Describe(host.Violations()) << side.LogTail();
     EXPECT_EQ(IllegalEngineMoves(host), 0u) << side.LogTail();
+}
+
+// Fairy-Max takes exclusion lists: a host's "searchmoves" confines its searches and its analysis,
+// and the search after them may play any move again.
+TEST(SearchMovesTest, FairyMaxSearchesOnlyTheMovesTheHostAllows) {
+    for (const char* program : {"fairymax", "stockfish"})
+        if (!std::filesystem::exists(std::string("/usr/games/") + program))
+            GTEST_SKIP() << program << " is not installed";
+    Side side("fairymax", false);
+    UciHost& host = *side.host;
+    ASSERT_TRUE(host.Handshake());
+    struct Case {
+        const char* position;
+        const char* go;
+        std::set<std::string> allowed;
+    };
+    for (const Case& test :
+         {Case{"startpos", "go wtime 3000 btime 3000 searchmoves a2a3 h2h4", {"a2a3", "h2h4"}},
+          Case{"startpos moves e2e4", "go movetime 500 searchmoves a7a6 h7h5", {"a7a6", "h7h5"}},
+          Case{"startpos moves e2e4 e7e5", "go infinite searchmoves b1a3", {"b1a3"}}}) {
+        host.Send(std::string("position ") + test.position);
+        host.Send(test.go);
+        if (std::string(test.go).find("infinite") != std::string::npos) {
+            std::this_thread::sleep_for(1s);
+            host.Send("stop");
+        }
+        auto best = host.WaitBestMove(15s);
+        ASSERT_TRUE(best) << test.position << "\n" << side.LogTail();
+        std::string move = best->substr(9, best->find(' ', 9) - 9);
+        EXPECT_EQ(test.allowed.count(move), 1u) << *best << "\n" << side.LogTail();
+    }
+    host.Send("position startpos moves e2e4 e7e5 g1f3");
+    host.Send("go wtime 3000 btime 3000");
+    EXPECT_TRUE(host.WaitBestMove(15s));
+    EXPECT_EQ(host.Quit(), 0);
+    EXPECT_TRUE(host.Violations().empty()) << Describe(host.Violations()) << side.LogTail();
+    auto log = testing_support::ReadLines(side.dir.File("Pontax.log"));
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& line) {
+        return line.find("include all") != std::string::npos;
+    })) << side.LogTail();
 }
 
 INSTANTIATE_TEST_SUITE_P(Debian, EngineMatchTest,

@@ -64,6 +64,8 @@ Lines Fresh(Lines then) {
 const Lines kStart = {"info depth 1 score cp 1"};
 const char* kAfterE4 = "G position startpos moves e2e4";
 const char* kClock = "G go wtime 60000 btime 60000";
+// Black may play three moves; a1a2 is none of its.
+const char* kRestricted = "G go wtime 60000 btime 60000 searchmoves d7d5 f8c5 e8e7 a1a2";
 const char* kTwentyMoves =
     "G position startpos moves g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 "
     "f6g8 "
@@ -129,6 +131,25 @@ INSTANTIATE_TEST_SUITE_P(
             {kAfterE4, "G go wtime 60000 btime 60000 searchmoves e7e5 d7d5"},
             Fresh({"level 0 1 0", "e2e4", "time 6000", "otim 6000", "go"}),
             kStart},
+        Row{"SearchMovesBecomeAnExclusionList",
+            [](EngineDialogue& d) { d.features.exclude = true; },
+            Then(kGameUnderway, kRestricted),
+            {"force", "g1f3", "exclude all", "include d7d5", "include f8c5", "include e8e7", "time 6000",
+             "otim 6000", "go"},
+            kStart},
+        Row{"AMoveOutsideTheSearchMovesIsNeverAnswered",
+            [](EngineDialogue& d) { d.features.exclude = true; },
+            Then(Then(kGameUnderway, kRestricted), "E move b8c6"),
+            {},
+            {"bestmove d7d5"}},
+        Row{"TheNextSearchLiftsTheExclusionsFirst",
+            [](EngineDialogue& d) { d.features.exclude = true; },
+            Then(Then(Then(Then(kGameUnderway, kRestricted), "E move d7d5"),
+                      "G position startpos moves e2e4 e7e5 g1f3 d7d5 e4d5"),
+                 kClock),
+            {"include all", "time 6000", "otim 6000", "e4d5"},
+            kStart},
+
         Row{"NodesAndMateAreSkipped",
             {},
             {kAfterE4, "G go nodes 5000 mate 3 wtime 60000 btime 60000"},
