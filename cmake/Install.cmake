@@ -55,7 +55,8 @@ set(CPACK_COMPONENT_PONTAX_DESCRIPTION "run an xboard chess engine in a UCI ches
  an xboard (WinBoard) engine and translates both ways, with pondering, analysis, clock guard,
  mate scores and the engine's own options. Configurations for Debian's engines are included.")
 set(CPACK_DEBIAN_PONTAX_PACKAGE_RECOMMENDS "fairymax")
-set(CPACK_DEBIAN_PONTAX_PACKAGE_SUGGESTS "gnuchess, phalanx, hoichess, sjeng, xdg-utils")
+set(CPACK_DEBIAN_PONTAX_PACKAGE_SUGGESTS
+    "gnuchess, phalanx, hoichess, sjeng, sjaakii, fairy-stockfish, polyglot, stockfish, xdg-utils")
 set(CPACK_DEBIAN_DRAVEL_PACKAGE_NAME dravel)
 set(CPACK_DEBIAN_DRAVEL_PACKAGE_SECTION games)
 set(CPACK_COMPONENT_DRAVEL_DESCRIPTION "chess board for one player against an xboard engine

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           clang libclang-rt-14-dev clang-format
-          fairymax gnuchess phalanx hoichess sjeng polyglot stockfish)
+          fairymax gnuchess phalanx hoichess sjeng sjaakii fairy-stockfish polyglot stockfish)
 # Pontax.exe ships for 32-bit Windows; the 64-bit compiler builds the same code for a wine that
 # cannot run 32-bit programs.
 cross_compilers=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix)

@@ -74,4 +74,7 @@ std::vector<std::string> ReadLines(const std::string& path);
 // Whether any of the lines contains text.
 bool AnyLineHas(const std::vector<std::string>& lines, const std::string& text);
 
+// A name GoogleTest takes for a test parameter: "fairy-stockfish" becomes "fairy_stockfish".
+std::string TestName(std::string text);
+
 }  // namespace testing_support

@@ -218,7 +218,8 @@ TEST_P(ShippedConfigurationTest, TheEnginesOwnOptionsAreOfferedAndSet) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Debian, ShippedConfigurationTest,
-                         ::testing::Values("fairymax", "gnuchess", "phalanx", "hoichess", "sjeng"),
-                         [](const auto& info) { return std::string(info.param); });
+                         ::testing::Values("fairymax", "gnuchess", "phalanx", "hoichess", "sjeng", "sjaakii",
+                                           "fairy-stockfish", "polyglot"),
+                         [](const auto& info) { return testing_support::TestName(info.param); });
 
 }  // namespace

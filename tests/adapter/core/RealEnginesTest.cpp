@@ -89,13 +89,14 @@ TEST_P(RealEngineTest, StartsNegotiatesAndQuitsCleanly) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Debian, RealEngineTest,
-                         ::testing::Values(EngineRow{"fairymax", "fairymax", ""},
-                                           EngineRow{"gnuchess", "gnuchess", "-x"},
-                                           EngineRow{"phalanx", "phalanx", ""},
-                                           EngineRow{"hoichess", "hoichess", ""},
-                                           EngineRow{"sjeng", "sjeng", ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Debian, RealEngineTest,
+    ::testing::Values(EngineRow{"fairymax", "fairymax", ""}, EngineRow{"gnuchess", "gnuchess", "-x"},
+                      EngineRow{"phalanx", "phalanx", ""}, EngineRow{"hoichess", "hoichess", ""},
+                      EngineRow{"sjeng", "sjeng", ""}, EngineRow{"sjaakii", "sjaakii", ""},
+                      EngineRow{"fairy_stockfish", "fairy-stockfish", ""},
+                      EngineRow{"polyglot", "polyglot", "-noini -ec /usr/games/stockfish"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Field `n` of /proc/PID/stat (3 is the state, 4 the parent, 14 and 15 user and system time).
 long StatField(pid_t pid, int n) {

@@ -72,7 +72,12 @@ struct Side {
         text << in.rdbuf();
         dir.Write("Pontax.eng",
                   std::regex_replace(text.str(), std::regex("/usr/games/"), "./") + "Logfile=true\n");
-        std::filesystem::create_symlink("/usr/games/" + engine, dir.File(engine));
+        // Every program the configuration names (PolyGlot names its engine too).
+        const std::regex program("/usr/games/([A-Za-z0-9_-]+)");
+        std::string config = text.str();
+        for (std::sregex_iterator at(config.begin(), config.end(), program), end; at != end; ++at)
+            if (!std::filesystem::exists(dir.File((*at)[1])))
+                std::filesystem::create_symlink((*at)[0].str(), dir.File((*at)[1]));
         host = std::make_unique<UciHost>(std::vector<std::string>{PONTAX_PATH}, dir.Path(),
                                          std::vector<std::string>{"HOME=" + dir.Path()});
         host->Send(std::string("setoption name Ponder value ") + (ponder ? "true" : "false"));
@@ -314,7 +319,8 @@ TEST(SearchMovesTest, FairyMaxSearchesOnlyTheMovesTheHostAllows) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Debian, EngineMatchTest,
-                         ::testing::Values("fairymax", "gnuchess", "phalanx", "hoichess", "sjeng"),
-                         [](const auto& info) { return std::string(info.param); });
+                         ::testing::Values("fairymax", "gnuchess", "phalanx", "hoichess", "sjeng", "sjaakii",
+                                           "fairy-stockfish", "polyglot"),
+                         [](const auto& info) { return testing_support::TestName(info.param); });
 
 }  // namespace
