@@ -116,6 +116,7 @@ TEST_F(SearchTest, AnEngineThatRefusesUndoGetsItsPositionsSetUpAnew) {
     Go(" infinite");
     EXPECT_EQ(EngineGot(11), (Lines{"exit", "xboard", "force", "force", "new", "post", "hard", "easy",
                                     "force", "e2e4", "analyze"}));
+    EXPECT_TRUE(LogHas("The engine refused \"undo\": positions are set up anew from now on."));
 }
 
 // An engine that does not know "analyze": the host's analysis becomes an untimed search at once,
@@ -138,6 +139,7 @@ TEST_F(SearchTest, AnEngineThatRefusesAnalyzeSearchesUntimedInstead) {
     Go(" infinite");
     Lines second = EngineGot(4);
     EXPECT_EQ(std::find(second.begin(), second.end(), "analyze"), second.end());
+    EXPECT_TRUE(LogHas("The engine refused \"analyze\": analysis is an untimed search from now on."));
 }
 
 TEST_F(SearchTest, FirstInfiniteSearchAfterOneWhiteMove) {
