@@ -3,6 +3,8 @@
 //   pontax-perft --divide FEN DEPTH    one line per legal move with its count, then the total
 //   pontax-perft --san FEN MOVE        the SAN of a coordinate move, nothing if it is not legal
 //   pontax-perft --parse FEN TEXT      the coordinate move that TEXT names, an empty line if none
+// Each takes --chess960 first for Chess960 rules: castling fields in Shredder-FEN or X-FEN, and
+// castling written as the king taking its rook.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,10 +20,10 @@ using namespace pontax;
 int Usage(const char* message) {
     std::fprintf(stderr, "pontax-perft: %s\n", message);
     std::fprintf(stderr,
-                 "usage: pontax-perft FEN DEPTH\n"
-                 "       pontax-perft --divide FEN DEPTH\n"
-                 "       pontax-perft --san FEN MOVE\n"
-                 "       pontax-perft --parse FEN TEXT\n");
+                 "usage: pontax-perft [--chess960] FEN DEPTH\n"
+                 "       pontax-perft [--chess960] --divide FEN DEPTH\n"
+                 "       pontax-perft [--chess960] --san FEN MOVE\n"
+                 "       pontax-perft [--chess960] --parse FEN TEXT\n");
     return 2;
 }
 
@@ -33,8 +35,11 @@ bool ReadDepth(const char* text, int& depth) {
     return true;
 }
 
+bool chess960 = false;
+
 ChessBoard BoardFromFen(const char* fen) {
     ChessBoard board;
+    board.chess960 = chess960;
     board.SetFen(fen);
     return board;
 }
@@ -67,6 +72,11 @@ int PrintSan(const ChessBoard& board, const std::string& coordinate) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--chess960") {
+        chess960 = true;
+        --argc;
+        ++argv;
+    }
     std::string mode = argc > 1 ? argv[1] : "";
     int depth = 0;
     if (mode == "--divide") {

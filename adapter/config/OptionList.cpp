@@ -135,6 +135,7 @@ std::vector<std::string> BuildOptionLines(Configuration& config) {
     add("Edit", ComboLine("Edit", EditName(s.Edit), {"setboard", "edit", "cb-edit"}));
     add("Ponder", CheckLine("Ponder", s.Ponder));
     add("OwnBook", CheckLine("OwnBook", s.OwnBook));
+    if (!s.Chess960Variant.Get().empty()) add("UCI_Chess960", CheckLine("UCI_Chess960", s.Chess960));
     add("ShowThinkingMove", CheckLine("ShowThinkingMove", s.ShowThinkingMove));
     add("Analyze", CheckLine("Analyze", s.Analyze));
     add("UseUndo", CheckLine("UseUndo", s.UseUndo));

@@ -144,6 +144,7 @@ const std::vector<SettingEntry>& SettingTable() {
         {"WHITESCORE", StoreBool<&S::WhiteScore>},
         {"SIMULATEHINT", StoreBool<&S::SimulateHint>},
         {"OWNBOOK", StoreBool<&S::OwnBook>},
+        {"UCI_CHESS960", StoreBool<&S::Chess960>},
         {"LOGFILE", [](Configuration&,
                        std::string_view v) { return ParseBool(v) ? OpenLogFile() : CloseLogFile(), false; }},
     };

@@ -79,6 +79,11 @@ struct AdapterSettings {
     std::atomic<bool> WhiteScore{false};
     std::atomic<bool> SimulateHint{false};
     std::atomic<bool> OwnBook{false};
+    // UCI_Chess960: the host plays Chess960. It takes effect only with an engine that plays it.
+    std::atomic<bool> Chess960{false};
+    // What the engine calls Chess960 among its variants ("fischerandom"); empty if it plays none.
+    SharedText Chess960Variant{""};
+    bool PlaysChess960() const { return Chess960 && !Chess960Variant.Get().empty(); }
 
     // Keys of the configuration file only, never shown to the GUI; each is off when absent.
     std::atomic<bool> MateScores{false};

@@ -48,6 +48,15 @@ bool OpensQuote(std::string_view value) {
     return !value.empty() && value.front() == '"' && (value.size() == 1 || value.back() != '"');
 }
 
+// The engine's name for Chess960, "fischerandom" or "chess960", or empty.
+std::string Chess960VariantOf(std::string_view variants) {
+    std::vector<std::string> names = SplitWords(Unquote(variants), ",");
+    for (const char* name : {"fischerandom", "chess960"})
+        for (const auto& variant : names)
+            if (Trim(variant) == name) return name;
+    return {};
+}
+
 void ApplyFeature(EngineDialogue& d, std::string_view key, std::string_view value) {
     auto& features = d.features;
     if (key == "setboard")
@@ -68,6 +77,8 @@ void ApplyFeature(EngineDialogue& d, std::string_view key, std::string_view valu
         SetFlag(d.settings.Analyze, value);
     else if (key == "done")
         SetDone(d, value);
+    else if (key == "variants")
+        d.settings.Chess960Variant.Set(Chess960VariantOf(value));
     else if (key == "myname")
         d.settings.EngineName.Set(Unquote(value));
     else if (key == "option" && d.settings.EngineOptions)
@@ -109,6 +120,7 @@ void ResetFeatures(EngineDialogue& d) {
     features.ping = false;
     features.exclude = false;
     features.featureWait = false;
+    d.settings.Chess960Variant.Set("");
 }
 
 void ResetFeaturesDone(EngineDialogue& d) {

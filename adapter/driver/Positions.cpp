@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "Castling.h"
 #include "EngineDialogue.h"
 #include "EngineFeatures.h"
 #include "MoveGenerator.h"
@@ -34,7 +35,8 @@ std::string CollectFen(const std::vector<std::string>& words, size_t& i) {
     std::string fen = words[i++];
     if (i < words.size() && (words[i] == "w" || words[i] == "b")) {
         fen += " " + words[i++];
-        if (i < words.size() && CharInSet(words[i][0], "KQkq-")) {
+        // Castling in "KQkq" letters or the rook files of Shredder-FEN.
+        if (i < words.size() && CharInSet(words[i][0], "KQkqABCDEFGHabcdefgh-")) {
             fen += " " + words[i++];
             if (i < words.size() && words[i].size() >= 2 && IsFile(words[i][0]) &&
                 CharInSet(words[i][1], "36"))
@@ -167,10 +169,17 @@ std::optional<MoveRecord> ParseCoordinateMove(const BoardState& board, std::stri
         move.promotion = static_cast<uint8_t>(type ? MakePiece(type, board.sideToMove) : 0);
         move.flags |= move_flag::kPromotion;
     }
+    int fileDistance = std::abs(FileOf(move.from) - FileOf(move.to));
+    bool ontoOwnRook = board.At(move.to) == MakePiece(piece::kRook, PieceColour(mover));
+    if (PieceType(mover) == piece::kKing && (ontoOwnRook || fileDistance > 1)) {
+        // Castling in either notation, the king's move to its square or the king taking its rook.
+        MoveRecord castling = CastlingMove(board, PieceColour(mover), move.to > move.from);
+        CastlingSquares squares = SquaresOfCastling(board, castling);
+        if (!castling.IsEmpty() && (move.to == squares.kingTo || move.to == squares.rookFrom))
+            return castling;
+    }
     move.captured = static_cast<uint8_t>(board.At(move.to));
     if (move.captured != piece::kEmpty) move.flags |= move_flag::kCapture;
-    int fileDistance = std::abs(FileOf(move.from) - FileOf(move.to));
-    if (PieceType(mover) == piece::kKing && fileDistance > 1) move.flags |= move_flag::kCastling;
     if (PieceType(mover) == piece::kPawn) {
         move.flags |= move_flag::kPawn;
         if (std::abs(RankOf(move.from) - RankOf(move.to)) >= 2) move.flags |= move_flag::kDoubleStep;
@@ -194,14 +203,15 @@ size_t RebaseFor(size_t moves) {
 
 }  // namespace
 
-PositionRecord PositionReader::Read(std::string_view line) {
-    bool extends = inMoves_ && line.size() > lastLine_.size() &&
+PositionRecord PositionReader::Read(std::string_view line, bool chess960) {
+    bool extends = chess960 == origin_.chess960 && inMoves_ && line.size() > lastLine_.size() &&
                    line.substr(0, lastLine_.size()) == lastLine_ &&
                    std::isspace(static_cast<unsigned char>(line[lastLine_.size()]));
     if (extends) {
         for (const std::string& word : SplitWords(line.substr(lastLine_.size()))) AddMove(word);
         lastLine_ = line;
     } else {
+        origin_.chess960 = chess960;
         ReadWhole(line);
     }
     return PositionRecord(recordStart_,
@@ -265,11 +275,13 @@ void PositionReader::Rebase() {
     }
 }
 
-PositionRecord ReadPosition(std::string_view line) { return PositionReader().Read(line); }
+PositionRecord ReadPosition(std::string_view line, bool chess960) {
+    return PositionReader().Read(line, chess960);
+}
 
 void ParsePosition(EngineDialogue& d, std::string_view line) {
     d.search.CancelSearch();
-    PositionRecord game = d.positions.reader.Read(line);
+    PositionRecord game = d.positions.reader.Read(line, d.settings.PlaysChess960());
     std::lock_guard guard(d.positions.lock);
     d.positions.game = game;
 }

@@ -52,7 +52,8 @@ private:
 // last one ended: a host repeats the whole game every move.
 class PositionReader {
 public:
-    PositionRecord Read(std::string_view line);
+    // Castling fields and moves are read by Chess960 rules or by standard ones.
+    PositionRecord Read(std::string_view line, bool chess960 = false);
 
 private:
     void ReadWhole(std::string_view line);
@@ -98,11 +99,12 @@ void ForgetEnginePosition(EngineDialogue& d);
 ChessBoard ReplayEnginePosition(EngineDialogue& d);
 
 // The position a UCI "position" command names.
-PositionRecord ReadPosition(std::string_view line);
+PositionRecord ReadPosition(std::string_view line, bool chess960 = false);
 
 // The UCI "position" command: replaces the game position.
 void ParsePosition(EngineDialogue& d, std::string_view line);
-// A coordinate move ("e2e4", "e7e8q") read on board; nullopt when it does not name one.
+// A coordinate move ("e2e4", "e7e8q") read on board; nullopt when it does not name one. Castling
+// is read as the king's move to its square ("e1g1") or as the king taking its rook ("e1h1").
 std::optional<MoveRecord> ParseCoordinateMove(const BoardState& board, std::string_view text);
 // The xboard commands that set up fen on the engine, by setboard, edit or cb-edit.
 std::string BuildPositionCommands(EngineDialogue& d, EditMode mode, std::string_view fen);

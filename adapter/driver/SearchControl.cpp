@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BestMove.h"
+#include "Castling.h"
 #include "ClockGuard.h"
 #include "EngineControl.h"
 #include "EngineDialogue.h"
@@ -106,14 +107,21 @@ std::vector<MoveRecord> SearchMovesForTheEngine(EngineDialogue& d, const SearchS
     return moves;
 }
 
+// A move in the engine's notation. Chess960 castling goes as "O-O" or "O-O-O", which is how the
+// protocol writes it whatever an engine's notation of other moves.
+std::string EngineMoveText(EngineDialogue& d, const ChessBoard& board, const MoveRecord& move) {
+    if (board.chess960 && (move.flags & move_flag::kCastling))
+        return IsQueenSideCastling(move) ? "O-O-O" : "O-O";
+    return d.features.san ? board.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals)
+                          : MoveToCoordinate(move);
+}
+
 // "exclude all" and an "include" for every allowed move, in the engine's notation.
 std::vector<std::string> ExclusionCommands(EngineDialogue& d, const SearchStart& start) {
     std::vector<std::string> commands{"exclude all"};
     const ChessBoard& board = start.game.Replay();
     for (const MoveRecord& move : start.searchMoves)
-        commands.push_back("include " + (d.features.san
-                                             ? board.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals)
-                                             : MoveToCoordinate(move)));
+        commands.push_back("include " + EngineMoveText(d, board, move));
     return commands;
 }
 
@@ -174,6 +182,9 @@ void ResetEngine(EngineDialogue& d, SearchStart& start) {
         SendForce(d);
     }
     SendToEngine(d, "new");
+    bool chess960 = start.game.Start().chess960;
+    if (std::string variant = settings.Chess960Variant.Get(); chess960 && !variant.empty())
+        SendToEngine(d, "variant " + variant);
     SendPost(d);
     SendPonderMode(d);
     if (settings.ShowThinkingMove) search.SetTicker(TickerState::Armed);
@@ -185,7 +196,8 @@ void ResetEngine(EngineDialogue& d, SearchStart& start) {
     start.engine.Restart(start.game.Start());
     ChessBoard standard;
     standard.SetFen(ChessBoard::kStartFen);
-    if (!start.engine.Start().SamePosition(standard)) {
+    // A Chess960 engine after "variant" may have set up any start position.
+    if (chess960 || !start.engine.Start().SamePosition(standard)) {
         SendToEngine(d, BuildPositionCommands(d, settings.Edit, start.engine.Start().GetFen()));
         if (settings.Edit != EditMode::Setboard) SendForce(d);
     }
@@ -287,8 +299,7 @@ std::vector<std::string> MoveCommands(EngineDialogue& d, SearchStart& start) {
         if (!start.forceMode && i == games - 1)
             for (auto& clock : ClockCommands(d, start)) commands.push_back(clock);
         start.engine.Append(move);
-        std::string text = d.features.san ? scratch.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals)
-                                          : MoveToCoordinate(move);
+        std::string text = EngineMoveText(d, scratch, move);
         commands.push_back(d.features.usermove ? "usermove " + text : text);
         generator.Apply(scratch, move);
     }

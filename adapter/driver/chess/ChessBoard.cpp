@@ -1,8 +1,10 @@
 #include "ChessBoard.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cctype>
 
+#include "Castling.h"
 #include "MoveGenerator.h"
 
 namespace pontax {
@@ -43,7 +45,10 @@ std::string MoveToCoordinate(const MoveRecord& move) {
 
 BoardState::Difference BoardState::Compare(const BoardState& other) const {
     if (squares != other.squares) return Difference::Squares;
-    if (castlingRights != other.castlingRights) return Difference::Castling;
+    if (castlingRights != other.castlingRights || chess960 != other.chess960) return Difference::Castling;
+    for (size_t right = 0; right < castlingRookFiles.size(); ++right)
+        if ((castlingRights & (1 << right)) && castlingRookFiles[right] != other.castlingRookFiles[right])
+            return Difference::Castling;
     if (enPassantSquare != other.enPassantSquare) return Difference::EnPassant;
     if (sideToMove != other.sideToMove) return Difference::Side;
     return Difference::None;
@@ -55,12 +60,15 @@ bool BoardState::IsConsistent() const {
         if (OnBoard(square) ? code > MakePiece(piece::kKing, kBlack) : code != piece::kEmpty) return false;
     }
     return (sideToMove == kWhite || sideToMove == kBlack) && castlingRights >= 0 && castlingRights <= 15 &&
+           std::all_of(castlingRookFiles.begin(), castlingRookFiles.end(),
+                       [](int file) { return file >= 0 && file < 8; }) &&
            (enPassantSquare == kNoSquare || OnBoard(enPassantSquare)) && halfMoveClock >= 0;
 }
 
 void BoardState::Clear() {
     squares.fill(piece::kEmpty);
     castlingRights = 0;
+    castlingRookFiles = kCornerRookFiles;
     enPassantSquare = kNoSquare;
     sideToMove = kWhite;
     halfMoveClock = 0;
@@ -95,12 +103,7 @@ void ChessBoard::SetFen(std::string_view text) {
     while (pos < text.size() && text[pos] != ' ') ++pos;  // the placement's rest past the first rank
     std::string_view side = NextWord(text, pos);
     sideToMove = !side.empty() && std::tolower(static_cast<unsigned char>(side[0])) == 'b' ? kBlack : kWhite;
-    for (char c : NextWord(text, pos)) {
-        if (c == 'K') castlingRights |= castling::kWhiteKingSide;
-        if (c == 'Q') castlingRights |= castling::kWhiteQueenSide;
-        if (c == 'k') castlingRights |= castling::kBlackKingSide;
-        if (c == 'q') castlingRights |= castling::kBlackQueenSide;
-    }
+    ReadCastlingField(*this, NextWord(text, pos));
     std::string_view enPassant = NextWord(text, pos);
     if (enPassant.size() >= 2 && enPassant[1] >= '2' && enPassant[1] <= '8') {
         int epFile = enPassant[0] >= 'a' && enPassant[0] <= 'h' ? enPassant[0] - 'a' : 0;
@@ -128,11 +131,7 @@ std::string ChessBoard::GetFen() const {
         if (rank > 0) fen += '/';
     }
     fen += sideToMove == kWhite ? " w " : " b ";
-    if (castlingRights == 0) fen += '-';
-    if (castlingRights & castling::kWhiteKingSide) fen += 'K';
-    if (castlingRights & castling::kWhiteQueenSide) fen += 'Q';
-    if (castlingRights & castling::kBlackKingSide) fen += 'k';
-    if (castlingRights & castling::kBlackQueenSide) fen += 'q';
+    fen += CastlingField(*this);
     fen += ' ';
     fen += enPassantSquare == kNoSquare ? "-" : SquareName(enPassantSquare);
     fen += " 0 1";

@@ -74,6 +74,8 @@ std::string MoveToCoordinate(const MoveRecord& move);
 // The position: squares, castling rights, en-passant square, side to move and half-move clock.
 class BoardState {
 public:
+    static constexpr std::array<int8_t, 4> kCornerRookFiles{7, 0, 7, 0};
+
     // The first difference from other, in this order.
     enum class Difference { None, Squares, Castling, EnPassant, Side };
     Difference Compare(const BoardState& other) const;
@@ -88,6 +90,11 @@ public:
 
     std::array<uint8_t, kBoardEntries> squares{};
     int castlingRights = 0;
+    // The file of the rook each right moves, for K, Q, k and q.
+    std::array<int8_t, 4> castlingRookFiles = kCornerRookFiles;
+    // Chess960 rules: kings and castling rooks may start on any file of the first rank. A rule of
+    // the game rather than of the position, so Clear keeps it.
+    bool chess960 = false;
     int enPassantSquare = kNoSquare;
     int sideToMove = kWhite;
     int halfMoveClock = 0;
@@ -98,7 +105,8 @@ public:
     inline static constexpr std::string_view kStartFen =
         "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
-    // Reads placement, side, castling and en-passant fields; anything unreadable is skipped.
+    // Reads placement, side, castling and en-passant fields; anything unreadable is skipped. The
+    // castling field is read by the board's rules: standard chess or Chess960.
     void SetFen(std::string_view text);
     // Always ends in " 0 1": the clocks are not tracked.
     std::string GetFen() const;
@@ -113,7 +121,8 @@ public:
     };
     std::string MoveToSan(const MoveRecord& move, SanStyle style) const;
     // A move in SAN or coordinate notation, or an empty record when the text does not name
-    // exactly one legal move.
+    // exactly one legal move. Castling is read in every notation: "O-O", the king's move to its
+    // square and the king taking its rook.
     MoveRecord ParseSan(std::string_view text) const;
 
     static char PieceLetter(int code);

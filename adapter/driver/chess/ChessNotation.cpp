@@ -1,5 +1,6 @@
 #include <cctype>
 
+#include "Castling.h"
 #include "ChessBoard.h"
 #include "MoveGenerator.h"
 
@@ -48,7 +49,7 @@ std::string ChessBoard::MoveToSan(const MoveRecord& move, SanStyle style) const 
     bool capture = (move.flags & move_flag::kCapture) || At(move.to) != piece::kEmpty;
     std::string san;
     if (move.flags & move_flag::kCastling) {
-        san = FileOf(move.to) == 2 ? "O-O-O" : "O-O";
+        san = IsQueenSideCastling(move) ? "O-O-O" : "O-O";
         BoardState after = *this;
         MoveRecord copy = move;
         generator.Apply(after, copy);
@@ -110,12 +111,15 @@ MoveRecord ChessBoard::ParseSan(std::string_view text) const {
     int type = piece::kPawn;
     int promotion = piece::kEmpty;
     int toFile = -1, toRank = -1, fromFile = -1, fromRank = -1;
+    MoveList legal;
+    MoveGenerator().GenerateLegal(*this, legal);
     if (san.rfind("OO", 0) == 0) {
-        type = piece::kKing;
-        fromFile = 4;
-        fromRank = toRank = side == kWhite ? 0 : 7;
-        toFile = san.rfind("OOO", 0) == 0 ? 2 : 6;
-    } else {
+        bool queenSide = san.rfind("OOO", 0) == 0;
+        for (const auto& move : legal)
+            if ((move.flags & move_flag::kCastling) && IsQueenSideCastling(move) == queenSide) return move;
+        return {};
+    }
+    {
         size_t first = 0, last = san.size();
         if (IsPieceLetter(san[0])) type = PieceType(PieceFromLetter(san[first++]));
         if (last > first && IsPieceLetterAnyCase(san[last - 1])) promotion = PieceFromLetter(san[--last]);
@@ -141,8 +145,6 @@ MoveRecord ChessBoard::ParseSan(std::string_view text) const {
             promotion = MakePiece(piece::kQueen, side);
     }
     int to = SquareOf(toFile, toRank);
-    MoveList legal;
-    MoveGenerator().GenerateLegal(*this, legal);
     MoveRecord found;
     int matches = 0;
     for (const auto& move : legal) {
@@ -153,6 +155,16 @@ MoveRecord ChessBoard::ParseSan(std::string_view text) const {
         if (movePromotion != promotion) continue;
         found = move;
         ++matches;
+    }
+    if (matches == 0 && type == piece::kKing && fromFile >= 0 && fromRank >= 0) {
+        // A castling written in the other notation: the king's move to its square, or the king
+        // taking its rook. Reached only when no plain king move has that target.
+        int from = SquareOf(fromFile, fromRank);
+        for (const auto& move : legal) {
+            if (!(move.flags & move_flag::kCastling) || move.from != from) continue;
+            CastlingSquares squares = SquaresOfCastling(*this, move);
+            if (to == squares.kingTo || to == squares.rookFrom) return move;
+        }
     }
     return matches == 1 ? found : MoveRecord{};
 }

@@ -4,6 +4,8 @@
 #include <cassert>
 #include <cstdlib>
 
+#include "Castling.h"
+
 namespace pontax {
 
 namespace {
@@ -166,20 +168,11 @@ private:
         }
     }
 
-    // Castling needs the king and the rook on their home squares besides the right.
     void Castling(int king) {
-        int home = side_ == kWhite ? SquareOf(4, 0) : SquareOf(4, 7);
-        if (king != home) return;
-        int rook = MakePiece(piece::kRook, side_);
-        int kingSide = side_ == kWhite ? castling::kWhiteKingSide : castling::kBlackKingSide;
-        int queenSide = side_ == kWhite ? castling::kWhiteQueenSide : castling::kBlackQueenSide;
-        if ((board_.castlingRights & kingSide) && board_.At(king + 1) == piece::kEmpty &&
-            board_.At(king + 2) == piece::kEmpty && board_.At(king + 3) == rook)
-            Add(king, king + 2, move_flag::kCastling);
-        if ((board_.castlingRights & queenSide) && board_.At(king - 1) == piece::kEmpty &&
-            board_.At(king - 2) == piece::kEmpty && board_.At(king - 3) == piece::kEmpty &&
-            board_.At(king - 4) == rook)
-            Add(king, king - 2, move_flag::kCastling);
+        for (bool kingSide : {true, false}) {
+            MoveRecord move = CastlingMove(board_, side_, kingSide);
+            if (!move.IsEmpty() && move.from == king) Add(move.from, move.to, move_flag::kCastling);
+        }
     }
 
     const BoardState& board_;
@@ -287,14 +280,18 @@ bool IsAttackedIgnoring(const BoardState& board, int square, int bySide, int ign
     return false;
 }
 
-// The rook's part of a castling move, made or (with back) taken back.
-void MoveCastlingRook(BoardState& board, const MoveRecord& move, bool back) {
-    bool kingSide = move.to > move.from;
-    int corner = kingSide ? move.to + 1 : move.to - 2;
-    int beside = kingSide ? move.to - 1 : move.to + 1;
-    int from = back ? beside : corner, to = back ? corner : beside;
-    board.SetSquare(to, board.At(from));
-    board.SetSquare(from, piece::kEmpty);
+// Both pieces are lifted before either lands: in Chess960 they may swap squares.
+void MoveCastlingPieces(BoardState& board, const MoveRecord& move, bool back) {
+    CastlingSquares squares = SquaresOfCastling(board, move);
+    int kingFrom = back ? squares.kingTo : squares.kingFrom,
+        kingTo = back ? squares.kingFrom : squares.kingTo;
+    int rookFrom = back ? squares.rookTo : squares.rookFrom,
+        rookTo = back ? squares.rookFrom : squares.rookTo;
+    int king = board.At(kingFrom), rook = board.At(rookFrom);
+    board.SetSquare(kingFrom, piece::kEmpty);
+    board.SetSquare(rookFrom, piece::kEmpty);
+    board.SetSquare(kingTo, king);
+    board.SetSquare(rookTo, rook);
 }
 
 }  // namespace
@@ -343,8 +340,14 @@ bool MoveGenerator::IsLegal(const BoardState& board, const MoveRecord& move) con
     if (move.from == move.to) return false;
     int side = board.sideToMove;
     if (move.flags & move_flag::kCastling) {
-        int crossed = std::max(move.from, move.to) - 1;
-        if (IsAttacked(board, move.from, 1 - side) || IsAttacked(board, crossed, 1 - side)) return false;
+        // Only a castling the position allows, and never out of, through or into check.
+        if (!CastlingMove(board, side, !IsQueenSideCastling(move)).SameMove(move)) return false;
+        CastlingSquares squares = SquaresOfCastling(board, move);
+        int step = squares.kingTo >= squares.kingFrom ? 1 : -1;
+        for (int square = squares.kingFrom;; square += step) {
+            if (IsAttacked(board, square, 1 - side)) return false;
+            if (square == squares.kingTo) break;
+        }
     }
     BoardState after = board;
     MoveRecord copy = move;
@@ -358,8 +361,18 @@ void MoveGenerator::Apply(BoardState& board, MoveRecord& move) const {
     move.castlingBefore = static_cast<uint8_t>(board.castlingRights);
     move.enPassantBefore = static_cast<uint8_t>(board.enPassantSquare);
     move.halfMoveClockBefore = static_cast<uint16_t>(board.halfMoveClock);
-    int behind = move.to - PawnForward(side);
+    board.enPassantSquare = kNoSquare;
+    board.halfMoveClock++;
+    if (move.flags & move_flag::kCastling) {
+        move.captured = piece::kEmpty;
+        MoveCastlingPieces(board, move, false);
+        board.castlingRights &= ~(CastlingRight(side, true) | CastlingRight(side, false));
+        board.sideToMove = 1 - side;
+        assert(board.IsConsistent());
+        return;
+    }
     if (move.flags & move_flag::kEnPassant) {
+        int behind = move.to - PawnForward(side);
         move.captured = static_cast<uint8_t>(board.At(behind));
         board.SetSquare(behind, piece::kEmpty);
     } else {
@@ -369,25 +382,17 @@ void MoveGenerator::Apply(BoardState& board, MoveRecord& move) const {
     board.SetSquare(move.to, promotes ? move.promotion : mover);
     board.SetSquare(move.from, piece::kEmpty);
 
-    board.enPassantSquare = kNoSquare;
     if (move.flags & move_flag::kDoubleStep) {
         int enemyPawn = MakePiece(piece::kPawn, 1 - side);
         bool besideLeft = OnBoard(move.to - 1) && board.At(move.to - 1) == enemyPawn;
         bool besideRight = OnBoard(move.to + 1) && board.At(move.to + 1) == enemyPawn;
         if (besideLeft || besideRight) board.enPassantSquare = (move.from + move.to) / 2;
     }
-    if (move.flags & move_flag::kCastling) MoveCastlingRook(board, move, false);
-    bool resets = move.captured != piece::kEmpty || PieceType(mover) == piece::kPawn;
-    board.halfMoveClock = resets ? 0 : board.halfMoveClock + 1;
+    if (move.captured != piece::kEmpty || PieceType(mover) == piece::kPawn) board.halfMoveClock = 0;
     if (PieceType(mover) == piece::kKing)
-        board.castlingRights &= side == kWhite ? ~(castling::kWhiteKingSide | castling::kWhiteQueenSide)
-                                               : ~(castling::kBlackKingSide | castling::kBlackQueenSide);
-    for (int square : {static_cast<int>(move.from), static_cast<int>(move.to)}) {
-        if (square == SquareOf(0, 0)) board.castlingRights &= ~castling::kWhiteQueenSide;
-        if (square == SquareOf(7, 0)) board.castlingRights &= ~castling::kWhiteKingSide;
-        if (square == SquareOf(0, 7)) board.castlingRights &= ~castling::kBlackQueenSide;
-        if (square == SquareOf(7, 7)) board.castlingRights &= ~castling::kBlackKingSide;
-    }
+        board.castlingRights &= ~(CastlingRight(side, true) | CastlingRight(side, false));
+    ClearCastlingRightsAt(board, move.from);
+    ClearCastlingRightsAt(board, move.to);
     board.sideToMove = 1 - side;
     assert(board.IsConsistent());
 }
@@ -395,6 +400,14 @@ void MoveGenerator::Apply(BoardState& board, MoveRecord& move) const {
 void MoveGenerator::Undo(BoardState& board, const MoveRecord& move) const {
     int side = 1 - board.sideToMove;
     board.sideToMove = side;
+    board.castlingRights = move.castlingBefore;
+    board.enPassantSquare = move.enPassantBefore;
+    board.halfMoveClock = move.halfMoveClockBefore;
+    if (move.flags & move_flag::kCastling) {
+        MoveCastlingPieces(board, move, true);
+        assert(board.IsConsistent());
+        return;
+    }
     bool promotes = (move.flags & move_flag::kPromotion) && move.promotion != piece::kEmpty;
     int mover = promotes ? MakePiece(piece::kPawn, side) : board.At(move.to);
     board.SetSquare(move.from, mover);
@@ -404,10 +417,6 @@ void MoveGenerator::Undo(BoardState& board, const MoveRecord& move) const {
     } else {
         board.SetSquare(move.to, move.captured);
     }
-    if (move.flags & move_flag::kCastling) MoveCastlingRook(board, move, true);
-    board.castlingRights = move.castlingBefore;
-    board.enPassantSquare = move.enPassantBefore;
-    board.halfMoveClock = move.halfMoveClockBefore;
     assert(board.IsConsistent());
 }
 

@@ -19,6 +19,7 @@ struct PerftRow {
     const char* fen;
     int shallowDepth;
     int deepDepth;
+    bool chess960 = false;
 };
 
 const PerftRow kPositions[] = {
@@ -30,6 +31,14 @@ const PerftRow kPositions[] = {
     {"Talkchess", "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8", 3, 5},
     {"Middlegame", "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - - 0 10", 3, 5},
     {"BlackEnPassant", "rnbqkbnr/ppp1p1pp/8/8/3pPp2/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 3", 3, 4},
+    // Chess960, castling fields in Shredder-FEN and X-FEN.
+    {"Chess960Shredder", "bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf - 2 9", 3, 5, true},
+    {"Chess960OneWing", "b1q1rrkb/pppppppp/3nn3/8/P7/1PPP4/4PPPP/BQNNRKRB w GE - 1 9", 3, 4, true},
+    {"Chess960XFen", "nrkbbqrn/pppppppp/8/8/8/8/PPPPPPPP/NRKBBQRN w KQkq - 0 1", 3, 5, true},
+    {"Chess960KingOnItsSquare", "r5kr/8/8/8/8/8/8/R5KR w KQkq - 0 1", 3, 4, true},
+    {"Chess960KingAndRookSwap", "1r3kr1/8/8/8/8/8/8/1R3KR1 w GBgb - 0 1", 3, 4, true},
+    {"Chess960KingMovesRight", "rk5r/8/8/8/8/8/8/RK5R b KQkq - 0 1", 3, 4, true},
+    {"Chess960RookLeavesAPin", "6k1/8/8/8/8/8/8/qRK5 w B - 0 1", 3, 5, true},
 };
 
 std::string Trimmed(const std::string& text) {
@@ -58,18 +67,22 @@ std::map<std::string, uint64_t> ParseDivide(const std::string& output, uint64_t&
 void ComparePerft(const PerftRow& row, int depth) {
     if (!std::filesystem::exists(kStockfish)) GTEST_SKIP() << "stockfish is not installed";
     uint64_t oursTotal = 0, theirsTotal = 0;
-    auto ours = ParseDivide(
-        testing_support::RunToEnd({PONTAX_PERFT_PATH, "--divide", row.fen, std::to_string(depth)}),
-        oursTotal);
+    std::vector<std::string> rules = {PONTAX_PERFT_PATH};
+    if (row.chess960) rules.push_back("--chess960");
+    auto withRules = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), rules.begin(), rules.end());
+        return testing_support::RunToEnd(args);
+    };
+    auto ours = ParseDivide(withRules({"--divide", row.fen, std::to_string(depth)}), oursTotal);
+    std::string setup = row.chess960 ? "setoption name UCI_Chess960 value true\n" : "";
     auto theirs = ParseDivide(
-        testing_support::RunToEnd({kStockfish}, "position fen " + std::string(row.fen) + "\ngo perft " +
+        testing_support::RunToEnd({kStockfish}, setup + "position fen " + row.fen + "\ngo perft " +
                                                     std::to_string(depth) + "\nquit"),
         theirsTotal);
     ASSERT_GT(theirsTotal, 0u);
     EXPECT_EQ(ours, theirs);
     EXPECT_EQ(oursTotal, theirsTotal);
-    EXPECT_EQ(Trimmed(testing_support::RunToEnd({PONTAX_PERFT_PATH, row.fen, std::to_string(depth)})),
-              std::to_string(theirsTotal));
+    EXPECT_EQ(Trimmed(withRules({row.fen, std::to_string(depth)})), std::to_string(theirsTotal));
 }
 
 class PerftShallow : public ::testing::TestWithParam<PerftRow> {};
