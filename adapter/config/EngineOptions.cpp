@@ -143,6 +143,9 @@ void RecordEngineOption(Configuration& config, std::string_view definition) {
     std::string engineName = NormalisedName(definition.substr(0, at));
     if (engineName.empty()) return LeaveOut(definition, "no name.");
     if (HoldsOptionKeyword(engineName)) return LeaveOut(engineName, "a host could not set it.");
+    // The adapter's own UCI_Chess960 sets the game up as the engine's variant.
+    if (SameName(engineName, "UCI_Chess960"))
+        return LeaveOut(engineName, "Chess960 is played through the engine's variants.");
     CustomOption option;
     option.type = type.type;
     if (!ReadValues(option, definition.substr(at + 2 + type.word.size())))

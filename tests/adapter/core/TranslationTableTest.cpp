@@ -312,6 +312,80 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"AnotherGameStartsAfresh", {}, Then(kGameUnderway, "G position startpos moves d2d4"), {}, {}}),
     RowName);
 
+// Chess960 with both kings on b and every rook in its corner, so either side may castle on
+// either wing at once.
+const char* k960 = "rk5r/pppppppp/8/8/8/8/PPPPPPPP/RK5R w KQkq - 0 1";
+const std::string k960Position = std::string("G position fen ") + k960;
+const std::string k960Setboard = std::string("setboard ") + k960;
+void Chess960(EngineDialogue& d) {
+    d.settings.Chess960 = true;
+    d.settings.Chess960Variant.Set("fischerandom");
+}
+Lines Fresh960(Lines then) {
+    Lines lines{"force", "new",   "variant fischerandom", "post",       "hard",
+                "easy",  "force", k960Setboard,           "level 0 1 0"};
+    lines.insert(lines.end(), then.begin(), then.end());
+    return lines;
+}
+Lines Chess960Game(const std::string& moves) { return {k960Position + " moves " + moves, kClock}; }
+Lines Chess960Search(const std::string& moves, const std::string& engineLine) {
+    return Then(Chess960Game(moves), "E " + engineLine);
+}
+
+// Castling between the host's king-takes-rook and the engine's "O-O", both wings, both colours.
+INSTANTIATE_TEST_SUITE_P(
+    Chess960, TranslationTable,
+    ::testing::Values(
+        Row{"WhiteKingSideGoesToTheEngineAsOO", Chess960, Chess960Game("b1h1"),
+            Fresh960({"O-O", "time 6000", "otim 6000", "go"}), kStart},
+        Row{"WhiteQueenSideGoesAsOOO", Chess960, Chess960Game("b1a1"),
+            Fresh960({"O-O-O", "time 6000", "otim 6000", "go"}), kStart},
+        Row{"BlackKingSideGoesAsOO", Chess960, Chess960Game("a2a3 b8h8 a3a4"),
+            Fresh960({"a2a3", "O-O", "a3a4", "time 6000", "otim 6000", "go"}), kStart},
+        Row{"BlackQueenSideGoesAsOOO", Chess960, Chess960Game("a2a3 b8a8 a3a4"),
+            Fresh960({"a2a3", "O-O-O", "a3a4", "time 6000", "otim 6000", "go"}), kStart},
+        Row{"TheHostsKingToItsSquareIsCastlingToo", Chess960, Chess960Game("b1g1"),
+            Fresh960({"O-O", "time 6000", "otim 6000", "go"}), kStart},
+        Row{"OOFromTheEngineIsTheKingTakingItsRook",
+            Chess960,
+            Chess960Search("a2a3", "move O-O"),
+            {},
+            {"bestmove b8h8"}},
+        Row{"OOOFromTheEngine", Chess960, Chess960Search("a2a3", "move O-O-O"), {}, {"bestmove b8a8"}},
+        Row{"WhiteOOOFromTheEngine", Chess960, Chess960Search("", "move O-O-O"), {}, {"bestmove b1a1"}},
+        Row{"TheEnginesKingTakingItsRook",
+            Chess960,
+            Chess960Search("a2a3", "move b8h8"),
+            {},
+            {"bestmove b8h8"}},
+        Row{"TheEnginesKingToItsSquare", Chess960, Chess960Search("", "move b1g1"), {}, {"bestmove b1h1"}},
+        Row{"AKingStepThatCouldBeCastlingIsAKingStep",
+            Chess960,
+            Chess960Search("", "move b1c1"),
+            {},
+            {"bestmove b1c1"}},
+        Row{"CastlingInTheVariationAndThePonderMove",
+            Chess960,
+            Then(Chess960Search("", "5 31 120 4000 O-O O-O-O"), "E move O-O"),
+            {},
+            {"bestmove b1h1 ponder b8a8"}},
+        Row{"CastlingInAThinkingLine",
+            Chess960,
+            Chess960Search("", "5 31 120 4000 O-O-O b8h8"),
+            {},
+            {"info depth 5 score cp 31 time 1200 nodes 4000 nps 3333 pv b1a1 b8h8"}},
+        Row{"AStandardGameKeepsTheKingsMove",
+            [](EngineDialogue& d) { d.settings.Chess960Variant.Set("fischerandom"); },
+            Then({"G position fen r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w KQkq - 0 1", kClock}, "E move O-O"),
+            {},
+            {"bestmove e1g1"}},
+        Row{"WithoutAnEngineThatPlaysItUciChess960HasNoEffect",
+            [](EngineDialogue& d) { d.settings.Chess960 = true; },
+            Then({"G position fen r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w KQkq - 0 1", kClock}, "E move O-O"),
+            {},
+            {"bestmove e1g1"}}),
+    RowName);
+
 const Lines kSearching = {kAfterE4, kClock};
 // The engine played e7e5 and announced g1f3, on which the GUI lets it ponder.
 const Lines kPondering = {kAfterE4,

@@ -174,5 +174,34 @@ TEST_F(EngineOptionsTest, CommandsGoStraightToARunningEngine) {
     EXPECT_TRUE(config.pending.TakeAll().empty());
 }
 
+// The host learns of Chess960 from UCI_Chess960: offered once, and only for an engine that plays it.
+TEST_F(EngineOptionsTest, AnEngineThatPlaysChess960GetsUciChess960OnceAndOnlyThen) {
+    auto chess960Lines = [&] {
+        auto lines = BuildOptionLines(config);
+        return std::count_if(lines.begin(), lines.end(), [](const std::string& l) {
+            return l.find("UCI_Chess960") != std::string::npos;
+        });
+    };
+    ParseFeatures(d, R"(feature variants="normal,shatranj,capablanca" done=1)");
+    EXPECT_EQ(chess960Lines(), 0);
+    EXPECT_FALSE(d.settings.PlaysChess960());
+
+    ParseFeatures(d, R"(feature variants="normal,fischerandom" option="UCI_Chess960 -check 0" done=1)");
+    auto lines = BuildOptionLines(config);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "option name UCI_Chess960 type check default false"),
+              lines.end());
+    EXPECT_EQ(chess960Lines(), 1);
+    HandleSetOption(config, d, "setoption name UCI_Chess960 value true");
+    EXPECT_TRUE(d.settings.PlaysChess960());
+    EXPECT_EQ(d.settings.Chess960Variant.Get(), "fischerandom");
+
+    ParseFeatures(d, R"(feature variants="chess960, normal" done=1)");
+    EXPECT_EQ(d.settings.Chess960Variant.Get(), "chess960");
+    // Another engine that does not play it: the setting stays, without effect.
+    ResetFeatures(d);
+    EXPECT_EQ(chess960Lines(), 0);
+    EXPECT_FALSE(d.settings.PlaysChess960());
+}
+
 }  // namespace
 }  // namespace pontax

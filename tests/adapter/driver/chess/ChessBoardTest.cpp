@@ -275,5 +275,86 @@ TEST(BoardConsistencyTest, ABoardIsConsistentUntilSomethingOutOfRangeGetsIn) {
     EXPECT_FALSE(badPassant.IsConsistent());
 }
 
+ChessBoard Chess960Board(std::string_view fen) {
+    ChessBoard board;
+    board.chess960 = true;
+    board.SetFen(fen);
+    return board;
+}
+
+TEST(Chess960FenTest, ShredderAndXFenFieldsNameTheSameRooks) {
+    // Two rooks on each wing of the king on d1: "KQ" means the outer ones, a file letter any.
+    const char* placement = "r1r1k1rr/8/8/8/8/8/8/R1RK2RR";
+    EXPECT_EQ(Chess960Board(std::string(placement) + " w KQkq - 0 1").GetFen(),
+              std::string(placement) + " w KQkq - 0 1");
+    EXPECT_EQ(Chess960Board(std::string(placement) + " w HAha - 0 1").GetFen(),
+              std::string(placement) + " w KQkq - 0 1");
+    EXPECT_EQ(Chess960Board(std::string(placement) + " w GCgc - 0 1").GetFen(),
+              std::string(placement) + " w GCgc - 0 1");
+    EXPECT_EQ(Chess960Board(std::string(placement) + " w Kc - 0 1").GetFen(),
+              std::string(placement) + " w Kc - 0 1");
+    // A right without its rook or its king on the first rank is dropped.
+    EXPECT_EQ(Chess960Board("4k3/8/8/8/8/8/8/1K5R w KQBk - 0 1").GetFen(), "4k3/8/8/8/8/8/8/1K5R w K - 0 1");
+    // Standard rules read only the letters.
+    EXPECT_EQ(Board("r3k2r/8/8/8/8/8/8/R3K2R w HAha - 0 1").GetFen(), "r3k2r/8/8/8/8/8/8/R3K2R w - - 0 1");
+}
+
+// Castling read in every notation and written as the king taking its rook, both wings, both
+// colours; a king step that could be castling stays a king step.
+TEST(Chess960NotationTest, CastlingIsReadInEveryFormAndWrittenAsTheKingTakingItsRook) {
+    const std::string white = "rk5r/8/8/8/8/8/8/RK5R w KQkq - 0 1";
+    const std::string black = "rk5r/8/8/8/8/8/8/RK5R b KQkq - 0 1";
+    struct Case {
+        const std::string& fen;
+        const char* text;
+        const char* move;
+    };
+    for (const Case& c :
+         {Case{white, "O-O", "b1h1"}, Case{white, "O-O-O", "b1a1"}, Case{white, "0-0", "b1h1"},
+          Case{white, "b1h1", "b1h1"}, Case{white, "b1a1", "b1a1"}, Case{white, "b1g1", "b1h1"},
+          Case{white, "b1c1", "b1c1"}, Case{black, "O-O", "b8h8"}, Case{black, "O-O-O", "b8a8"},
+          Case{black, "b8h8", "b8h8"}, Case{black, "b8g8", "b8h8"}, Case{black, "Kc8", "b8c8"}}) {
+        ChessBoard board = Chess960Board(c.fen);
+        MoveRecord move = board.ParseSan(c.text);
+        EXPECT_EQ(MoveToCoordinate(move), c.move) << c.text << " on " << c.fen;
+    }
+    ChessBoard board = Chess960Board(white);
+    EXPECT_EQ(board.MoveToSan(board.ParseSan("b1h1"), ChessBoard::SanStyle::PromotionEquals), "O-O");
+    EXPECT_EQ(board.MoveToSan(board.ParseSan("b1a1"), ChessBoard::SanStyle::PromotionEquals), "O-O-O");
+}
+
+TEST(Chess960MovesTest, CastlingMovesBothPiecesAndUndoRestoresThem) {
+    struct Case {
+        const char* fen;
+        const char* castling;
+        const char* after;
+    };
+    for (const Case& c : {
+             // The king already on its square: only the rook moves.
+             Case{"4k3/8/8/8/8/8/8/6KR w K - 0 1", "O-O", "4k3/8/8/8/8/8/8/5RK1 b - - 0 1"},
+             // King and rook swap squares.
+             Case{"4k3/8/8/8/8/8/8/5KR1 w K - 0 1", "O-O", "4k3/8/8/8/8/8/8/5RK1 b - - 0 1"},
+             // The king moves towards the rook's corner side of the board.
+             Case{"rk6/8/8/8/8/8/8/4K3 b q - 0 1", "O-O-O", "2kr4/8/8/8/8/8/8/4K3 w - - 0 1"},
+         }) {
+        ChessBoard board = Chess960Board(c.fen);
+        MoveRecord move = board.ParseSan(c.castling);
+        ASSERT_FALSE(move.IsEmpty()) << c.fen;
+        ChessBoard before = board;
+        MoveGenerator generator;
+        generator.Apply(board, move);
+        EXPECT_EQ(board.GetFen(), c.after);
+        generator.Undo(board, move);
+        EXPECT_TRUE(board.SamePosition(before)) << c.fen;
+    }
+    // The rook that leaves a pin behind it would expose the king: no castling.
+    EXPECT_TRUE(Chess960Board("6k1/8/8/8/8/8/8/qRK5 w B - 0 1").ParseSan("O-O-O").IsEmpty());
+    // A rook that moves or is taken ends its right only.
+    ChessBoard board = Chess960Board("1r4kr/8/8/8/8/8/8/1R4KR w BHbh - 0 1");
+    MoveRecord rookMove = board.ParseSan("Rb2");
+    board.MakeMove(rookMove, true);
+    EXPECT_EQ(board.GetFen(), "1r4kr/8/8/8/8/8/1R6/6KR b Kkq - 0 1");
+}
+
 }  // namespace
 }  // namespace pontax
