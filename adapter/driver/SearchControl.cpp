@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "BestMove.h"
-#include "Castling.h"
 #include "ClockGuard.h"
 #include "EngineControl.h"
 #include "EngineDialogue.h"
@@ -107,11 +106,9 @@ std::vector<MoveRecord> SearchMovesForTheEngine(EngineDialogue& d, const SearchS
     return moves;
 }
 
-// A move in the engine's notation. Chess960 castling goes as "O-O" or "O-O-O", which is how the
-// protocol writes it whatever an engine's notation of other moves.
+// A move in the engine's notation. Chess960 castling is "O-O" in SAN and the king taking its rook
+// in coordinates: the form every engine here that plays it reads.
 std::string EngineMoveText(EngineDialogue& d, const ChessBoard& board, const MoveRecord& move) {
-    if (board.chess960 && (move.flags & move_flag::kCastling))
-        return IsQueenSideCastling(move) ? "O-O-O" : "O-O";
     return d.features.san ? board.MoveToSan(move, ChessBoard::SanStyle::PromotionEquals)
                           : MoveToCoordinate(move);
 }

@@ -64,6 +64,7 @@ GameRecord PlayGame(UciHost* hosts[2], const std::string& start, const MatchRule
     for (int side = 0; side < 2; ++side) {
         players[side].host = hosts[side];
         players[side].clockMs = rules.baseMs;
+        if (rules.chess960) hosts[side]->Send("setoption name UCI_Chess960 value true");
         hosts[side]->Send("ucinewgame");
     }
     GameRecord game;

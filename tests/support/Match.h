@@ -22,6 +22,8 @@ struct MatchRules {
     long long incrementMs = 50;
     bool ponder = true;
     int maxPlies = 80;
+    // Both hosts are told UCI_Chess960 before the game.
+    bool chess960 = false;
 };
 
 struct GameRecord {

@@ -76,6 +76,10 @@ void UciDialogueChecker::Violation(const std::string& what, const std::string& l
     violations_.push_back(what + ": '" + line + "'" + context);
 }
 
+bool UciDialogueChecker::Offered(const std::string& optionName) const {
+    return optionNames_.count(Lower(optionName)) > 0;
+}
+
 bool UciDialogueChecker::IsLegal(const std::string& position, const std::string& move) {
     std::vector<std::string> legal = legalMoves_(position);
     return std::find(legal.begin(), legal.end(), move) != legal.end();

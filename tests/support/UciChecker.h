@@ -34,6 +34,8 @@ public:
 
     const std::vector<std::string>& Violations() const { return violations_; }
     bool SearchOutstanding() const { return search_.has_value(); }
+    // The engine listed the option, by a name in any case.
+    bool Offered(const std::string& optionName) const;
     // A movetime search may overrun by this much before a host forfeits it.
     static constexpr std::chrono::milliseconds kMoveTimeMargin{1000};
 

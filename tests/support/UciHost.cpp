@@ -3,9 +3,14 @@
 namespace testing_support {
 
 std::vector<std::string> LegalityOracle::LegalMoves(const std::string& positionArguments) {
-    if (auto known = answers_.find(positionArguments); known != answers_.end()) return known->second;
+    std::string key = (chess960_ ? "960 " : "") + positionArguments;
+    if (auto known = answers_.find(key); known != answers_.end()) return known->second;
     if (!stockfish_)
         stockfish_ = std::make_unique<Process>(std::vector<std::string>{"/usr/games/stockfish"}, "/tmp");
+    if (chess960_ != stockfishChess960_) {
+        stockfish_->Send(std::string("setoption name UCI_Chess960 value ") + (chess960_ ? "true" : "false"));
+        stockfishChess960_ = chess960_;
+    }
     stockfish_->Send("position " + positionArguments);
     stockfish_->Send("go perft 1");
     std::vector<std::string> moves;
@@ -14,7 +19,7 @@ std::vector<std::string> LegalityOracle::LegalMoves(const std::string& positionA
         size_t colon = line->find(": ");
         if (colon != std::string::npos && colon >= 4 && colon <= 5) moves.push_back(line->substr(0, colon));
     }
-    answers_[positionArguments] = moves;
+    answers_[key] = moves;
     return moves;
 }
 
@@ -24,6 +29,8 @@ UciHost::UciHost(const std::vector<std::string>& argv, const std::string& direct
       checker_([this](const std::string& position) { return oracle_.LegalMoves(position); }) {}
 
 void UciHost::Send(const std::string& line) {
+    const std::string chess960 = "setoption name UCI_Chess960 value ";
+    if (line.rfind(chess960, 0) == 0) oracle_.SetChess960(line.substr(chess960.size()) == "true");
     checker_.Sent(line);
     process_.Send(line);
 }

@@ -18,9 +18,13 @@ namespace testing_support {
 class LegalityOracle {
 public:
     std::vector<std::string> LegalMoves(const std::string& positionArguments);
+    // Chess960 rules (castling as the king taking its rook) for the questions that follow.
+    void SetChess960(bool chess960) { chess960_ = chess960; }
 
 private:
     std::unique_ptr<Process> stockfish_;
+    bool chess960_ = false;
+    bool stockfishChess960_ = false;
     std::unordered_map<std::string, std::vector<std::string>> answers_;
 };
 
@@ -46,6 +50,7 @@ public:
     // What a strict host would have refused so far.
     const std::vector<std::string>& Violations() const { return checker_.Violations(); }
     const std::vector<std::string>& Infos() const { return infos_; }
+    bool Offered(const std::string& optionName) const { return checker_.Offered(optionName); }
     bool SearchOutstanding() const { return checker_.SearchOutstanding(); }
     LegalityOracle& Oracle() { return oracle_; }
     Process& Raw() { return process_; }

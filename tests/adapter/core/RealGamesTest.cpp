@@ -15,6 +15,7 @@
 #include <sstream>
 #include <thread>
 
+#include "ChessBoard.h"
 #include "tests/support/Match.h"
 #include "tests/support/ProcessHarness.h"
 #include "tests/support/UciHost.h"
@@ -317,6 +318,108 @@ TEST(SearchMovesTest, FairyMaxSearchesOnlyTheMovesTheHostAllows) {
         return line.find("include all") != std::string::npos;
     })) << side.LogTail();
 }
+
+// Chess960 start positions with the king on every file from b to g, castling fields in X-FEN and
+// in Shredder-FEN.
+const std::vector<std::string> kChess960Starts = {
+    "bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w HFhf - 0 1",
+    "rkbnqbnr/pppppppp/8/8/8/8/PPPPPPPP/RKBNQBNR w KQkq - 0 1",
+    "nrbkqnrb/pppppppp/8/8/8/8/PPPPPPPP/NRBKQNRB w GBgb - 0 1",
+    "qnrbkrbn/pppppppp/8/8/8/8/PPPPPPPP/QNRBKRBN w KQkq - 0 1",
+    "rnkbbqnr/pppppppp/8/8/8/8/PPPPPPPP/RNKBBQNR w HAha - 0 1",
+    "brkrqnnb/pppppppp/8/8/8/8/PPPPPPPP/BRKRQNNB w KQkq - 0 1",
+    "rbbqknrn/pppppppp/8/8/8/8/PPPPPPPP/RBBQKNRN w GAga - 0 1",
+    "nqrkbbrn/pppppppp/8/8/8/8/PPPPPPPP/NQRKBBRN w KQkq - 0 1",
+    "rkrnnqbb/pppppppp/8/8/8/8/PPPPPPPP/RKRNNQBB w KQkq - 0 1",
+};
+
+// The castlings of a game, as "White O-O" and the like.
+std::vector<std::string> Castlings(const std::string& fen, const std::vector<std::string>& moves) {
+    pontax::ChessBoard board;
+    board.chess960 = true;
+    board.SetFen(fen);
+    std::vector<std::string> castlings;
+    for (const auto& text : moves) {
+        pontax::MoveRecord move = board.ParseSan(text);
+        if (move.flags & pontax::move_flag::kCastling)
+            castlings.push_back(std::string(board.sideToMove == pontax::kWhite ? "White " : "Black ") +
+                                (move.to < move.from ? "O-O-O" : "O-O"));
+        board.MakeMove(move, true);
+    }
+    return castlings;
+}
+
+// An engine that plays Chess960, how to reach the same engine as a UCI engine if it is one, and
+// its first start position: each engine plays other ones.
+struct Chess960Engine {
+    const char* name;
+    const char* direct;
+    size_t firstStart;
+};
+
+class Chess960MatchTest : public ::testing::TestWithParam<Chess960Engine> {};
+
+// Games from three start positions each, against another pontax and against the engine spoken to
+// directly, with pondering on and off; every line pontax sends passes the strict host.
+TEST_P(Chess960MatchTest, GamesFromChess960StartPositions) {
+    const Chess960Engine engine = GetParam();
+    for (const char* program : {engine.name, "stockfish"})
+        if (!std::filesystem::exists(std::string("/usr/games/") + program))
+            GTEST_SKIP() << program << " is not installed";
+    for (int game = 0; game < GamesWanted(3); ++game) {
+        bool ponder = game != 1;
+        bool direct = game == 1 && engine.direct;
+        Side side(engine.name, ponder);
+        ASSERT_TRUE(side.host->Handshake()) << engine.name;
+        ASSERT_TRUE(side.host->Offered("UCI_Chess960")) << side.LogTail();
+        std::unique_ptr<Side> otherSide;
+        std::unique_ptr<UciHost> directHost;
+        UciHost* other;
+        if (direct) {
+            directHost = std::make_unique<UciHost>(std::vector<std::string>{engine.direct}, "/tmp");
+            other = directHost.get();
+        } else {
+            otherSide = std::make_unique<Side>(engine.name, ponder);
+            other = otherSide->host.get();
+        }
+        ASSERT_TRUE(other->Handshake());
+        MatchRules rules;
+        rules.chess960 = true;
+        rules.ponder = ponder;
+        rules.baseMs = 4000;
+        rules.maxPlies = std::min(PliesWanted(), 50);
+        const std::string& fen =
+            kChess960Starts[(engine.firstStart + static_cast<size_t>(game)) % kChess960Starts.size()];
+        // pontax plays White in even games, Black in odd ones.
+        UciHost* hosts[2] = {side.host.get(), other};
+        if (game % 2) std::swap(hosts[0], hosts[1]);
+        GameRecord record = PlayGame(hosts, "fen " + fen, rules);
+        std::string moves, castled;
+        for (const auto& move : record.moves) moves += " " + move;
+        for (const auto& castling : Castlings(fen, record.moves)) castled += " " + castling;
+        std::cout << engine.name << " Chess960 " << fen << " against " << (direct ? engine.direct : "pontax")
+                  << " (ponder " << ponder << "): " << record.end << " after " << record.moves.size()
+                  << " plies; castled:" << (castled.empty() ? " none" : castled) << ";" << moves << "\n";
+        std::vector<Side*> pontaxSides = {&side};
+        if (otherSide) pontaxSides.push_back(otherSide.get());
+        for (Side* judged : pontaxSides) {
+            EXPECT_TRUE(judged->host->Violations().empty())
+                << engine.name << " " << fen << ":\n"
+                << Describe(judged->host->Violations()) << judged->LogTail();
+            EXPECT_EQ(IllegalEngineMoves(*judged->host), 0u) << judged->LogTail(100000);
+        }
+        ASSERT_FALSE(record.Failed()) << engine.name << " " << fen << ": " << record.end << "\n"
+                                      << side.LogTail();
+        for (Side* judged : pontaxSides) EXPECT_EQ(judged->host->Quit(), 0);
+        if (directHost) directHost->Quit();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Debian, Chess960MatchTest,
+                         ::testing::Values(Chess960Engine{"fairy-stockfish", "/usr/games/fairy-stockfish", 0},
+                                           Chess960Engine{"sjaakii", nullptr, 3},
+                                           Chess960Engine{"polyglot", "/usr/games/stockfish", 6}),
+                         [](const auto& info) { return testing_support::TestName(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Debian, EngineMatchTest,
                          ::testing::Values("fairymax", "gnuchess", "phalanx", "hoichess", "sjeng", "sjaakii",

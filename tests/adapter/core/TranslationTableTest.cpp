@@ -332,20 +332,27 @@ Lines Chess960Search(const std::string& moves, const std::string& engineLine) {
     return Then(Chess960Game(moves), "E " + engineLine);
 }
 
-// Castling between the host's king-takes-rook and the engine's "O-O", both wings, both colours.
+// Castling between the host and the engine in every form, both wings, both colours.
 INSTANTIATE_TEST_SUITE_P(
     Chess960, TranslationTable,
     ::testing::Values(
-        Row{"WhiteKingSideGoesToTheEngineAsOO", Chess960, Chess960Game("b1h1"),
-            Fresh960({"O-O", "time 6000", "otim 6000", "go"}), kStart},
-        Row{"WhiteQueenSideGoesAsOOO", Chess960, Chess960Game("b1a1"),
-            Fresh960({"O-O-O", "time 6000", "otim 6000", "go"}), kStart},
-        Row{"BlackKingSideGoesAsOO", Chess960, Chess960Game("a2a3 b8h8 a3a4"),
-            Fresh960({"a2a3", "O-O", "a3a4", "time 6000", "otim 6000", "go"}), kStart},
-        Row{"BlackQueenSideGoesAsOOO", Chess960, Chess960Game("a2a3 b8a8 a3a4"),
-            Fresh960({"a2a3", "O-O-O", "a3a4", "time 6000", "otim 6000", "go"}), kStart},
+        Row{"WhiteKingSideGoesToTheEngineAsTheKingTakingItsRook", Chess960, Chess960Game("b1h1"),
+            Fresh960({"b1h1", "time 6000", "otim 6000", "go"}), kStart},
+        Row{"WhiteQueenSide", Chess960, Chess960Game("b1a1"),
+            Fresh960({"b1a1", "time 6000", "otim 6000", "go"}), kStart},
+        Row{"BlackKingSide", Chess960, Chess960Game("a2a3 b8h8 a3a4"),
+            Fresh960({"a2a3", "b8h8", "a3a4", "time 6000", "otim 6000", "go"}), kStart},
+        Row{"BlackQueenSide", Chess960, Chess960Game("a2a3 b8a8 a3a4"),
+            Fresh960({"a2a3", "b8a8", "a3a4", "time 6000", "otim 6000", "go"}), kStart},
         Row{"TheHostsKingToItsSquareIsCastlingToo", Chess960, Chess960Game("b1g1"),
-            Fresh960({"O-O", "time 6000", "otim 6000", "go"}), kStart},
+            Fresh960({"b1h1", "time 6000", "otim 6000", "go"}), kStart},
+        Row{"ASanEngineGetsOO",
+            [](EngineDialogue& d) {
+                Chess960(d);
+                d.features.san = true;
+            },
+            Chess960Game("a2a3 b8a8 b1h1"), Fresh960({"a3", "O-O-O", "O-O", "time 6000", "otim 6000", "go"}),
+            kStart},
         Row{"OOFromTheEngineIsTheKingTakingItsRook",
             Chess960,
             Chess960Search("a2a3", "move O-O"),
