@@ -1,5 +1,6 @@
-// FEN texts into the adapter's board: whatever it reads must write back as a FEN that reads as the
-// same position, and every legal move of it must make and unmake cleanly.
+// FEN texts into the adapter's board, by standard and by Chess960 rules: whatever it reads must
+// write back as a FEN that reads as the same position, and every legal move of it must make and
+// unmake cleanly.
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -7,11 +8,15 @@
 #include "ChessBoard.h"
 #include "MoveGenerator.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+namespace {
+
+void Check(std::string_view text, bool chess960) {
     pontax::ChessBoard board;
-    board.SetFen(std::string_view(reinterpret_cast<const char*>(data), size));
+    board.chess960 = chess960;
+    board.SetFen(text);
     std::string fen = board.GetFen();
     pontax::ChessBoard again;
+    again.chess960 = chess960;
     again.SetFen(fen);
     if (again.GetFen() != fen) {
         std::fprintf(stderr, "FEN %s reads back as %s\n", fen.c_str(), again.GetFen().c_str());
@@ -30,5 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         }
     }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view text(reinterpret_cast<const char*>(data), size);
+    Check(text, false);
+    Check(text, true);
     return 0;
 }

@@ -1,7 +1,7 @@
-// Move texts into the SAN reader. The first line is a FEN (empty: the start position); every
-// later line is read as a move there. A move it accepts must be legal, and, on a board with one
-// king a side (SAN never names a king's square), its notation in each style must read back as the
-// same move; then it is played.
+// Move texts into the SAN reader. The first line is a FEN (empty: the start position), read by
+// Chess960 rules when it begins with "960 "; every later line is read as a move there. A move it accepts must
+// be legal, and, on a board with one king a side (SAN never names a king's square), its notation in each
+// style must read back as the same move; then it is played.
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,7 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> lines = fuzzing::SplitLines(data, size);
     if (lines.empty()) return 0;
     pontax::ChessBoard board;
-    board.SetFen(lines.front().empty() ? std::string(pontax::ChessBoard::kStartFen) : lines.front());
+    std::string fen = lines.front();
+    board.chess960 = fen.rfind("960 ", 0) == 0;
+    if (board.chess960) fen.erase(0, 4);
+    board.SetFen(fen.empty() ? std::string(pontax::ChessBoard::kStartFen) : fen);
     for (size_t i = 1; i < lines.size(); ++i) {
         pontax::MoveRecord move = board.ParseSan(lines[i]);
         if (move.IsEmpty()) continue;
