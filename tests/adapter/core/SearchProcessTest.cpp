@@ -142,6 +142,22 @@ TEST_F(SearchTest, AnEngineThatRefusesAnalyzeSearchesUntimedInstead) {
     EXPECT_TRUE(LogHas("The engine refused \"analyze\": analysis is an untimed search from now on."));
 }
 
+// A Chess960 game through the real binary: the option offered at "uci", the variant and the X-FEN
+// set-up, the host's castling passed on, and the engine's "O-O" back as the king taking its rook.
+TEST_F(SearchTest, AChess960GameCastlesBothWays) {
+    Start("variants=\"normal,fischerandom\"", "EngineOptions=1\n", "on go => move O-O-O\n");
+    ASSERT_TRUE(host_->Offered("UCI_Chess960"));
+    host_->Send("setoption name UCI_Chess960 value true");
+    Position("fen nrbkqnrb/pppppppp/8/8/8/8/PPPPPPPP/NRBKQNRB w GBgb - 0 1 moves d2d4 d7d5 c1f4 c8f5 d1b1");
+    Go(" wtime 60000 btime 60000");
+    Lines engine = EngineGot(17);
+    for (const char* line :
+         {"variant fischerandom", "setboard nrbkqnrb/pppppppp/8/8/8/8/PPPPPPPP/NRBKQNRB w KQkq - 0 1", "c8f5",
+          "d1b1"})
+        EXPECT_NE(std::find(engine.begin(), engine.end(), line), engine.end()) << line;
+    EXPECT_EQ(UntilBestMove().back(), "bestmove d8b8");
+}
+
 TEST_F(SearchTest, FirstInfiniteSearchAfterOneWhiteMove) {
     Start("time=1", "Edit=edit\n", MovesWhenStopped("g1f3"));
     Position("startpos moves e2e4");
