@@ -357,6 +357,8 @@ struct Chess960Engine {
     size_t firstStart;
 };
 
+void PrintTo(const Chess960Engine& engine, std::ostream* out) { *out << engine.name; }
+
 class Chess960MatchTest : public ::testing::TestWithParam<Chess960Engine> {};
 
 // Games from three start positions each, against another pontax and against the engine spoken to
