@@ -342,7 +342,10 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     // The opening line goes out after the engine's commands, or when Go ends without any.
     struct OwedLineSender {
         GuiOutput& gui;
-        ~OwedLineSender() { gui.SendOwed(); }
+        bool withEngineOutput = false;
+        ~OwedLineSender() {
+            if (!withEngineOutput) gui.SendOwed();
+        }
     } owedLineSender{d.gui};
     if (!fromPonderhit) {
         search.pv.With([](PvMemory& pv) { pv.ForgetShown(); });
@@ -407,7 +410,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     unsigned number = search.BeginSearch();
     search.SetMode(analysing ? EngineMode::Analysing : EngineMode::Searching);
     SendToEngine(d, commands);
-    d.gui.SendOwed();
+    owedLineSender.withEngineOutput = true;
     if (int budget = ClockBudget(start); budget != kNoBudget && settings.ClockMargin > 0)
         d.clockGuard.Watch(number, budget, settings.ClockMargin, received);
 }

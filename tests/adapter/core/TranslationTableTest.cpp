@@ -32,11 +32,14 @@ void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
 class TranslationTable : public testing_support::DialogueTest, public ::testing::WithParamInterface<Row> {
 protected:
+    // A search's opening line waits for the engine's first output (see OpeningLineTest); the rows
+    // show it as sent by the "go" itself.
     void Play(const std::string& line) {
         if (line.rfind("G ", 0) == 0)
             HandleGuiLine(d, line.substr(2));
         else
             HandleEngineLine(d, line.substr(2));
+        d.gui.SendOwed();
     }
 };
 
@@ -392,6 +395,27 @@ INSTANTIATE_TEST_SUITE_P(
             {},
             {"bestmove e1g1"}}),
     RowName);
+
+// A search's opening line goes out with the engine's first output, in the same write, so that an
+// engine that answers at once meets no other writer on the way to the GUI; a search that ends
+// without any engine output still gets it first.
+using OpeningLineTest = testing_support::DialogueTest;
+
+TEST_F(OpeningLineTest, AnOpeningLineWaitsForTheEnginesFirstOutputAndGoesOutWithIt) {
+    std::vector<std::string> writes;
+    d.gui.SetSink([&](std::string_view bytes) { writes.emplace_back(bytes); });
+    HandleGuiLine(d, "position startpos moves e2e4");
+    HandleGuiLine(d, "go wtime 60000 btime 60000");
+    EXPECT_TRUE(writes.empty());
+    HandleEngineLine(d, "move e7e5");
+    EXPECT_EQ(writes, (Lines{"info depth 1 score cp 1\nbestmove e7e5\n"}));
+    writes.clear();
+    HandleGuiLine(d, "position startpos moves e2e4 e7e5 g1f3");
+    HandleGuiLine(d, "go infinite");
+    HandleGuiLine(d, "stop");
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes.front().rfind("info depth 1 score cp 1\n", 0), 0u) << writes.front();
+}
 
 const Lines kSearching = {kAfterE4, kClock};
 // The engine played e7e5 and announced g1f3, on which the GUI lets it ponder.
