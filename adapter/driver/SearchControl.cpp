@@ -339,7 +339,9 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
         if (request.ponder) last.savedMovesToGo = request.movesToGo;
         if (request.infinite && !request.ponder) last.ownTime = last.opponentTime = kInfiniteMs;
     });
-    // The opening line goes out after the engine's commands, or when Go ends without any.
+    // The opening line goes out with the engine's first output, in the same write, so an instant
+    // reply finds no other writer on the host's pipe; a Go that starts no engine search sends it
+    // when it ends.
     struct OwedLineSender {
         GuiOutput& gui;
         bool withEngineOutput = false;
