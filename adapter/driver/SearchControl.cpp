@@ -307,12 +307,13 @@ std::vector<std::string> MoveCommands(EngineDialogue& d, SearchStart& start) {
 
 unsigned GuardArrivingGo(EngineDialogue& d, std::string_view line,
                          std::chrono::steady_clock::time_point received) {
+    int margin = d.settings.ClockMargin;
+    if (margin <= 0) return 0;
     SearchStart start;
     start.request = ParseGo(line);
     start.side = GameSideToMove(d);
-    int margin = d.settings.ClockMargin;
     int budget = ClockBudget(start);
-    return budget != kNoBudget && margin > 0 ? d.clockGuard.Arrive(budget, margin, received) : 0;
+    return budget != kNoBudget ? d.clockGuard.Arrive(budget, margin, received) : 0;
 }
 
 void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
