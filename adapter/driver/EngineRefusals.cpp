@@ -34,7 +34,9 @@ std::optional<Refusal> ReadRefusal(std::string_view line) {
     std::string type(line.substr(open + 1, close - open - 1));
     std::transform(type.begin(), type.end(), type.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return Refusal{type.find("unknown") != std::string::npos, GetWord(line.substr(colon + 1), 1)};
+    // Fairy-Stockfish writes "unkown".
+    bool unknown = type.find("unknown") != std::string::npos || type.find("unkown") != std::string::npos;
+    return Refusal{unknown, GetWord(line.substr(colon + 1), 1)};
 }
 
 // The engine has the position but did not start analysing it: it thinks on it without a limit

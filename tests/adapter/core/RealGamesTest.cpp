@@ -388,8 +388,9 @@ TEST_P(Chess960MatchTest, GamesFromChess960StartPositions) {
         MatchRules rules;
         rules.chess960 = true;
         rules.ponder = ponder;
-        rules.baseMs = 4000;
-        rules.maxPlies = std::min(PliesWanted(), 50);
+        // Long enough for both sides to castle in most games.
+        rules.baseMs = 3000;
+        rules.maxPlies = std::min(PliesWanted(), 40);
         const std::string& fen =
             kChess960Starts[(engine.firstStart + static_cast<size_t>(game)) % kChess960Starts.size()];
         // pontax plays White in even games, Black in odd ones.

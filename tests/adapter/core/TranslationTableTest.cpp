@@ -312,6 +312,12 @@ INSTANTIATE_TEST_SUITE_P(
             Then(Then(kAnalyzeRefused, "G position startpos moves e2e4 e7e5"), "G go infinite"),
             {"time 864000", "otim 864000", "go"},
             kStart},
+        Row{"ARefusalSpelledUnkownTeachesAsMuch",
+            {},
+            {kAfterE4, "G go infinite", "E Error (unkown command): analyze", "E move e7e5",
+             "G position startpos moves e2e4 e7e5", "G go infinite"},
+            {"time 864000", "otim 864000", "go"},
+            kStart},
         Row{"AnotherGameStartsAfresh", {}, Then(kGameUnderway, "G position startpos moves d2d4"), {}, {}}),
     RowName);
 
