@@ -25,35 +25,27 @@ build() {
   cmake --build "$root/$dir" -j"$jobs"
 }
 
-# The tests mostly wait on pipes and clocks, so the two sanitizer builds run beside them, one after
-# the other, at the lowest priority: the tests keep their processors whenever they want them.
-# sanitizer_builds_behind starts them; wait_for_sanitizer_builds ends them, showing the log of one
-# that failed. The builds keep line tables only, which is all a report needs.
-sanitized=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DBUILD_BENCHMARKS=OFF)
-sanitizer_builds_behind() {
-  stage "build-asan (-DSANITIZE=address,undefined) and build-tsan (-DSANITIZE=thread), ${sanitized[*]}, beside the tests"
-  mkdir -p "$root/build-asan" "$root/build-tsan"
+# The tests mostly wait on pipes and clocks, so the next build runs beside them at the lowest
+# priority: the tests keep their processors whenever they want them.
+# build_behind DIR CMAKE ARGS... starts it; wait_for_build DIR ends it, showing its log on failure.
+build_behind() {
+  local dir=$1
+  stage "$dir (${*:2}), beside the tests"
+  mkdir -p "$root/$dir"
   # A process group of its own, so that an early exit can end the whole build.
   set -m
-  (
-    renice -n 19 -p "$BASHPID" >/dev/null
-    build build-asan -DSANITIZE=address,undefined "${sanitized[@]}" >"$root/build-asan/build.log" 2>&1 || exit 1
-    build build-tsan -DSANITIZE=thread "${sanitized[@]}" >"$root/build-tsan/build.log" 2>&1 || exit 2
-  ) &
+  (renice -n 19 -p "$BASHPID" >/dev/null; build "$@") >"$root/$dir/build.log" 2>&1 &
   background_build=$!
   set +m
 }
 end_background_build() { [ -z "${background_build:-}" ] || kill -- "-$background_build" 2>/dev/null || true; }
 trap end_background_build EXIT
-wait_for_sanitizer_builds() {
-  local status=0 dir=build-asan
-  wait "$background_build" || status=$?
-  background_build=""
-  [ "$status" -eq 0 ] && return
-  [ "$status" -eq 2 ] && dir=build-tsan
-  cat "$root/$dir/build.log"
-  echo "=== the build in $dir failed"
-  exit 1
+wait_for_build() {
+  if ! wait "$background_build"; then
+    cat "$root/$1/build.log"
+    echo "=== the build in $1 failed"
+    exit 1
+  fi
 }
 
 # run_tests DIR "CTEST ARGS": one test per core, since games on real clocks are lost to the load
@@ -103,10 +95,11 @@ stage "build"
 build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
   -DPONTAX_WINDOWS_BUILD="${windows_tests:+$root/$windows_tests}"
 # The fuzz harnesses replay their corpora as tests in every build; scripts/fuzz.sh runs them as
-# fuzzers.
-sanitizer_builds_behind
+# fuzzers. The sanitizer builds keep line tables only, which is all a report needs.
+sanitized=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DBUILD_BENCHMARKS=OFF)
+build_behind build-asan -DSANITIZE=address,undefined "${sanitized[@]}"
 run_tests build "-LE installed"
-wait_for_sanitizer_builds
+wait_for_build build-asan
 # The games on real clocks once more with two busy processes beside them, as on a machine that
 # does other work: the adapter must still answer every search in time, and start an engine killed
 # in the middle of a game again in time (shown with one engine: the restart is the same for all).
@@ -131,7 +124,9 @@ $sudo_cmd dpkg -i "$root"/build/packages/*.deb >/dev/null
 # "games") run in the plain build only, where the games run once more under load; the sanitizers
 # see the same code paths in the process tests and in every real engine's tests. The dravel
 # window's tests (which has no threads; Qt's own make them slow there) run in the other two.
+build_behind build-tsan -DSANITIZE=thread "${sanitized[@]}"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan "-LE slow|games"
+wait_for_build build-tsan
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/qt.tsan.supp" \
   run_tests build-tsan "-LE slow|painting|games"
 stage "All test suites passed."
