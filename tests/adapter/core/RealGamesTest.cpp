@@ -92,6 +92,16 @@ struct Side {
     }
 };
 
+const char* const kEngines[] = {"fairymax", "gnuchess", "phalanx",         "hoichess",
+                                "sjeng",    "sjaakii",  "fairy-stockfish", "polyglot"};
+
+// Each engine starts its sessions at another opening, so that the engines together play every
+// opening of the set with and without pondering.
+size_t FirstOpening(const std::string& engine) {
+    return static_cast<size_t>(std::find(std::begin(kEngines), std::end(kEngines), engine) -
+                               std::begin(kEngines));
+}
+
 class EngineMatchTest : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
@@ -113,7 +123,7 @@ protected:
         for (int game = 0; game < games; ++game) {
             const auto& opening =
                 OpeningSet()[(firstOpening + static_cast<size_t>(game)) % OpeningSet().size()];
-            std::string edit = editModes[static_cast<size_t>(game) % editModes.size()];
+            std::string edit = editModes[(firstOpening + static_cast<size_t>(game)) % editModes.size()];
             for (auto& side : sides) side.host->Send("setoption name Edit value " + edit);
             UciHost* hosts[2] = {sides[0].host.get(), sides[1].host.get()};
             GameRecord record = PlayGame(hosts, opening.position, rules);
@@ -143,9 +153,11 @@ protected:
     std::string engine_;
 };
 
-TEST_P(EngineMatchTest, GamesWithPondering) { PlaySession(true, GamesWanted(2), 0); }
+TEST_P(EngineMatchTest, GamesWithPondering) { PlaySession(true, GamesWanted(1), FirstOpening(engine_)); }
 
-TEST_P(EngineMatchTest, GamesWithoutPondering) { PlaySession(false, GamesWanted(1), 4); }
+TEST_P(EngineMatchTest, GamesWithoutPondering) {
+    PlaySession(false, GamesWanted(1), FirstOpening(engine_) + 3);
+}
 
 // White's engine is killed in the middle of the game; its pontax starts it again, and the game goes
 // on to its end without a fault.
@@ -424,9 +436,7 @@ INSTANTIATE_TEST_SUITE_P(Debian, Chess960MatchTest,
                                            Chess960Engine{"polyglot", "/usr/games/stockfish", 6}),
                          [](const auto& info) { return testing_support::TestName(info.param.name); });
 
-INSTANTIATE_TEST_SUITE_P(Debian, EngineMatchTest,
-                         ::testing::Values("fairymax", "gnuchess", "phalanx", "hoichess", "sjeng", "sjaakii",
-                                           "fairy-stockfish", "polyglot"),
+INSTANTIATE_TEST_SUITE_P(Debian, EngineMatchTest, ::testing::ValuesIn(kEngines),
                          [](const auto& info) { return testing_support::TestName(info.param); });
 
 }  // namespace
