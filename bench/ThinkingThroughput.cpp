@@ -21,7 +21,8 @@ void SetUpGame(EngineDialogue& d, int plies) {
     std::string command = "position startpos moves";
     for (int i = 0; i < plies; ++i) command += std::string(" ") + kShuffle[i % 4];
     ParsePosition(d, command);
-    SetEnginePosition(d, GamePosition(d));
+    PositionRecord game = GamePosition(d);
+    SwapEnginePosition(d, game);
     d.search.SetMode(EngineMode::Searching);
     d.search.BeginSearch();
     d.gui.SetSink([](std::string_view) {});

@@ -114,10 +114,16 @@ PositionRecord EnginePosition(EngineDialogue& d) {
     return d.positions.engine;
 }
 
-void SetEnginePosition(EngineDialogue& d, PositionRecord position) {
+void CopyEnginePosition(EngineDialogue& d, PositionRecord& into) {
     auto& store = d.positions;
     std::lock_guard guard(store.lock);
-    store.engine = std::move(position);
+    into = store.engine;
+}
+
+void SwapEnginePosition(EngineDialogue& d, PositionRecord& position) {
+    auto& store = d.positions;
+    std::lock_guard guard(store.lock);
+    std::swap(store.engine, position);
 }
 
 bool AppendEngineMove(EngineDialogue& d, const MoveRecord& move) {

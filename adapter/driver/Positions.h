@@ -76,9 +76,13 @@ PositionRecord StartPosition();
 // each access takes the lock for a copy or a change and never holds it across a wait or a send.
 struct PositionStore {
     std::mutex lock;
+    // Written by the GUI thread only, which may therefore read it without the lock.
     PositionRecord game = StartPosition();
     PositionRecord engine;
     PositionReader reader;  // the GUI reader's only
+    // The GUI thread's copy of the engine record while it starts a search, traded with `engine`
+    // when the search starts: its buffer serves search after search, never allocated anew.
+    PositionRecord engineWork;
 };
 
 // The first `count` moves of both records are the same moves.
@@ -90,7 +94,10 @@ ChessBoard GameEnd(EngineDialogue& d);
 // The side to move in the game position.
 int GameSideToMove(EngineDialogue& d);
 PositionRecord EnginePosition(EngineDialogue& d);
-void SetEnginePosition(EngineDialogue& d, PositionRecord position);
+// The engine position copied into `into`, whose buffer is reused.
+void CopyEnginePosition(EngineDialogue& d, PositionRecord& into);
+// Makes `position` the engine position; `position` gets the one it replaces.
+void SwapEnginePosition(EngineDialogue& d, PositionRecord& position);
 // Appends an engine move to the engine position; false when it is full.
 bool AppendEngineMove(EngineDialogue& d, const MoveRecord& move);
 // Clears the engine position, so that the next search starts the engine afresh.

@@ -82,9 +82,12 @@ GoRequest ParseGo(std::string_view line) {
 
 // One search being started: the request, the positions and what the engine was left in.
 struct SearchStart {
+    SearchStart(const PositionRecord& game, PositionRecord& engine) : game(game), engine(engine) {}
     GoRequest request;
-    PositionRecord game;
-    PositionRecord engine;
+    // The GUI's game, written by this thread only, and this thread's copy of the engine's, both
+    // read where they are: a search copies no game record.
+    const PositionRecord& game;
+    PositionRecord& engine;
     int side = kWhite;
     int depth = -1;
     bool reset = false;
@@ -143,11 +146,10 @@ constexpr int kNoBudget = -1;
 
 // How long the GUI lets the search take: the fixed time per move or what is left on the engine's
 // clock, whichever is less; none for a search without either.
-int ClockBudget(const SearchStart& start) {
-    const GoRequest& request = start.request;
+int ClockBudget(const GoRequest& request, int side) {
     if (request.infinite || request.ponder) return kNoBudget;
     int budget = request.moveTime > 0 ? request.moveTime : kNoBudget;
-    int own = start.side == kWhite ? request.wtime : request.btime;
+    int own = side == kWhite ? request.wtime : request.btime;
     if (own != -1) budget = budget == kNoBudget ? std::max(own, 0) : std::min(budget, std::max(own, 0));
     return budget;
 }
@@ -309,10 +311,7 @@ unsigned GuardArrivingGo(EngineDialogue& d, std::string_view line,
                          std::chrono::steady_clock::time_point received) {
     int margin = d.settings.ClockMargin;
     if (margin <= 0) return 0;
-    SearchStart start;
-    start.request = ParseGo(line);
-    start.side = GameSideToMove(d);
-    int budget = ClockBudget(start);
+    int budget = ClockBudget(ParseGo(line), GameSideToMove(d));
     return budget != kNoBudget ? d.clockGuard.Arrive(budget, margin, received) : 0;
 }
 
@@ -324,9 +323,8 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     auto& settings = d.settings;
     search.CancelSearch();
     search.RestrictTo({});
-    SearchStart start;
+    SearchStart start(d.positions.game, d.positions.engineWork);
     start.request = ParseGo(line);
-    start.game = GamePosition(d);
     start.side = start.game.SideToMoveAfterMoves();
     const GoRequest& request = start.request;
     search.SetTicker(settings.ShowThinkingMove ? TickerState::Armed : TickerState::Idle);
@@ -372,7 +370,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
         if (!request.infinite) SynthesiseBestMove(d);
         return;
     }
-    start.engine = EnginePosition(d);
+    CopyEnginePosition(d, start.engine);
     SyncEngine(d, start);
     if (!SendTimeControl(d, start)) {
         ForgetEnginePosition(d);
@@ -380,7 +378,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
         return;
     }
     if (search.EngineResigned()) {
-        SetEnginePosition(d, std::move(start.engine));
+        SwapEnginePosition(d, start.engine);
         std::string notice =
             search.gameEndNotice.With([](std::string& owed) { return std::exchange(owed, {}); });
         if (!notice.empty()) SendToGui(d, "info string " + notice);
@@ -406,7 +404,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     }
     // The engine's game is recorded, and then the search marked, before anything can start it:
     // an instant reply finds the search waiting, and thinking is read on the searched position.
-    SetEnginePosition(d, std::move(start.engine));
+    SwapEnginePosition(d, start.engine);
     search.SetEngineForceMode(analysing);
     search.SetMoveNowPending(false);
     search.ownClock.StartWithLimit(std::max(search.LastRequest().ownTime, 0));
@@ -414,7 +412,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     search.SetMode(analysing ? EngineMode::Analysing : EngineMode::Searching);
     SendToEngine(d, commands);
     owedLineSender.withEngineOutput = true;
-    if (int budget = ClockBudget(start); budget != kNoBudget && settings.ClockMargin > 0)
+    if (int budget = ClockBudget(request, start.side); budget != kNoBudget && settings.ClockMargin > 0)
         d.clockGuard.Watch(number, budget, settings.ClockMargin, received);
 }
 
