@@ -24,25 +24,23 @@ std::string WithLineEnd(std::string_view line) {
 
 }  // namespace
 
-void SendToEngine(EngineDialogue& d, std::string_view line) {
-    if (line.empty()) return;
+void SendToEngine(EngineDialogue& d, std::string_view text) {
     // The option announces 0 to 1000; a larger stored value must not stall every command.
-    if (int delay = std::min(d.settings.Delay.load(), kMaxDelayMs); delay > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
-    std::lock_guard lock(d.engineWriteLock);
-    WriteLog(line, log_tag::kToEngine);
-    d.Link().Write(WithLineEnd(line));
-}
-
-void SendToEngine(EngineDialogue& d, const std::vector<std::string>& lines) {
-    if (d.settings.Delay > 0) {
-        for (const auto& line : lines) SendToEngine(d, line);
-        return;
+    int delay = std::min(d.settings.Delay.load(), kMaxDelayMs);
+    while (!text.empty()) {
+        size_t end = delay > 0 ? std::min(text.find('\n'), text.size()) : text.size();
+        std::string_view lines = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        if (lines.empty()) continue;
+        if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+        std::lock_guard lock(d.engineWriteLock);
+        WriteLog(lines, log_tag::kToEngine);
+        // A batch of commands that ends its last line goes out as it is, uncopied.
+        if (lines.back() == '\n')
+            d.Link().Write(lines);
+        else
+            d.Link().Write(WithLineEnd(lines));
     }
-    std::string joined;
-    for (const auto& line : lines)
-        if (!line.empty()) joined.append(line).append(line.back() == '\n' ? "" : "\n");
-    SendToEngine(d, joined);
 }
 
 void SendToGui(EngineDialogue& d, std::string_view line) { d.gui.Send(line); }

@@ -4,7 +4,6 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace pontax {
 
@@ -33,11 +32,10 @@ private:
     std::string owed_;
 };
 
-// Sends one line (or several joined by "\n") to the engine, logged with "S<", after the Delay
-// setting's pause. Dropped while no engine runs. Lines from several threads never interleave.
-void SendToEngine(EngineDialogue& d, std::string_view line);
-// Sends several lines in one write, or one by one when Delay asks for a pause before each.
-void SendToEngine(EngineDialogue& d, const std::vector<std::string>& lines);
+// Sends one line, or several joined by "\n", to the engine, logged with "S<": in one write, or
+// one by one when the Delay setting asks for a pause before each. Dropped while no engine runs.
+// Lines from several threads never interleave.
+void SendToEngine(EngineDialogue& d, std::string_view text);
 // Sends one line to the GUI.
 void SendToGui(EngineDialogue& d, std::string_view line);
 

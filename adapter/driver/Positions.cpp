@@ -62,6 +62,13 @@ void AppendPieceLines(std::string& out, const BoardState& board, int side) {
 
 }  // namespace
 
+void PositionRecord::Assign(const ChessBoard& start, std::span<const MoveRecord> moves,
+                            const ChessBoard& end) {
+    start_ = start;
+    end_ = end;
+    moves_.assign(moves.begin(), moves.end());
+}
+
 void PositionRecord::Clear() {
     ChessBoard empty;
     empty.Clear();
@@ -210,19 +217,28 @@ size_t RebaseFor(size_t moves) {
 }  // namespace
 
 PositionRecord PositionReader::Read(std::string_view line, bool chess960) {
+    Parse(line, chess960);
+    PositionRecord record;
+    CopyRecordTo(record);
+    return record;
+}
+
+void PositionReader::CopyRecordTo(PositionRecord& record) const {
+    record.Assign(recordStart_, std::span(moves_).subspan(rebase_), recordEnd_);
+}
+
+void PositionReader::Parse(std::string_view line, bool chess960) {
     bool extends = chess960 == origin_.chess960 && inMoves_ && line.size() > lastLine_.size() &&
                    line.substr(0, lastLine_.size()) == lastLine_ &&
                    std::isspace(static_cast<unsigned char>(line[lastLine_.size()]));
     if (extends) {
-        for (const std::string& word : SplitWords(line.substr(lastLine_.size()))) AddMove(word);
-        lastLine_ = line;
+        std::string_view added = line.substr(lastLine_.size());
+        lastLine_.append(added);
+        for (std::string_view word = TakeWord(added); !word.empty(); word = TakeWord(added)) AddMove(word);
     } else {
         origin_.chess960 = chess960;
         ReadWhole(line);
     }
-    return PositionRecord(recordStart_,
-                          std::vector<MoveRecord>(moves_.begin() + static_cast<long>(rebase_), moves_.end()),
-                          recordEnd_);
 }
 
 void PositionReader::ReadWhole(std::string_view line) {
@@ -287,9 +303,9 @@ PositionRecord ReadPosition(std::string_view line, bool chess960) {
 
 void ParsePosition(EngineDialogue& d, std::string_view line) {
     d.search.CancelSearch();
-    PositionRecord game = d.positions.reader.Read(line, d.settings.PlaysChess960());
+    d.positions.reader.Parse(line, d.settings.PlaysChess960());
     std::lock_guard guard(d.positions.lock);
-    d.positions.game = game;
+    d.positions.reader.CopyRecordTo(d.positions.game);
 }
 
 std::string BuildPositionCommands(EngineDialogue& d, EditMode mode, std::string_view fen) {

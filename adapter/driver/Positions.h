@@ -2,6 +2,7 @@
 
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,11 +21,8 @@ inline constexpr int kMaxGameMoves = 1024;
 // move by move: a long game is never replayed whole.
 class PositionRecord {
 public:
-    PositionRecord() = default;
-    // start with moves, which lead to end.
-    PositionRecord(const ChessBoard& start, std::vector<MoveRecord> moves, const ChessBoard& end)
-        : start_(start), end_(end), moves_(std::move(moves)) {}
-
+    // start with moves, which lead to end, in the buffer the record has.
+    void Assign(const ChessBoard& start, std::span<const MoveRecord> moves, const ChessBoard& end);
     // An empty board and no moves.
     void Clear();
     // Starts again from start, without moves.
@@ -54,6 +52,10 @@ class PositionReader {
 public:
     // Castling fields and moves are read by Chess960 rules or by standard ones.
     PositionRecord Read(std::string_view line, bool chess960 = false);
+    // Reads the line without making a record of it.
+    void Parse(std::string_view line, bool chess960);
+    // The record of the last line read.
+    void CopyRecordTo(PositionRecord& record) const;
 
 private:
     void ReadWhole(std::string_view line);

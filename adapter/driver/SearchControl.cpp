@@ -48,33 +48,32 @@ bool LooksLikeCoordinateMove(std::string_view word) {
 
 GoRequest ParseGo(std::string_view line) {
     GoRequest request;
-    std::vector<std::string> words = SplitWords(line);
-    auto value = [&](size_t& i) { return ++i < words.size() ? ParseInteger(words[i]) : 0; };
-    for (size_t i = 1; i < words.size(); ++i) {
-        const std::string& word = words[i];
+    std::string_view rest = line;
+    TakeWord(rest);  // "go"
+    auto value = [&] { return ParseInteger(TakeWord(rest)); };
+    for (std::string_view word = TakeWord(rest); !word.empty(); word = TakeWord(rest)) {
         if (word == "searchmoves") {
-            while (i + 1 < words.size() && LooksLikeCoordinateMove(words[i + 1]))
-                request.searchMoves.push_back(words[++i]);
+            while (LooksLikeCoordinateMove(PeekWord(rest))) request.searchMoves.emplace_back(TakeWord(rest));
         } else if (word == "ponder") {
             request.ponder = true;
         } else if (word == "infinite") {
             request.infinite = true;
         } else if (word == "wtime") {
-            request.wtime = value(i);
+            request.wtime = value();
         } else if (word == "btime") {
-            request.btime = value(i);
+            request.btime = value();
         } else if (word == "winc") {
-            request.winc = value(i);
+            request.winc = value();
         } else if (word == "binc") {
-            request.binc = value(i);
+            request.binc = value();
         } else if (word == "movestogo") {
-            request.movesToGo = value(i);
+            request.movesToGo = value();
         } else if (word == "depth") {
-            request.depth = value(i);
+            request.depth = value();
         } else if (word == "movetime") {
-            request.moveTime = value(i);
+            request.moveTime = value();
         } else if (word == "nodes" || word == "mate") {
-            value(i);
+            value();
         }
     }
     return request;
@@ -116,30 +115,38 @@ std::string EngineMoveText(EngineDialogue& d, const ChessBoard& board, const Mov
                           : MoveToCoordinate(move);
 }
 
+// The engine's commands of one search, written to it at once.
+class CommandBatch {
+public:
+    void Add(std::string_view command) { text_.append(command).push_back('\n'); }
+    void Add(std::string_view command, int number) {
+        text_.append(command).push_back(' ');
+        text_.append(std::to_string(number)).push_back('\n');
+    }
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
 // "exclude all" and an "include" for every allowed move, in the engine's notation.
-std::vector<std::string> ExclusionCommands(EngineDialogue& d, const SearchStart& start) {
-    std::vector<std::string> commands{"exclude all"};
+void AddExclusions(EngineDialogue& d, const SearchStart& start, CommandBatch& commands) {
+    commands.Add("exclude all");
     const ChessBoard& board = start.game.Replay();
     for (const MoveRecord& move : start.searchMoves)
-        commands.push_back("include " + EngineMoveText(d, board, move));
-    return commands;
+        commands.Add("include " + EngineMoveText(d, board, move));
 }
 
 // "time"/"otim", "sd" and "st", in this order.
-std::vector<std::string> ClockCommands(EngineDialogue& d, const SearchStart& start) {
-    auto& search = d.search;
-    std::vector<std::string> commands;
+void AddClocks(EngineDialogue& d, const SearchStart& start, CommandBatch& commands) {
     if (d.features.time) {
-        SearchState::Request last = search.LastRequest();
-        if (int own = last.ownTime; own >= 0) commands.push_back("time " + std::to_string(own / 10));
-        if (int opponent = last.opponentTime; opponent >= 0)
-            commands.push_back("otim " + std::to_string(opponent / 10));
+        SearchState::Request last = d.search.LastRequest();
+        if (int own = last.ownTime; own >= 0) commands.Add("time", own / 10);
+        if (int opponent = last.opponentTime; opponent >= 0) commands.Add("otim", opponent / 10);
     }
-    if (start.depth > 0) commands.push_back(DepthCommand(d, start.depth));
+    if (start.depth > 0) commands.Add(DepthCommand(d, start.depth));
     // "st" counts whole seconds, and engines read "st 0" as no limit at all.
-    if (start.request.moveTime > 0)
-        commands.push_back("st " + std::to_string(std::max(1, (start.request.moveTime + 500) / 1000)));
-    return commands;
+    if (start.request.moveTime > 0) commands.Add("st", std::max(1, (start.request.moveTime + 500) / 1000));
 }
 
 constexpr int kNoBudget = -1;
@@ -274,35 +281,28 @@ bool SendTimeControl(EngineDialogue& d, const SearchStart& start) {
 }
 
 // The commands that tell the engine the game moves it does not know yet, with start.engine
-// brought up to them. Unless the engine is in force mode the last move starts its search, so the
-// clocks go before it.
-std::vector<std::string> MoveCommands(EngineDialogue& d, SearchStart& start) {
+// brought up to them: SyncEngine has left the engine's moves the first moves of the game. Unless
+// the engine is in force mode the last move starts its search, so the clocks go before it.
+void AddMoves(EngineDialogue& d, SearchStart& start, CommandBatch& commands) {
     int games = start.game.Count();
     int engines = start.engine.Count();
-    int common = 0;
-    while (common < std::min(games, engines) && start.game.Move(common).SameMove(start.engine.Move(common)))
-        ++common;
-    std::vector<std::string> commands;
     bool analysing = start.request.infinite && d.settings.Analyze;
     if (!start.forceMode) start.forceMode = d.search.EngineInForceMode();
     if (!start.forceMode && (games - engines > 1 || analysing || !start.searchMoves.empty())) {
-        commands.push_back("force");
+        commands.Add("force");
         start.forceMode = true;
     }
     if (games == 0 || games == engines) start.forceMode = true;
-    start.engine.Truncate(common);
     ChessBoard scratch = start.engine.Replay();
     MoveGenerator generator;
-    for (int i = common; i < games; ++i) {
+    for (int i = engines; i < games; ++i) {
         MoveRecord move = start.game.Move(i);
-        if (!start.forceMode && i == games - 1)
-            for (auto& clock : ClockCommands(d, start)) commands.push_back(clock);
+        if (!start.forceMode && i == games - 1) AddClocks(d, start, commands);
         start.engine.Append(move);
         std::string text = EngineMoveText(d, scratch, move);
-        commands.push_back(d.features.usermove ? "usermove " + text : text);
+        commands.Add(d.features.usermove ? "usermove " + text : text);
         generator.Apply(scratch, move);
     }
-    return commands;
 }
 
 }  // namespace
@@ -388,19 +388,19 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
         return;
     }
     start.searchMoves = SearchMovesForTheEngine(d, start);
-    std::vector<std::string> commands = MoveCommands(d, start);
-    if (search.TakeExclusionsSent()) commands.insert(commands.begin(), "include all");
-    if (std::string ping = NextPing(d); !ping.empty()) commands.insert(commands.begin(), ping);
-    if (!start.searchMoves.empty())
-        for (auto& exclusion : ExclusionCommands(d, start)) commands.push_back(exclusion);
+    CommandBatch commands;
+    if (std::string ping = NextPing(d); !ping.empty()) commands.Add(ping);
+    if (search.TakeExclusionsSent()) commands.Add("include all");
+    AddMoves(d, start, commands);
+    if (!start.searchMoves.empty()) AddExclusions(d, start, commands);
     search.RestrictTo(start.searchMoves);
     bool analysing = request.infinite && settings.Analyze;
     if (start.forceMode && analysing) {
-        commands.push_back("analyze");
+        commands.Add("analyze");
     } else if (start.forceMode) {
-        for (auto& clock : ClockCommands(d, start)) commands.push_back(clock);
-        if (d.features.colors) commands.push_back(start.side == kWhite ? "white" : "black");
-        commands.push_back("go");
+        AddClocks(d, start, commands);
+        if (d.features.colors) commands.Add(start.side == kWhite ? "white" : "black");
+        commands.Add("go");
     }
     // The engine's game is recorded, and then the search marked, before anything can start it:
     // an instant reply finds the search waiting, and thinking is read on the searched position.
@@ -410,7 +410,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     search.ownClock.StartWithLimit(std::max(search.LastRequest().ownTime, 0));
     unsigned number = search.BeginSearch();
     search.SetMode(analysing ? EngineMode::Analysing : EngineMode::Searching);
-    SendToEngine(d, commands);
+    SendToEngine(d, commands.Text());
     owedLineSender.withEngineOutput = true;
     if (int budget = ClockBudget(request, start.side); budget != kNoBudget && settings.ClockMargin > 0)
         d.clockGuard.Watch(number, budget, settings.ClockMargin, received);

@@ -1,5 +1,6 @@
 #include "StringUtil.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 
@@ -29,6 +30,20 @@ std::vector<std::string> SplitWords(std::string_view text, std::string_view deli
     }
     return words;
 }
+
+std::string_view TakeWord(std::string_view& text) {
+    size_t begin = text.find_first_not_of(kBlankChars);
+    if (begin == std::string_view::npos) {
+        text = {};
+        return {};
+    }
+    size_t end = std::min(text.find_first_of(kBlankChars, begin), text.size());
+    std::string_view word = text.substr(begin, end - begin);
+    text.remove_prefix(end);
+    return word;
+}
+
+std::string_view PeekWord(std::string_view text) { return TakeWord(text); }
 
 std::string Trim(std::string_view text) {
     size_t first = text.find_first_not_of(kBlankChars);

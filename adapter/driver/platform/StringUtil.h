@@ -14,6 +14,11 @@ inline constexpr std::string_view kEmptyText = "<empty>";
 std::string GetWord(std::string_view text, int n, std::string_view delimiters = kBlankChars);
 // All words of text, in order.
 std::vector<std::string> SplitWords(std::string_view text, std::string_view delimiters = kBlankChars);
+// The first blank-separated word of text, removed from it with the blanks before it; empty when
+// none is left. Reads a line word by word without copying it.
+std::string_view TakeWord(std::string_view& text);
+// The word TakeWord would take, left in text.
+std::string_view PeekWord(std::string_view text);
 std::string Trim(std::string_view text);
 std::string ToUpper(std::string_view text);
 bool CharInSet(char c, std::string_view set);

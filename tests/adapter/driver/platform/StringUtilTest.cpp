@@ -14,6 +14,20 @@ TEST(GetWordTest, CountsWordsAcrossRunsOfSeparators) {
     EXPECT_EQ(GetWord("a||b | c", 3, "|"), " c");
 }
 
+TEST(TakeWordTest, ReadsALineWordByWordAsGetWordCountsThem) {
+    const std::string_view line = "  go \t wtime  1000\r\n";
+    std::string_view rest = line;
+    for (int n = 1; n <= 4; ++n) {
+        std::string word = GetWord(line, n);
+        EXPECT_EQ(PeekWord(rest), word) << n;
+        EXPECT_EQ(TakeWord(rest), word) << n;
+    }
+    EXPECT_TRUE(rest.empty());
+    std::string_view blanks = " \t ";
+    EXPECT_EQ(TakeWord(blanks), "");
+    EXPECT_TRUE(blanks.empty());
+}
+
 TEST(TrimTest, RemovesAllBlankCharactersAtBothEnds) {
     EXPECT_EQ(Trim(" \t\v\f isready \r\n"), "isready");
     EXPECT_EQ(Trim(" \t\r\n"), "");
