@@ -98,21 +98,20 @@ build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="
 # fuzzers. The sanitizer builds keep line tables only, which is all a report needs.
 sanitized=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DBUILD_BENCHMARKS=OFF)
 build_behind build-asan -DSANITIZE=address,undefined "${sanitized[@]}"
-run_tests build "-LE installed"
+# These games play with two busy processes beside them, as on a machine that does other work: the
+# adapter must still answer every search in time, and start an engine killed in the middle of a
+# game again in time (shown with one engine: the restart is the same for all).
+under_load='EngineMatchTest\.(GamesWithoutPondering/|AnEngineKilledInTheMiddleOfAGameIsStartedAgain/fairymax)'
+run_tests build "-LE installed -E $under_load"
 wait_for_build build-asan
-# The games on real clocks once more with two busy processes beside them, as on a machine that
-# does other work: the adapter must still answer every search in time, and start an engine killed
-# in the middle of a game again in time (shown with one engine: the restart is the same for all).
-stage "real-engine games again, two busy processes beside them"
+stage "real-engine games, two busy processes beside them"
 busy=()
 for _ in 1 2; do
   (while :; do :; done) &
   busy+=($!)
 done
 load_status=0
-(cd "$root/build" && ctest --output-on-failure -j"$jobs" --timeout 600 \
-  -R 'EngineMatchTest\.(GamesWithoutPondering/|AnEngineKilledInTheMiddleOfAGameIsStartedAgain/fairymax)') \
-  || load_status=$?
+(cd "$root/build" && ctest --output-on-failure -j"$jobs" --timeout 600 -R "$under_load") || load_status=$?
 kill "${busy[@]}"
 [ "$load_status" -eq 0 ] || exit "$load_status"
 stage "Debian packages: build, install, test installed"
@@ -120,13 +119,13 @@ stage "Debian packages: build, install, test installed"
 $sudo_cmd dpkg -i "$root"/build/packages/*.deb >/dev/null
 (cd "$root/build" && ctest --output-on-failure -L installed)
 
-# The deep move-generation counts (label "slow") and the matches between two adapters (label
-# "games") run in the plain build only, where the games run once more under load; the sanitizers
-# see the same code paths in the process tests and in every real engine's tests. The dravel
+# The deep move-generation counts (label "slow") run in the plain build only, as do the matches
+# between two adapters, which the sanitizer builds do not make; the sanitizers see the same code
+# paths in the process tests and in every real engine's tests. The dravel
 # window's tests (which has no threads; Qt's own make them slow there) run in the other two.
 build_behind build-tsan -DSANITIZE=thread "${sanitized[@]}"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan "-LE slow|games"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan "-LE slow"
 wait_for_build build-tsan
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/qt.tsan.supp" \
-  run_tests build-tsan "-LE slow|painting|games"
+  run_tests build-tsan "-LE slow|painting"
 stage "All test suites passed."
