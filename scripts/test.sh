@@ -104,6 +104,12 @@ build_behind build-asan -DSANITIZE=address,undefined "${sanitized[@]}"
 under_load='EngineMatchTest\.(GamesWithoutPondering/|AnEngineKilledInTheMiddleOfAGameIsStartedAgain/fairymax)'
 run_tests build "-LE installed -E $under_load"
 wait_for_build build-asan
+# The deep move-generation counts (label "slow") run in the plain build only, as do the matches
+# between two adapters, which the sanitizer builds do not make; the sanitizers see the same code
+# paths in the process tests and in every real engine's tests. The dravel window's tests (which
+# has no threads; Qt's own make them slow there) run in the other two. The last build starts here:
+# at its priority it takes little from the busy processes and the games.
+build_behind build-tsan -DSANITIZE=thread "${sanitized[@]}"
 stage "real-engine games, two busy processes beside them"
 busy=()
 for _ in 1 2; do
@@ -119,11 +125,6 @@ stage "Debian packages: build, install, test installed"
 $sudo_cmd dpkg -i "$root"/build/packages/*.deb >/dev/null
 (cd "$root/build" && ctest --output-on-failure -L installed)
 
-# The deep move-generation counts (label "slow") run in the plain build only, as do the matches
-# between two adapters, which the sanitizer builds do not make; the sanitizers see the same code
-# paths in the process tests and in every real engine's tests. The dravel
-# window's tests (which has no threads; Qt's own make them slow there) run in the other two.
-build_behind build-tsan -DSANITIZE=thread "${sanitized[@]}"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan "-LE slow"
 wait_for_build build-tsan
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/qt.tsan.supp" \

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <thread>
 
 #include "tests/adapter/core/FakeEngineTest.h"
 
@@ -146,6 +148,21 @@ protected:
         EXPECT_EQ(host_->Quit(15s), 0);
         EXPECT_TRUE(host_->Violations().empty()) << testing_support::Describe(host_->Violations());
     }
+    // Whether the engine has ended its feature announcement with done=1 within `limit`: a start on
+    // a busy machine may outlast the adapter's wait for it.
+    bool WaitForEngineFeatures(std::chrono::milliseconds limit) {
+        auto announced = [&] {
+            Lines log = ReadLines(dir_.File("Pontax.log"));
+            return std::any_of(log.begin(), log.end(), [](const std::string& line) {
+                return line.find("S> feature") != std::string::npos &&
+                       line.find("done=1") != std::string::npos;
+            });
+        };
+        for (auto deadline = std::chrono::steady_clock::now() + limit;
+             !announced() && std::chrono::steady_clock::now() < deadline;)
+            std::this_thread::sleep_for(50ms);
+        return announced();
+    }
     // The score of the last variation before the move, as "mate N" or "cp N".
     std::string FinalScore(const std::string& fen) {
         host_->Send("position fen " + fen);
@@ -170,6 +187,9 @@ protected:
 TEST_P(ShippedConfigurationTest, MatesAreReportedAsMates) {
     Start();
     ASSERT_TRUE(host_->Handshake());
+    // The first search's thinking is read: an engine slow to start on a busy machine has not yet
+    // heard it, and the adapter answers the search itself.
+    ASSERT_TRUE(WaitForEngineFeatures(15s));
     EXPECT_EQ(FinalScore("k7/8/2K5/8/8/8/8/7R w - - 0 1"), "mate 2");
     EXPECT_EQ(FinalScore("1k6/8/1K6/8/8/8/8/7R b - - 0 1"), "mate -2");
 }
