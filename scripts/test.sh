@@ -114,8 +114,10 @@ stage "build"
 build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
   -DPONTAX_WINDOWS_BUILD="${windows_tests:+$root/$windows_tests}"
 # The fuzz harnesses replay their corpora as tests in every build; scripts/fuzz.sh runs them as
-# fuzzers. The sanitizer builds keep line tables only, which is all a report needs.
-sanitized=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DBUILD_BENCHMARKS=OFF)
+# fuzzers. The sanitizer builds keep line tables only, which is all a report needs, and are made
+# by clang, which compiles them in half the time gcc takes (so each compiler's warnings are seen).
+sanitized=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug
+  -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DBUILD_BENCHMARKS=OFF)
 build_behind build-asan -DSANITIZE=address,undefined "${sanitized[@]}"
 # These games play with two busy processes beside them, as on a machine that does other work: the
 # adapter must still answer every search in time, and start an engine killed in the middle of a
