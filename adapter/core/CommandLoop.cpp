@@ -69,7 +69,8 @@ void HandleStop(EngineDialogue& d) {
 }  // namespace
 
 bool HandleGuiLine(EngineDialogue& d, const std::string& rawLine) {
-    std::string line = Trim(rawLine);
+    // A host's "position" line can be many kilobytes; it is read where it is.
+    std::string_view line = TrimmedView(rawLine);
     if (line.empty()) return true;
     WriteLog(line, log_tag::kFromGui);
     // A search's clock runs from here, also while an engine that stopped is started again; the

@@ -45,12 +45,14 @@ std::string_view TakeWord(std::string_view& text) {
 
 std::string_view PeekWord(std::string_view text) { return TakeWord(text); }
 
-std::string Trim(std::string_view text) {
+std::string_view TrimmedView(std::string_view text) {
     size_t first = text.find_first_not_of(kBlankChars);
     if (first == std::string_view::npos) return {};
     size_t last = text.find_last_not_of(kBlankChars);
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
 }
+
+std::string Trim(std::string_view text) { return std::string(TrimmedView(text)); }
 
 std::string ToUpper(std::string_view text) {
     std::string result(text);

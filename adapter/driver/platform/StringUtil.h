@@ -20,6 +20,8 @@ std::string_view TakeWord(std::string_view& text);
 // The word TakeWord would take, left in text.
 std::string_view PeekWord(std::string_view text);
 std::string Trim(std::string_view text);
+// The same part of text, uncopied.
+std::string_view TrimmedView(std::string_view text);
 std::string ToUpper(std::string_view text);
 bool CharInSet(char c, std::string_view set);
 // An ASCII digit, whatever the locale.

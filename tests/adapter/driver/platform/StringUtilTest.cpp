@@ -32,6 +32,10 @@ TEST(TrimTest, RemovesAllBlankCharactersAtBothEnds) {
     EXPECT_EQ(Trim(" \t\v\f isready \r\n"), "isready");
     EXPECT_EQ(Trim(" \t\r\n"), "");
     EXPECT_EQ(Trim("a b"), "a b");
+    const std::string_view line = "\t position startpos \r";
+    EXPECT_EQ(TrimmedView(line), "position startpos");
+    EXPECT_EQ(TrimmedView(line).data(), line.data() + 2);
+    EXPECT_TRUE(TrimmedView(" \r\n").empty());
 }
 
 TEST(FindFirstTest, ReportsMinusOneWhenNothingMatches) {
