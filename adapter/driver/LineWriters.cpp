@@ -24,22 +24,26 @@ std::string WithLineEnd(std::string_view line) {
 
 }  // namespace
 
-void SendToEngine(EngineDialogue& d, std::string_view text) {
+void SendToEngine(EngineDialogue& d, std::string_view line) {
+    if (line.empty()) return;
     // The option announces 0 to 1000; a larger stored value must not stall every command.
-    int delay = std::min(d.settings.Delay.load(), kMaxDelayMs);
-    while (!text.empty()) {
-        size_t end = delay > 0 ? std::min(text.find('\n'), text.size()) : text.size();
-        std::string_view lines = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        if (lines.empty()) continue;
-        if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
-        std::lock_guard lock(d.engineWriteLock);
-        WriteLog(lines, log_tag::kToEngine);
-        // A batch of commands that ends its last line goes out as it is, uncopied.
-        if (lines.back() == '\n')
-            d.Link().Write(lines);
-        else
-            d.Link().Write(WithLineEnd(lines));
+    if (int delay = std::min(d.settings.Delay.load(), kMaxDelayMs); delay > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    std::lock_guard lock(d.engineWriteLock);
+    WriteLog(line, log_tag::kToEngine);
+    // Lines that end themselves go out as they are, uncopied.
+    if (line.back() == '\n')
+        d.Link().Write(line);
+    else
+        d.Link().Write(WithLineEnd(line));
+}
+
+void SendCommandsToEngine(EngineDialogue& d, std::string_view commands) {
+    if (d.settings.Delay <= 0) return SendToEngine(d, commands);
+    while (!commands.empty()) {
+        size_t end = std::min(commands.find('\n'), commands.size());
+        SendToEngine(d, commands.substr(0, end));
+        commands.remove_prefix(std::min(end + 1, commands.size()));
     }
 }
 

@@ -32,10 +32,13 @@ private:
     std::string owed_;
 };
 
-// Sends one line, or several joined by "\n", to the engine, logged with "S<": in one write, or
-// one by one when the Delay setting asks for a pause before each. Dropped while no engine runs.
-// Lines from several threads never interleave.
-void SendToEngine(EngineDialogue& d, std::string_view text);
+// Sends one line (or several joined by "\n") to the engine in one write, logged with "S<", after
+// the Delay setting's pause. Dropped while no engine runs. Lines from several threads never
+// interleave.
+void SendToEngine(EngineDialogue& d, std::string_view line);
+// Sends commands, each ended by "\n", in one write, or one by one when Delay asks for a pause
+// before each.
+void SendCommandsToEngine(EngineDialogue& d, std::string_view commands);
 // Sends one line to the GUI.
 void SendToGui(EngineDialogue& d, std::string_view line);
 

@@ -410,7 +410,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     search.ownClock.StartWithLimit(std::max(search.LastRequest().ownTime, 0));
     unsigned number = search.BeginSearch();
     search.SetMode(analysing ? EngineMode::Analysing : EngineMode::Searching);
-    SendToEngine(d, commands.Text());
+    SendCommandsToEngine(d, commands.Text());
     owedLineSender.withEngineOutput = true;
     if (int budget = ClockBudget(request, start.side); budget != kNoBudget && settings.ClockMargin > 0)
         d.clockGuard.Watch(number, budget, settings.ClockMargin, received);
