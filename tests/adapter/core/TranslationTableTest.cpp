@@ -11,6 +11,7 @@
 #include "CommandLoop.h"
 #include "DialogueFixture.h"
 #include "EngineOutput.h"
+#include "LineWriters.h"
 
 namespace pontax {
 namespace {
@@ -561,7 +562,8 @@ TEST_F(RunningEngineTest, SlowDownChangedWhileTheEngineRunsChangesTheBusyThreads
     EXPECT_EQ(d.spinThreads.Count(), 0);
 }
 
-// Without Delay a search's commands go in one write; with it, each waits its pause alone.
+// Without Delay a search's commands go in one write; with it, each waits its pause alone, and a
+// text of several lines waits one pause.
 TEST_F(RunningEngineTest, DelayPausesBeforeEveryLine) {
     HandleGuiLine(d, "position startpos moves e2e4");
     HandleGuiLine(d, "go depth 3");
@@ -574,6 +576,11 @@ TEST_F(RunningEngineTest, DelayPausesBeforeEveryLine) {
     HandleGuiLine(d, "go depth 3");
     EXPECT_EQ(engine.Take(), (Lines{"sd 3", "g1f3"}));
     EXPECT_EQ(engine.Writes() - before, 2);
+    // A set-up sequence is one text: one pause, one write.
+    before = engine.Writes();
+    SendToEngine(d, "new\nedit\n#\nKe1\n.\n");
+    EXPECT_EQ(engine.Take(), (Lines{"new", "edit", "#", "Ke1", "."}));
+    EXPECT_EQ(engine.Writes() - before, 1);
 }
 
 }  // namespace
