@@ -36,13 +36,14 @@ constexpr int kStartLevelSeconds = 300;
 constexpr int kStartLevelMinutes = 5;
 
 // An engine whose input thread holds the input stream's lock while it waits can starve the thread
-// that answers (GNU Chess does, at random): every line that arrives gives that thread another
-// chance, so a silent engine is sent empty lines, which xboard engines ignore.
+// that answers (GNU Chess does, at random, and for seconds on a busy machine): every line that
+// arrives gives that thread another chance, so a silent engine is sent empty lines, which xboard
+// engines ignore, for as long as its features are waited for.
 constexpr milliseconds kNudgeInterval{100};
-constexpr int kNudges = 9;
 
-void NudgeSilentEngine(EngineDialogue& d) {
-    for (int i = 0; i < kNudges && !WaitForFirstOutput(d, kNudgeInterval); ++i) {
+void NudgeSilentEngine(EngineDialogue& d, milliseconds wait) {
+    for (auto end = std::chrono::steady_clock::now() + wait;
+         std::chrono::steady_clock::now() + kNudgeInterval < end && !WaitForFirstOutput(d, kNudgeInterval);) {
         WriteLog("", log_tag::kToEngine);
         d.Link().Write("\n");
     }
@@ -72,11 +73,15 @@ void GreetEngine(EngineDialogue& d) {
     std::this_thread::sleep_for(kProtoverPause);
     SendToEngine(d, "protover 2");
     auto protoverSent = std::chrono::steady_clock::now();
-    NudgeSilentEngine(d);
-    auto waited = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - protoverSent);
-    bool done = WaitForFeaturesDone(d, std::max(kFirstFeatureWait - waited, milliseconds{0}));
+    auto left = [&](milliseconds wait) {
+        auto waited =
+            std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - protoverSent);
+        return std::max(wait - waited, milliseconds{0});
+    };
+    NudgeSilentEngine(d, std::max(kFirstFeatureWait, Seconds(settings.InitTime)));
+    bool done = WaitForFeaturesDone(d, left(kFirstFeatureWait));
     if (!done && !d.features.featureWait && settings.InitTime != 0)
-        WaitForFeaturesDone(d, Seconds(settings.InitTime) - kFirstFeatureWait);
+        WaitForFeaturesDone(d, left(Seconds(settings.InitTime)));
     for (int step = 0; step < kFeatureWaitSteps && d.features.featureWait; ++step)
         if (WaitWhileFeatureWait(d, kFeatureWaitStep)) break;
 }

@@ -187,8 +187,12 @@ protected:
 TEST_P(ShippedConfigurationTest, MatesAreReportedAsMates) {
     Start();
     ASSERT_TRUE(host_->Handshake());
-    // The first search's thinking is read: an engine slow to start on a busy machine has not yet
-    // heard it, and the adapter answers the search itself.
+    // The thinking is read once the engine has ended its start. On a busy machine GNU Chess can
+    // take longer than the adapter waits for it, and hold its answer back until more lines
+    // arrive: a first search gives it those, and the adapter answers that search itself.
+    host_->Send("position startpos");
+    host_->Send("go movetime 100");
+    ASSERT_TRUE(host_->WaitBestMove(15s));
     ASSERT_TRUE(WaitForEngineFeatures(15s));
     EXPECT_EQ(FinalScore("k7/8/2K5/8/8/8/8/7R w - - 0 1"), "mate 2");
     EXPECT_EQ(FinalScore("1k6/8/1K6/8/8/8/8/7R b - - 0 1"), "mate -2");

@@ -88,6 +88,23 @@ TEST_F(PontaxTest, ProtocolOneWaitsInitTimeAndSendsNoProtover) {
               (std::vector<std::string>{"xboard", "new", "level 0 5 0", "nopost", "hard", "easy", "quit"}));
 }
 
+// An engine that stays silent is nudged with empty lines for as long as its features are waited for
+// (GNU Chess can hold its answer back for seconds on a busy machine), and no longer.
+TEST_F(PontaxTest, ASilentEngineIsNudgedThroughTheWholeInitTime) {
+    Configure("InitTime=2\n", "");
+    auto pontax = Start();
+    auto start = std::chrono::steady_clock::now();
+    pontax->Send("isready");
+    ASSERT_TRUE(pontax->WaitFor("readyok"));
+    auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, 1900ms);
+    EXPECT_LT(waited, 3500ms);
+    pontax->Send("quit");
+    EXPECT_EQ(pontax->WaitExit(), 0);
+    auto got = EngineGot();
+    EXPECT_GE(std::count(got.begin(), got.end(), ""), 15);
+}
+
 TEST_F(PontaxTest, HashOnTheCommandLineGoesToTheEngineArguments) {
     dir_.Write("engine.sh",
                "#!/bin/sh\necho \"$@\" > args.txt\nexec " + std::string(FAKE_ENGINE_PATH) + "\n");
