@@ -25,6 +25,17 @@ protected:
                                      std::string(FAKE_ENGINE_PATH) + " " + dir_.Path() + "\n" + options);
         dir_.Write("script", script);
     }
+    // Starts pontax, waits for its answer to "isready" and lets it quit; how long the answer took.
+    std::chrono::steady_clock::duration TimeToReady() {
+        auto pontax = Start();
+        auto start = std::chrono::steady_clock::now();
+        pontax->Send("isready");
+        EXPECT_TRUE(pontax->WaitFor("readyok"));
+        auto waited = std::chrono::steady_clock::now() - start;
+        pontax->Send("quit");
+        EXPECT_EQ(pontax->WaitExit(), 0);
+        return waited;
+    }
     std::unique_ptr<Process> Start(std::vector<std::string> args = {}) {
         args.insert(args.begin(), PONTAX_PATH);
         return std::make_unique<Process>(
@@ -77,13 +88,7 @@ TEST_F(PontaxTest, ProtocolTwoStartSequence) {
 
 TEST_F(PontaxTest, ProtocolOneWaitsInitTimeAndSendsNoProtover) {
     Configure("Protocol=1\nInitTime=1\nPonder=false\nNoise=-1\nHashOnCommandline=true\nHashCommand=-m\n", "");
-    auto pontax = Start();
-    auto start = std::chrono::steady_clock::now();
-    pontax->Send("isready");
-    ASSERT_TRUE(pontax->WaitFor("readyok"));
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 900ms);
-    pontax->Send("quit");
-    EXPECT_EQ(pontax->WaitExit(), 0);
+    EXPECT_GE(TimeToReady(), 900ms);
     EXPECT_EQ(EngineGot(),
               (std::vector<std::string>{"xboard", "new", "level 0 5 0", "nopost", "hard", "easy", "quit"}));
 }
@@ -92,15 +97,9 @@ TEST_F(PontaxTest, ProtocolOneWaitsInitTimeAndSendsNoProtover) {
 // (GNU Chess can hold its answer back for seconds on a busy machine), and no longer.
 TEST_F(PontaxTest, ASilentEngineIsNudgedThroughTheWholeInitTime) {
     Configure("InitTime=2\n", "");
-    auto pontax = Start();
-    auto start = std::chrono::steady_clock::now();
-    pontax->Send("isready");
-    ASSERT_TRUE(pontax->WaitFor("readyok"));
-    auto waited = std::chrono::steady_clock::now() - start;
+    auto waited = TimeToReady();
     EXPECT_GE(waited, 1900ms);
     EXPECT_LT(waited, 3500ms);
-    pontax->Send("quit");
-    EXPECT_EQ(pontax->WaitExit(), 0);
     auto got = EngineGot();
     EXPECT_GE(std::count(got.begin(), got.end(), ""), 15);
 }
