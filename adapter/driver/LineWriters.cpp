@@ -50,7 +50,10 @@ void SendCommandsToEngine(EngineDialogue& d, std::string_view commands) {
 void SendToGui(EngineDialogue& d, std::string_view line) { d.gui.Send(line); }
 
 void GuiOutput::Write(std::string bytes) {
-    bytes.insert(0, std::exchange(owed_, {}));
+    {
+        std::lock_guard owedLock(owedMutex_);
+        bytes.insert(0, std::exchange(owed_, {}));
+    }
     if (bytes.empty()) return;
     if (sink_)
         sink_(bytes);
@@ -68,8 +71,15 @@ void GuiOutput::Send(std::string_view rawLine) {
 }
 
 void GuiOutput::Owe(std::string_view line) {
-    std::lock_guard lock(mutex_);
-    Write({});
+    // A search's opening line is owed when the host has the last search's move, which the engine
+    // reader may still be inside writing: owing waits for that write only if a line is owed still.
+    std::unique_lock owedLock(owedMutex_);
+    if (!owed_.empty()) {
+        owedLock.unlock();
+        std::lock_guard lock(mutex_);
+        Write({});
+        owedLock.lock();
+    }
     WriteLog(line, log_tag::kToGui);
     owed_ = WithLineEnd(line);
 }

@@ -27,8 +27,10 @@ private:
     // Under mutex_: the owed line, if any, then bytes, in one write.
     void Write(std::string bytes);
 
-    std::mutex mutex_;
+    std::mutex mutex_;  // held across each write, so lines go out whole and in order
     GuiSink sink_;
+    // Apart from mutex_, so that owing a line never waits for a write still under way.
+    std::mutex owedMutex_;
     std::string owed_;
 };
 

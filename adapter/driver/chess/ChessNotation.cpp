@@ -112,8 +112,9 @@ MoveRecord ChessBoard::ParseSan(std::string_view text) const {
     int promotion = piece::kEmpty;
     int toFile = -1, toRank = -1, fromFile = -1, fromRank = -1;
     MoveList legal;
-    MoveGenerator().GenerateLegal(*this, legal);
+    MoveGenerator generator;
     if (san.rfind("OO", 0) == 0) {
+        generator.GenerateLegal(*this, legal);
         bool queenSide = san.rfind("OOO", 0) == 0;
         for (const auto& move : legal)
             if ((move.flags & move_flag::kCastling) && IsQueenSideCastling(move) == queenSide) return move;
@@ -145,6 +146,11 @@ MoveRecord ChessBoard::ParseSan(std::string_view text) const {
             promotion = MakePiece(piece::kQueen, side);
     }
     int to = SquareOf(toFile, toRank);
+    // A move that names its square (every coordinate move) can only be a move of that piece.
+    if (fromFile >= 0 && fromRank >= 0)
+        generator.GenerateLegalFrom(*this, SquareOf(fromFile, fromRank), legal);
+    else
+        generator.GenerateLegal(*this, legal);
     MoveRecord found;
     int matches = 0;
     for (const auto& move : legal) {

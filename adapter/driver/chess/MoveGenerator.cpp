@@ -65,33 +65,44 @@ public:
             }
             int code = board_.At(square);
             if (code == piece::kEmpty || PieceColour(code) != side_) continue;
-            switch (PieceType(code)) {
-                case piece::kPawn:
-                    Pawn(square);
-                    break;
-                case piece::kKnight:
-                    Steps(square, kKnightSteps);
-                    break;
-                case piece::kBishop:
-                    Slides(square, kBishopDirections);
-                    break;
-                case piece::kRook:
-                    Slides(square, kRookDirections);
-                    break;
-                case piece::kQueen:
-                    Slides(square, kBishopDirections);
-                    Slides(square, kRookDirections);
-                    break;
-                case piece::kKing:
-                    if (kingCount_++ == 0) firstKing_ = square;
-                    Steps(square, kKingSteps);
-                    Castling(square);
-                    break;
-            }
+            if (PieceType(code) == piece::kKing && kingCount_++ == 0) firstKing_ = square;
+            PieceMoves(square, code);
         }
     }
 
+    // The moves of the piece on one square, if it is the side to move's.
+    void RunFrom(int square) {
+        if (!OnBoard(square)) return;
+        int code = board_.At(square);
+        if (code != piece::kEmpty && PieceColour(code) == side_) PieceMoves(square, code);
+    }
+
 private:
+    void PieceMoves(int square, int code) {
+        switch (PieceType(code)) {
+            case piece::kPawn:
+                Pawn(square);
+                break;
+            case piece::kKnight:
+                Steps(square, kKnightSteps);
+                break;
+            case piece::kBishop:
+                Slides(square, kBishopDirections);
+                break;
+            case piece::kRook:
+                Slides(square, kRookDirections);
+                break;
+            case piece::kQueen:
+                Slides(square, kBishopDirections);
+                Slides(square, kRookDirections);
+                break;
+            case piece::kKing:
+                Steps(square, kKingSteps);
+                Castling(square);
+                break;
+        }
+    }
+
     bool IsEnemy(int code) const { return code != piece::kEmpty && PieceColour(code) != side_; }
 
     void Add(int from, int to, uint8_t flags, int captured = piece::kEmpty, int promotion = piece::kEmpty) {
@@ -336,6 +347,17 @@ void MoveGenerator::GenerateLegal(const BoardState& board, MoveList& list) const
     }
 }
 
+void MoveGenerator::GenerateLegalFrom(const BoardState& board, int from, MoveList& list) const {
+    list.count = 0;
+    PseudoLegalGenerator(board, list).RunFrom(from);
+    for (int i = 0; i < list.count;) {
+        if (IsLegal(board, list.moves[static_cast<size_t>(i)]))
+            ++i;
+        else
+            list.moves[static_cast<size_t>(i)] = list.moves[static_cast<size_t>(--list.count)];
+    }
+}
+
 bool MoveGenerator::IsLegal(const BoardState& board, const MoveRecord& move) const {
     if (move.from == move.to) return false;
     int side = board.sideToMove;
@@ -432,7 +454,7 @@ bool MoveGenerator::IsAttacked(const BoardState& board, int square, int bySide) 
 MoveRecord FindLegalMove(const BoardState& board, const MoveRecord& move) {
     if (move.IsEmpty()) return {};
     MoveList legal;
-    MoveGenerator().GenerateLegal(board, legal);
+    MoveGenerator().GenerateLegalFrom(board, move.from, legal);
     for (const auto& candidate : legal)
         if (candidate.SameMove(move)) return candidate;
     return {};

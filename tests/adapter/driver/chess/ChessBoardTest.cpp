@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "ChessBoard.h"
 #include "MoveGenerator.h"
 
@@ -104,6 +108,35 @@ TEST(MoveGenerationTest, BoardsWithoutAKingStillGenerate) {
     EXPECT_FALSE(generator.InCheck(Board("8/8/8/8/8/8/8/R7 w"), kWhite));
     generator.GenerateLegal(Board("k7/8/8/8/8/8/8/K6K w"), list);  // two kings: still exact
     EXPECT_EQ(list.count, 6);
+}
+
+// The moves of one square are the full list's moves from it, in checks, pins, castling, en
+// passant and on boards with no king or two.
+TEST(MoveGenerationTest, OneSquaresMovesAreTheFullListsMovesFromIt) {
+    auto sorted = [](const MoveList& list, int from) {
+        std::vector<std::string> moves;
+        for (const auto& move : list)
+            if (from < 0 || move.from == from) moves.push_back(MoveToCoordinate(move));
+        std::sort(moves.begin(), moves.end());
+        return moves;
+    };
+    MoveGenerator generator;
+    for (std::string_view fen :
+         {kStart, std::string_view("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -"),
+          std::string_view("r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -"),
+          std::string_view("8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -"),
+          std::string_view("4k3/4r3/8/8/8/8/4B3/4K3 w - -"),   // pinned bishop
+          std::string_view("4k3/8/8/1b6/8/8/8/R3K2R w KQ -"),  // in check
+          std::string_view("8/8/3k4/2pP4/8/8/8/4K3 w - c6"),   // en passant
+          std::string_view("8/8/8/8/8/8/8/R7 w"), std::string_view("k7/8/8/8/8/8/8/K6K w")}) {
+        ChessBoard board = Board(fen);
+        MoveList all, one;
+        generator.GenerateLegal(board, all);
+        for (int square = 0; square < 128; ++square) {
+            generator.GenerateLegalFrom(board, square, one);
+            EXPECT_EQ(sorted(one, -1), sorted(all, square)) << fen << " square " << square;
+        }
+    }
 }
 
 TEST(MoveGenerationTest, PromotionsExpandQueenRookBishopKnight) {

@@ -1,0 +1,86 @@
+// The work pontax does for one move, without pipes or threads: the host's "position" and "go"
+// lines and the engine's reply, each timed alone, over a 1,000-move game as bench_go_latency
+// plays it. What this leaves out of that benchmark's added latency is the pipes' and the wake-ups'.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Adapter.h"
+#include "CommandLoop.h"
+#include "EngineLink.h"
+#include "EngineOutput.h"
+
+namespace {
+
+using namespace pontax;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kMoves = 1000;  // per side
+constexpr int kRounds = 5;
+const char* kWhite[] = {"g1f3", "f3g1"};
+const char* kBlack[] = {"g8f6", "f6g8"};
+
+// An engine that takes every line and answers nothing; the benchmark plays its moves.
+class SilentEngineLink final : public EngineLink {
+public:
+    bool Start(std::string_view) override { return true; }
+    NativeHandle TakeOutput() override { return kNoHandle; }
+    void Stop(bool, std::chrono::milliseconds) override {}
+    bool Exists() const override { return true; }
+    void Write(std::string_view bytes) override { written += bytes.size(); }
+    size_t written = 0;
+};
+
+struct Samples {
+    std::vector<double> position, go, reply;
+};
+
+double Micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+
+template <typename Step>
+void Time(std::vector<double>& into, Step step) {
+    auto start = Clock::now();
+    step();
+    into.push_back(Micros(Clock::now() - start));
+}
+
+void PlayGame(Samples& samples) {
+    Adapter adapter;
+    EngineDialogue& d = adapter.dialogue;
+    SilentEngineLink engine;
+    d.UseEngineLink(engine);
+    size_t guiBytes = 0;
+    d.gui.SetSink([&](std::string_view bytes) { guiBytes += bytes.size(); });
+    HandleEngineLine(d, "feature usermove=0 done=1");
+    std::string moves = "position startpos moves";
+    for (int i = 0; i < kMoves; ++i) {
+        moves += std::string(" ") + kWhite[i % 2];
+        Time(samples.position, [&] { HandleGuiLine(d, moves); });
+        Time(samples.go, [&] { HandleGuiLine(d, "go wtime 60000 btime 60000"); });
+        std::string reply = std::string("move ") + kBlack[i % 2];
+        Time(samples.reply, [&] { HandleEngineLine(d, reply); });
+        moves += std::string(" ") + kBlack[i % 2];
+    }
+    std::printf("%zu bytes to the host, %zu to the engine\n", guiBytes, engine.written);
+    HandleGuiLine(d, "quit");
+}
+
+double Median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+    Samples samples;
+    for (int round = 0; round < kRounds; ++round) PlayGame(samples);
+    double position = Median(samples.position), go = Median(samples.go), reply = Median(samples.reply);
+    std::printf("median per move over %d games of %d moves:\n", kRounds, kMoves);
+    std::printf("  position %6.2f us\n  go       %6.2f us\n  reply    %6.2f us\n  total    %6.2f us\n",
+                position, go, reply, position + go + reply);
+    return 0;
+}
