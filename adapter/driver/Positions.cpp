@@ -1,5 +1,7 @@
 #include "Positions.h"
 
+#include <algorithm>
+#include <cassert>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -62,11 +64,17 @@ void AppendPieceLines(std::string& out, const BoardState& board, int side) {
 
 }  // namespace
 
-void PositionRecord::Assign(const ChessBoard& start, std::span<const MoveRecord> moves,
-                            const ChessBoard& end) {
+void PositionRecord::Assign(const ChessBoard& start, std::span<const MoveRecord> moves, const ChessBoard& end,
+                            int kept) {
+    auto keep = static_cast<size_t>(kept);
+    assert(keep <= moves_.size() && keep <= moves.size());
+    if (keep > moves_.size() || keep > moves.size()) keep = 0;
+    assert(std::equal(moves.begin(), moves.begin() + kept, moves_.begin(),
+                      [](const MoveRecord& a, const MoveRecord& b) { return a.SameMove(b); }));
     start_ = start;
     end_ = end;
-    moves_.assign(moves.begin(), moves.end());
+    moves_.resize(keep);
+    moves_.insert(moves_.end(), moves.begin() + kept, moves.end());
 }
 
 void PositionRecord::Clear() {
@@ -95,8 +103,8 @@ void PositionRecord::Truncate(int count) {
     for (MoveRecord move : moves_) end_.MakeMove(move, true);
 }
 
-bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count) {
-    for (int i = 0; i < count; ++i)
+bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count, int known) {
+    for (int i = std::max(known, 0); i < count; ++i)
         if (!a.Move(i).SameMove(b.Move(i))) return false;
     return true;
 }
@@ -121,16 +129,18 @@ PositionRecord EnginePosition(EngineDialogue& d) {
     return d.positions.engine;
 }
 
-void CopyEnginePosition(EngineDialogue& d, PositionRecord& into) {
+int CopyEnginePosition(EngineDialogue& d, PositionRecord& into) {
     auto& store = d.positions;
     std::lock_guard guard(store.lock);
     into = store.engine;
+    return std::min(store.engineShared, into.Count());
 }
 
 void SwapEnginePosition(EngineDialogue& d, PositionRecord& position) {
     auto& store = d.positions;
     std::lock_guard guard(store.lock);
     std::swap(store.engine, position);
+    store.engineShared = store.engine.Count();
 }
 
 bool AppendEngineMove(EngineDialogue& d, const MoveRecord& move) {
@@ -143,6 +153,7 @@ void ForgetEnginePosition(EngineDialogue& d) {
     auto& store = d.positions;
     std::lock_guard guard(store.lock);
     store.engine.Clear();
+    store.engineShared = 0;
 }
 
 ChessBoard ReplayEnginePosition(EngineDialogue& d) {
@@ -227,6 +238,10 @@ void PositionReader::CopyRecordTo(PositionRecord& record) const {
     record.Assign(recordStart_, std::span(moves_).subspan(rebase_), recordEnd_);
 }
 
+void PositionReader::UpdateRecord(PositionRecord& record) const {
+    record.Assign(recordStart_, std::span(moves_).subspan(rebase_), recordEnd_, kept_);
+}
+
 void PositionReader::Parse(std::string_view line, bool chess960) {
     bool extends = chess960 == origin_.chess960 && inMoves_ && line.size() > lastLine_.size() &&
                    line.substr(0, lastLine_.size()) == lastLine_ &&
@@ -234,9 +249,14 @@ void PositionReader::Parse(std::string_view line, bool chess960) {
     if (extends) {
         std::string_view added = line.substr(lastLine_.size());
         lastLine_.append(added);
+        size_t rebase = rebase_;
+        kept_ = static_cast<int>(moves_.size() - rebase_);
         for (std::string_view word = TakeWord(added); !word.empty(); word = TakeWord(added)) AddMove(word);
+        // A new start for the record moves its every move.
+        if (rebase_ != rebase) kept_ = 0;
     } else {
         origin_.chess960 = chess960;
+        kept_ = 0;
         ReadWhole(line);
     }
 }
@@ -303,9 +323,12 @@ PositionRecord ReadPosition(std::string_view line, bool chess960) {
 
 void ParsePosition(EngineDialogue& d, std::string_view line) {
     d.search.CancelSearch();
-    d.positions.reader.Parse(line, d.settings.PlaysChess960());
-    std::lock_guard guard(d.positions.lock);
-    d.positions.reader.CopyRecordTo(d.positions.game);
+    auto& store = d.positions;
+    store.reader.Parse(line, d.settings.PlaysChess960());
+    std::lock_guard guard(store.lock);
+    // The game position is this reader's record of the line before, and is written only here.
+    store.reader.UpdateRecord(store.game);
+    store.engineShared = std::min(store.engineShared, store.reader.MovesKept());
 }
 
 std::string BuildPositionCommands(EngineDialogue& d, EditMode mode, std::string_view fen) {

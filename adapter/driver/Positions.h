@@ -21,8 +21,10 @@ inline constexpr int kMaxGameMoves = 1024;
 // move by move: a long game is never replayed whole.
 class PositionRecord {
 public:
-    // start with moves, which lead to end, in the buffer the record has.
-    void Assign(const ChessBoard& start, std::span<const MoveRecord> moves, const ChessBoard& end);
+    // start with moves, which lead to end, in the buffer the record has. The record's first
+    // `kept` moves are already the first of `moves` and are not copied again.
+    void Assign(const ChessBoard& start, std::span<const MoveRecord> moves, const ChessBoard& end,
+                int kept = 0);
     // An empty board and no moves.
     void Clear();
     // Starts again from start, without moves.
@@ -56,6 +58,10 @@ public:
     void Parse(std::string_view line, bool chess960);
     // The record of the last line read.
     void CopyRecordTo(PositionRecord& record) const;
+    // Brings `record`, which holds the record of the line before, up to the last line read.
+    void UpdateRecord(PositionRecord& record) const;
+    // How many first moves the record of the last line read shares with that of the line before.
+    int MovesKept() const { return kept_; }
 
 private:
     void ReadWhole(std::string_view line);
@@ -70,6 +76,7 @@ private:
     size_t rebase_ = 0;  // moves before the record's start
     ChessBoard recordStart_;
     ChessBoard recordEnd_;  // recordStart_ with the record's legal moves made on it
+    int kept_ = 0;
 };
 // A host may search before it sends a position, and then means the start position.
 PositionRecord StartPosition();
@@ -81,14 +88,17 @@ struct PositionStore {
     // Written by the GUI thread only, which may therefore read it without the lock.
     PositionRecord game = StartPosition();
     PositionRecord engine;
+    // How many first moves of `engine` are known to be those of `game`: a search compares only
+    // the moves after them, not a long game's every move.
+    int engineShared = 0;
     PositionReader reader;  // the GUI reader's only
     // The GUI thread's copy of the engine record while it starts a search, traded with `engine`
     // when the search starts: its buffer serves search after search, never allocated anew.
     PositionRecord engineWork;
 };
 
-// The first `count` moves of both records are the same moves.
-bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count);
+// The first `count` moves of both records are the same moves; the first `known` are known to be.
+bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count, int known = 0);
 
 PositionRecord GamePosition(EngineDialogue& d);
 // The game position's moves made on its start.
@@ -96,9 +106,11 @@ ChessBoard GameEnd(EngineDialogue& d);
 // The side to move in the game position.
 int GameSideToMove(EngineDialogue& d);
 PositionRecord EnginePosition(EngineDialogue& d);
-// The engine position copied into `into`, whose buffer is reused.
-void CopyEnginePosition(EngineDialogue& d, PositionRecord& into);
-// Makes `position` the engine position; `position` gets the one it replaces.
+// The engine position copied into `into`, whose buffer is reused. Returns how many of its first
+// moves are known to be the game position's.
+int CopyEnginePosition(EngineDialogue& d, PositionRecord& into);
+// Makes `position`, whose moves are the game position's first moves, the engine position;
+// `position` gets the one it replaces.
 void SwapEnginePosition(EngineDialogue& d, PositionRecord& position);
 // Appends an engine move to the engine position; false when it is full.
 bool AppendEngineMove(EngineDialogue& d, const MoveRecord& move);

@@ -87,6 +87,7 @@ struct SearchStart {
     // read where they are: a search copies no game record.
     const PositionRecord& game;
     PositionRecord& engine;
+    int engineShared = 0;  // how many first moves of `engine` are known to be the game's
     int side = kWhite;
     int depth = -1;
     bool reset = false;
@@ -219,9 +220,10 @@ void SyncEngine(EngineDialogue& d, SearchStart& start) {
     int engines = start.engine.Count();
     bool keep = start.game.Start().SamePosition(start.engine.Start());
     if (keep && games > engines) {
-        keep = SameMoves(start.game, start.engine, engines);
+        keep = SameMoves(start.game, start.engine, engines, start.engineShared);
     } else if (keep) {
-        keep = start.request.infinite && d.settings.UseUndo && SameMoves(start.game, start.engine, games);
+        keep = start.request.infinite && d.settings.UseUndo &&
+               SameMoves(start.game, start.engine, games, start.engineShared);
         if (keep && engines > games) {
             SendForce(d);
             start.forceMode = true;
@@ -370,7 +372,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
         if (!request.infinite) SynthesiseBestMove(d);
         return;
     }
-    CopyEnginePosition(d, start.engine);
+    start.engineShared = CopyEnginePosition(d, start.engine);
     SyncEngine(d, start);
     if (!SendTimeControl(d, start)) {
         ForgetEnginePosition(d);

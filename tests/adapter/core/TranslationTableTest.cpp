@@ -322,6 +322,41 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"AnotherGameStartsAfresh", {}, Then(kGameUnderway, "G position startpos moves d2d4"), {}, {}}),
     RowName);
 
+// Whether the engine's game goes on or starts afresh: a search compares only the moves a
+// "position" may have changed since the engine was told the game.
+const char* kE4E5F3 = "G position startpos moves e2e4 e7e5 g1f3";
+INSTANTIATE_TEST_SUITE_P(
+    EngineGame, TranslationTable,
+    ::testing::Values(
+        Row{"AGameThatGoesOnGetsTheNewMoveOnly",
+            {},
+            Then(kGameUnderway, kClock),
+            {"time 6000", "otim 6000", "g1f3"},
+            kStart},
+        Row{"TheSameGameSentAgainGoesOn",
+            {},
+            Then(Then(kGameUnderway, kE4E5F3), kClock),
+            {"time 6000", "otim 6000", "g1f3"},
+            kStart},
+        Row{"AnotherFirstMoveStartsAfresh",
+            {},
+            {kAfterE4, kClock, "E move e7e5", "G position startpos moves d2d4 e7e5 g1f3", kClock},
+            Fresh({"level 0 1 0", "d2d4", "e7e5", "g1f3", "time 6000", "otim 6000", "go"}),
+            kStart},
+        Row{"AReplyOtherThanTheEnginesStartsAfresh",
+            {},
+            {kAfterE4, kClock, "E move e7e5", "G position startpos moves e2e4 e7e6 g1f3", kClock},
+            Fresh({"level 0 1 0", "e2e4", "e7e6", "g1f3", "time 6000", "otim 6000", "go"}),
+            kStart},
+        Row{"AnEarlyMoveChangedAfterTheGameWentOnStartsAfresh",
+            {},
+            {kAfterE4, kClock, "E move e7e5", kE4E5F3, kClock, "E move b8c6",
+             "G position startpos moves e2e4 e7e5 g1f3 b8c6 f1b5",
+             "G position startpos moves e2e4 e7e6 g1f3 b8c6 f1b5", kClock},
+            Fresh({"level 0 1 0", "e2e4", "e7e6", "g1f3", "b8c6", "f1b5", "time 6000", "otim 6000", "go"}),
+            kStart}),
+    RowName);
+
 // Chess960 with both kings on b and every rook in its corner, so either side may castle on
 // either wing at once.
 const char* k960 = "rk5r/pppppppp/8/8/8/8/PPPPPPPP/RK5R w KQkq - 0 1";

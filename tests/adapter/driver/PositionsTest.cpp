@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,23 +20,43 @@ void ExpectSameRecord(const PositionRecord& expected, const PositionRecord& actu
     for (int i = 0; i < expected.Count(); ++i) EXPECT_TRUE(expected.Move(i).SameMove(actual.Move(i))) << i;
 }
 
-// A reader that has seen the earlier commands of a game gives what a fresh read of each gives.
+// A reader that has seen the earlier commands of a game gives what a fresh read of each gives,
+// also in a record it brings up to date line by line; the moves it says it kept are the first
+// moves of the record before.
 void ExpectReaderFollowsFreshReads(const std::vector<std::string>& lines) {
-    PositionReader reader;
-    for (const auto& line : lines) ExpectSameRecord(ReadPosition(line), reader.Read(line), line);
+    PositionReader reader, updating;
+    PositionRecord updated, before;
+    for (const auto& line : lines) {
+        PositionRecord fresh = ReadPosition(line);
+        ExpectSameRecord(fresh, reader.Read(line), line);
+        updating.Parse(line, false);
+        updating.UpdateRecord(updated);
+        ExpectSameRecord(fresh, updated, line);
+        ASSERT_LE(updating.MovesKept(), std::min(before.Count(), updated.Count()));
+        for (int i = 0; i < updating.MovesKept(); ++i) EXPECT_TRUE(before.Move(i).SameMove(updated.Move(i)));
+        before = updated;
+    }
 }
 
 TEST(PositionReaderTest, AGameGrowingMoveByMoveReadsAsWholeCommandsDo) {
     const char* shuffle[] = {"g1f3", "g8f6", "f3g1", "f6g8"};
     std::string line = "position startpos moves";
-    PositionReader reader;
+    PositionReader reader, updating;
+    PositionRecord updated;
     // Past the record's length, where the start moves on by whole steps; a whole read is the
     // slow way, so it is compared now and then and around those steps.
     for (int ply = 1; ply <= 1600; ++ply) {
         line += std::string(" ") + shuffle[(ply - 1) % 4];
         PositionRecord record = reader.Read(line);
-        if (ply % 101 == 0 || (ply >= 1024 && ply <= 1027) || (ply >= 1536 && ply <= 1538))
+        updating.Parse(line, false);
+        updating.UpdateRecord(updated);
+        // Every move is kept but where the record's start moves on.
+        bool newStart = ply == 1025 || ply == 1537;
+        EXPECT_EQ(updating.MovesKept(), ply == 1 || newStart ? 0 : updated.Count() - 1) << ply;
+        if (ply % 101 == 0 || (ply >= 1024 && ply <= 1027) || (ply >= 1536 && ply <= 1538)) {
             ExpectSameRecord(ReadPosition(line), record, line);
+            ExpectSameRecord(record, updated, line);
+        }
     }
     // Two steps of 512 moves went into the start.
     EXPECT_EQ(ReadPosition(line).Count(), 1600 - 2 * 512);
