@@ -128,11 +128,11 @@ void HandleDecisiveResult(EngineDialogue& d, std::string_view line, std::string_
 // An engine that claims a draw while it searches will not move; the GUI still gets its move, and
 // the engine's game starts afresh at the next search, so it plays on if the GUI does. A claim
 // outside a search is only logged: strict hosts refuse output while no search is outstanding.
-void HandleDrawClaim(EngineDialogue& d, const std::string& line) {
+void HandleDrawClaim(EngineDialogue& d, std::string_view line) {
     auto& search = d.search;
     search.SetTicker(TickerState::Idle);
     if (!EngineCaughtUp(d) || search.Mode() != EngineMode::Searching || !search.ClaimBestMove()) return;
-    SendToGui(d, "info string " + line);
+    SendToGui(d, "info string " + std::string(line));
     ForgetEnginePosition(d);
     SynthesiseBestMove(d);
 }
@@ -143,25 +143,29 @@ bool IsConsoleMoveAnnouncement(std::string_view line) { return line.rfind("My mo
 
 }  // namespace
 
-bool HandleEngineLine(EngineDialogue& d, const std::string& rawLine) {
+bool HandleEngineLine(EngineDialogue& d, std::string_view rawLine) {
     NoteEngineOutput(d);
-    std::string line = Trim(rawLine);
+    // Read where it is: a move is answered before anything else is done with its line.
+    std::string_view line = TrimmedView(rawLine);
     if (line.empty()) return true;
     WriteLog(line, log_tag::kFromEngine);
-    std::vector<std::string> words = SplitWords(line);
+    std::string_view rest = line;
+    std::string_view first = TakeWord(rest), second = TakeWord(rest), third = TakeWord(rest);
+    bool moreThanThreeWords = !PeekWord(rest).empty();
     // Protocol 1 engines announce their moves as "12. ... Nf3".
-    if (words.size() >= 3 && words[1] == "..." &&
-        (std::isdigit(static_cast<unsigned char>(line[0])) || line[0] == '.'))
-        words = {"move", words[2]};
-    const std::string& first = words[0];
-    std::string second = words.size() > 1 ? words[1] : std::string();
+    if (second == "..." && !third.empty() &&
+        (std::isdigit(static_cast<unsigned char>(line[0])) || line[0] == '.')) {
+        first = "move";
+        second = third;
+    }
     if (first == "move") {
         HandleEngineMove(d, line, second);
-    } else if (IsConsoleMoveAnnouncement(line) && words.size() > 3) {
-        if (d.search.Mode() == EngineMode::Searching) HandleEngineMove(d, line, words.back());
+    } else if (IsConsoleMoveAnnouncement(line) && moreThanThreeWords) {
+        std::string_view last = line.substr(line.find_last_of(kBlankChars) + 1);
+        if (d.search.Mode() == EngineMode::Searching) HandleEngineMove(d, line, last);
     } else if (first == "Hint:") {
         HandleHint(d, second);
-    } else if ((first == "resign" && words.size() == 1) || first == "1-0" || first == "0-1") {
+    } else if ((first == "resign" && second.empty()) || first == "1-0" || first == "0-1") {
         HandleDecisiveResult(d, line, first);
     } else if (first == "1/2-1/2") {
         HandleDrawClaim(d, line);

@@ -146,19 +146,21 @@ MoveRecord ChessBoard::ParseSan(std::string_view text) const {
             promotion = MakePiece(piece::kQueen, side);
     }
     int to = SquareOf(toFile, toRank);
-    // A move that names its square (every coordinate move) can only be a move of that piece.
+    // A move that names its square (every coordinate move) can only be a move of that piece; only
+    // the moves the text names are tested for legality.
+    MoveList candidates;
     if (fromFile >= 0 && fromRank >= 0)
-        generator.GenerateLegalFrom(*this, SquareOf(fromFile, fromRank), legal);
+        generator.GeneratePseudoLegalFrom(*this, SquareOf(fromFile, fromRank), candidates);
     else
-        generator.GenerateLegal(*this, legal);
+        generator.GeneratePseudoLegal(*this, candidates);
     MoveRecord found;
     int matches = 0;
-    for (const auto& move : legal) {
+    for (const auto& move : candidates) {
         if (move.to != to || PieceType(At(move.from)) != type) continue;
         if (fromFile >= 0 && FileOf(move.from) != fromFile) continue;
         if (fromRank >= 0 && RankOf(move.from) != fromRank) continue;
         int movePromotion = (move.flags & move_flag::kPromotion) ? move.promotion : piece::kEmpty;
-        if (movePromotion != promotion) continue;
+        if (movePromotion != promotion || !generator.IsLegal(*this, move)) continue;
         found = move;
         ++matches;
     }
@@ -166,10 +168,11 @@ MoveRecord ChessBoard::ParseSan(std::string_view text) const {
         // A castling written in the other notation: the king's move to its square, or the king
         // taking its rook. Reached only when no plain king move has that target.
         int from = SquareOf(fromFile, fromRank);
-        for (const auto& move : legal) {
+        for (const auto& move : candidates) {
             if (!(move.flags & move_flag::kCastling) || move.from != from) continue;
             CastlingSquares squares = SquaresOfCastling(*this, move);
-            if (to == squares.kingTo || to == squares.rookFrom) return move;
+            if ((to == squares.kingTo || to == squares.rookFrom) && generator.IsLegal(*this, move))
+                return move;
         }
     }
     return matches == 1 ? found : MoveRecord{};

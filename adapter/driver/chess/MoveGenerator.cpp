@@ -320,6 +320,11 @@ void MoveGenerator::GeneratePseudoLegal(const BoardState& board, MoveList& list)
     PseudoLegalGenerator(board, list).Run();
 }
 
+void MoveGenerator::GeneratePseudoLegalFrom(const BoardState& board, int from, MoveList& list) const {
+    list.count = 0;
+    PseudoLegalGenerator(board, list).RunFrom(from);
+}
+
 void MoveGenerator::GenerateLegal(const BoardState& board, MoveList& list) const {
     list.count = 0;
     PseudoLegalGenerator generator(board, list);
@@ -341,17 +346,6 @@ void MoveGenerator::GenerateLegal(const BoardState& board, MoveList& list) const
         else
             legal = safety.AllowsNonKingMove(move.from, move.to);
         if (legal)
-            ++i;
-        else
-            list.moves[static_cast<size_t>(i)] = list.moves[static_cast<size_t>(--list.count)];
-    }
-}
-
-void MoveGenerator::GenerateLegalFrom(const BoardState& board, int from, MoveList& list) const {
-    list.count = 0;
-    PseudoLegalGenerator(board, list).RunFrom(from);
-    for (int i = 0; i < list.count;) {
-        if (IsLegal(board, list.moves[static_cast<size_t>(i)]))
             ++i;
         else
             list.moves[static_cast<size_t>(i)] = list.moves[static_cast<size_t>(--list.count)];
@@ -453,10 +447,11 @@ bool MoveGenerator::IsAttacked(const BoardState& board, int square, int bySide) 
 
 MoveRecord FindLegalMove(const BoardState& board, const MoveRecord& move) {
     if (move.IsEmpty()) return {};
-    MoveList legal;
-    MoveGenerator().GenerateLegalFrom(board, move.from, legal);
-    for (const auto& candidate : legal)
-        if (candidate.SameMove(move)) return candidate;
+    MoveGenerator generator;
+    MoveList candidates;
+    generator.GeneratePseudoLegalFrom(board, move.from, candidates);
+    for (const auto& candidate : candidates)
+        if (candidate.SameMove(move)) return generator.IsLegal(board, candidate) ? candidate : MoveRecord{};
     return {};
 }
 

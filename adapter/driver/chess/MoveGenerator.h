@@ -30,10 +30,9 @@ struct MoveList {
 class MoveGenerator {
 public:
     void GeneratePseudoLegal(const BoardState& board, MoveList& list) const;
+    // The pseudo-legal moves of the piece on `from`; none unless it is the side to move's.
+    void GeneratePseudoLegalFrom(const BoardState& board, int from, MoveList& list) const;
     void GenerateLegal(const BoardState& board, MoveList& list) const;
-    // The legal moves of the piece on `from`, in no fixed order; none unless it is the side to
-    // move's.
-    void GenerateLegalFrom(const BoardState& board, int from, MoveList& list) const;
     bool IsLegal(const BoardState& board, const MoveRecord& move) const;
     void Apply(BoardState& board, MoveRecord& move) const;
     void Undo(BoardState& board, const MoveRecord& move) const;

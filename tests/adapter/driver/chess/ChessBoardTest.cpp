@@ -110,8 +110,8 @@ TEST(MoveGenerationTest, BoardsWithoutAKingStillGenerate) {
     EXPECT_EQ(list.count, 6);
 }
 
-// The moves of one square are the full list's moves from it, in checks, pins, castling, en
-// passant and on boards with no king or two.
+// The moves of one square are the full list's moves from it, and the legal ones among them
+// those of the legal list: in checks, pins, castling, en passant and on boards with no king or two.
 TEST(MoveGenerationTest, OneSquaresMovesAreTheFullListsMovesFromIt) {
     auto sorted = [](const MoveList& list, int from) {
         std::vector<std::string> moves;
@@ -130,11 +130,16 @@ TEST(MoveGenerationTest, OneSquaresMovesAreTheFullListsMovesFromIt) {
           std::string_view("8/8/3k4/2pP4/8/8/8/4K3 w - c6"),   // en passant
           std::string_view("8/8/8/8/8/8/8/R7 w"), std::string_view("k7/8/8/8/8/8/8/K6K w")}) {
         ChessBoard board = Board(fen);
-        MoveList all, one;
-        generator.GenerateLegal(board, all);
+        MoveList pseudo, legal, one;
+        generator.GeneratePseudoLegal(board, pseudo);
+        generator.GenerateLegal(board, legal);
         for (int square = 0; square < 128; ++square) {
-            generator.GenerateLegalFrom(board, square, one);
-            EXPECT_EQ(sorted(one, -1), sorted(all, square)) << fen << " square " << square;
+            generator.GeneratePseudoLegalFrom(board, square, one);
+            EXPECT_EQ(sorted(one, -1), sorted(pseudo, square)) << fen << " square " << square;
+            MoveList legalOne;
+            for (const auto& move : one)
+                if (generator.IsLegal(board, move)) legalOne.Add(move);
+            EXPECT_EQ(sorted(legalOne, -1), sorted(legal, square)) << fen << " square " << square;
         }
     }
 }
