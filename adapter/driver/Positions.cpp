@@ -103,6 +103,13 @@ void PositionRecord::Truncate(int count) {
     for (MoveRecord move : moves_) end_.MakeMove(move, true);
 }
 
+void PositionRecord::CatchUp(const PositionRecord& game) {
+    assert(start_.SamePosition(game.start_) && SameMoves(game, *this, Count()));
+    if (Count() >= game.Count()) return;
+    moves_.insert(moves_.end(), game.moves_.begin() + Count(), game.moves_.end());
+    end_ = game.end_;
+}
+
 bool SameMoves(const PositionRecord& a, const PositionRecord& b, int count, int known) {
     for (int i = std::max(known, 0); i < count; ++i)
         if (!a.Move(i).SameMove(b.Move(i))) return false;

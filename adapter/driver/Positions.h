@@ -33,6 +33,9 @@ public:
     bool Append(const MoveRecord& move);
     // Keeps the first count moves.
     void Truncate(int count);
+    // Takes on the moves of `game` after its own, which are the first moves of `game` from the same
+    // start, and so the position they lead to.
+    void CatchUp(const PositionRecord& game);
 
     const ChessBoard& Start() const { return start_; }
     int Count() const { return static_cast<int>(moves_.size()); }

@@ -300,11 +300,11 @@ void AddMoves(EngineDialogue& d, SearchStart& start, CommandBatch& commands) {
     for (int i = engines; i < games; ++i) {
         MoveRecord move = start.game.Move(i);
         if (!start.forceMode && i == games - 1) AddClocks(d, start, commands);
-        start.engine.Append(move);
         std::string text = EngineMoveText(d, scratch, move);
         commands.Add(d.features.usermove ? "usermove " + text : text);
         generator.Apply(scratch, move);
     }
+    start.engine.CatchUp(start.game);
 }
 
 }  // namespace
