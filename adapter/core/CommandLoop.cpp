@@ -68,7 +68,7 @@ void HandleStop(EngineDialogue& d) {
 
 }  // namespace
 
-bool HandleGuiLine(EngineDialogue& d, const std::string& rawLine) {
+bool HandleGuiLine(EngineDialogue& d, std::string_view rawLine) {
     // A host's "position" line can be many kilobytes; it is read where it is.
     std::string_view line = TrimmedView(rawLine);
     if (line.empty()) return true;

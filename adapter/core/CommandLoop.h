@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 
 namespace pontax {
 
@@ -10,6 +10,6 @@ inline constexpr std::string_view kEngineStartError = "info string Error startin
 
 // Handles one line from the GUI (on the GUI reader's thread). False only when the engine could
 // not be started at "isready", which ends the adapter.
-bool HandleGuiLine(EngineDialogue& d, const std::string& line);
+bool HandleGuiLine(EngineDialogue& d, std::string_view line);
 
 }  // namespace pontax

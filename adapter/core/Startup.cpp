@@ -89,14 +89,14 @@ bool Shutdown(EngineDialogue& d) {
 
 void InstallReaders(EngineDialogue& d) {
     d.ticker.SetCallback([&d] { RequestStatusTick(d); });
-    d.engineReader.SetCallback([&d](const std::string& line) { return HandleEngineLine(d, line); });
+    d.engineReader.SetCallback([&d](std::string_view line) { return HandleEngineLine(d, line); });
     d.engineReader.SetOnEnd([&d] {
         // The host still gets the move of a search the engine did not finish.
         if (!BeginEngineRecovery(d)) AnswerOutstandingSearch(d);
         NotifyEngineOutputEnded(d);
         d.mainWait.NotifyEngineReaderEnded();
     });
-    d.guiReader.SetCallback([&d](const std::string& line) { return HandleGuiLine(d, line); });
+    d.guiReader.SetCallback([&d](std::string_view line) { return HandleGuiLine(d, line); });
     d.guiReader.SetOnEnd([&d] { d.mainWait.NotifyGuiReaderEnded(); });
 }
 

@@ -63,10 +63,19 @@ void PipeReaderThread::Run() {
         for (const char* at = chunk; reading && at < chunk + n;) {
             const char* end =
                 static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(chunk + n - at)));
-            AppendWithoutCarriageReturns(line, at, end ? end : chunk + n);
-            if (!end) break;
-            reading = !callback_ || callback_(line);
-            line.clear();
+            if (!end) {
+                AppendWithoutCarriageReturns(line, at, chunk + n);
+                break;
+            }
+            auto length = static_cast<size_t>(end - at);
+            // A line that lies whole in the chunk, without carriage returns, is handed over there.
+            if (line.empty() && !std::memchr(at, '\r', length)) {
+                reading = !callback_ || callback_(std::string_view(at, length));
+            } else {
+                AppendWithoutCarriageReturns(line, at, end);
+                reading = !callback_ || callback_(line);
+                line.clear();
+            }
             at = end + 1;
         }
     }

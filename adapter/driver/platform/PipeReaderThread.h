@@ -4,6 +4,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "NativeHandle.h"
@@ -14,7 +15,7 @@ namespace pontax {
 // to a callback; a false answer ends the thread. The thread also ends at end of input.
 class PipeReaderThread {
 public:
-    using LineCallback = std::function<bool(const std::string& line)>;
+    using LineCallback = std::function<bool(std::string_view line)>;
 
     PipeReaderThread() = default;
     PipeReaderThread(const PipeReaderThread&) = delete;

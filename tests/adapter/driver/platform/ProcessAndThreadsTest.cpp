@@ -24,9 +24,9 @@ struct LineCollector {
     std::atomic<bool> ended{false};
 
     void Attach(PipeReaderThread& reader, int stopAfter = -1) {
-        reader.SetCallback([this, stopAfter](const std::string& line) {
+        reader.SetCallback([this, stopAfter](std::string_view line) {
             std::lock_guard lock(mutex);
-            lines.push_back(line);
+            lines.emplace_back(line);
             return stopAfter < 0 || static_cast<int>(lines.size()) < stopAfter;
         });
         reader.SetOnEnd([this] { ended = true; });
@@ -93,19 +93,24 @@ TEST(ChildProcessTest, DetachedChildrenAreKilledAndReapedAfterTheGrace) {
     EXPECT_FALSE(testing_support::ProcessExists(pid));
 }
 
-TEST(PipeReaderThreadTest, DeliversLinesWithoutCarriageReturnsAndDropsAnUnterminatedTail) {
+TEST(PipeReaderThreadTest, DeliversLinesWithoutCarriageReturnsAcrossReadsAndDropsAnUnterminatedTail) {
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
     PipeReaderThread reader;
     LineCollector collector;
     collector.Attach(reader);
     ASSERT_TRUE(reader.Start(fds[0], true));
-    std::string bytes = "one\r\ntwo\n\nthree";
+    // The last line of the first write ends in the second, which the reader most likely reads
+    // on its own.
+    std::string bytes = "one\r\ntwo\n\nmid\rdle\nspl";
+    ASSERT_EQ(::write(fds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ASSERT_TRUE(collector.WaitForLines(4));
+    bytes = "it\nthree";
     ASSERT_EQ(::write(fds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     ::close(fds[1]);
     ASSERT_TRUE(collector.WaitEnded());
     EXPECT_TRUE(reader.Stop());
-    EXPECT_EQ(collector.lines, (std::vector<std::string>{"one", "two", ""}));
+    EXPECT_EQ(collector.lines, (std::vector<std::string>{"one", "two", "", "middle", "split"}));
 }
 
 TEST(PipeReaderThreadTest, AFalseAnswerEndsTheThreadAndStopEndsAnIdleOne) {
