@@ -49,28 +49,34 @@ void SendCommandsToEngine(EngineDialogue& d, std::string_view commands) {
 
 void SendToGui(EngineDialogue& d, std::string_view line) { d.gui.Send(line); }
 
-void GuiOutput::Write(std::string bytes) {
+void GuiOutput::Write(std::string_view lines) {
+    out_.clear();
     {
         std::lock_guard owedLock(owedMutex_);
-        bytes.insert(0, std::exchange(owed_, {}));
+        out_.append(owed_);
+        owed_.clear();
     }
-    if (bytes.empty()) return;
+    out_.append(lines);
+    if (out_.empty()) return;
     if (sink_)
-        sink_(bytes);
+        sink_(out_);
     else
-        WriteStandardOutput(bytes);
+        WriteStandardOutput(out_);
 }
 
 void GuiOutput::Send(std::string_view rawLine) {
     if (rawLine.empty()) return;
-    // Engine text travels inside some lines; what the GUI gets is always printable.
-    const std::string line = PrintableText(rawLine);
     std::lock_guard lock(mutex_);
-    WriteLog(line, log_tag::kToGui);
-    Write(WithLineEnd(line));
+    // Engine text travels inside some lines; what the GUI gets is always printable.
+    line_.clear();
+    AppendPrintableText(line_, rawLine);
+    WriteLog(line_, log_tag::kToGui);
+    if (line_.back() != '\n') line_ += '\n';
+    Write(line_);
 }
 
 void GuiOutput::Owe(std::string_view line) {
+    if (line.empty()) return;
     // A search's opening line is owed when the host has the last search's move, which the engine
     // reader may still be inside writing: owing waits for that write only if a line is owed still.
     std::unique_lock owedLock(owedMutex_);
@@ -81,7 +87,8 @@ void GuiOutput::Owe(std::string_view line) {
         owedLock.lock();
     }
     WriteLog(line, log_tag::kToGui);
-    owed_ = WithLineEnd(line);
+    owed_.assign(line);
+    if (owed_.back() != '\n') owed_ += '\n';
 }
 
 void GuiOutput::SendOwed() {

@@ -24,11 +24,13 @@ public:
     void SetSink(GuiSink sink);
 
 private:
-    // Under mutex_: the owed line, if any, then bytes, in one write.
-    void Write(std::string bytes);
+    // Under mutex_: the owed line, if any, then `lines`, in one write.
+    void Write(std::string_view lines);
 
     std::mutex mutex_;  // held across each write, so lines go out whole and in order
     GuiSink sink_;
+    // Under mutex_, kept from line to line so that sending allocates nothing.
+    std::string line_, out_;
     // Apart from mutex_, so that owing a line never waits for a write still under way.
     std::mutex owedMutex_;
     std::string owed_;

@@ -180,7 +180,7 @@ std::optional<MoveRecord> ParseCoordinateMove(const BoardState& board, std::stri
     if (mover == piece::kEmpty || move.from == move.to) return std::nullopt;
     if (text.size() > 4) {
         int type = 0;
-        switch (std::toupper(static_cast<unsigned char>(text[4]))) {
+        switch (AsciiUpper(text[4])) {
             case 'N':
                 type = piece::kKnight;
                 break;

@@ -6,6 +6,7 @@
 
 #include "Castling.h"
 #include "MoveGenerator.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
@@ -152,7 +153,7 @@ char ChessBoard::PieceLetter(int code) {
 
 int ChessBoard::PieceFromLetter(char letter) const {
     int type;
-    switch (std::toupper(static_cast<unsigned char>(letter))) {
+    switch (AsciiUpper(letter)) {
         case 'B':
             type = piece::kBishop;
             break;

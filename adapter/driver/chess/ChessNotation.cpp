@@ -1,8 +1,7 @@
-#include <cctype>
-
 #include "Castling.h"
 #include "ChessBoard.h"
 #include "MoveGenerator.h"
+#include "StringUtil.h"
 
 namespace pontax {
 
@@ -19,7 +18,7 @@ bool IsFileLetter(char c) { return c >= 'a' && c <= 'h'; }
 bool IsRankDigit(char c) { return c >= '1' && c <= '8'; }
 bool IsPieceLetter(char c) { return c == 'B' || c == 'K' || c == 'N' || c == 'Q' || c == 'R'; }
 bool IsPieceLetterAnyCase(char c) {
-    return IsPieceLetter(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    return IsPieceLetter(AsciiUpper(c));
 }
 
 // Keeps what can belong to a move: from its first file, piece letter or castling "O" on, only

@@ -1,7 +1,6 @@
 #include "StringUtil.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 
 namespace pontax {
@@ -56,7 +55,7 @@ std::string Trim(std::string_view text) { return std::string(TrimmedView(text));
 
 std::string ToUpper(std::string_view text) {
     std::string result(text);
-    for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : result) c = AsciiUpper(c);
     return result;
 }
 
@@ -172,7 +171,12 @@ size_t Utf8SequenceLength(std::string_view text, size_t at) {
 
 std::string PrintableText(std::string_view text) {
     std::string out;
-    out.reserve(text.size());
+    AppendPrintableText(out, text);
+    return out;
+}
+
+void AppendPrintableText(std::string& out, std::string_view text) {
+    out.reserve(out.size() + text.size());
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c >= 0x20 && c < 0x7F) {
@@ -185,7 +189,6 @@ std::string PrintableText(std::string_view text) {
             ++i;
         }
     }
-    return out;
 }
 
 std::string EscapeControls(std::string_view text) {

@@ -22,6 +22,8 @@ std::string_view PeekWord(std::string_view text);
 std::string Trim(std::string_view text);
 // The same part of text, uncopied.
 std::string_view TrimmedView(std::string_view text);
+// 'a' to 'z' as capitals, any other byte as it is; no locale is asked.
+constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 std::string ToUpper(std::string_view text);
 bool CharInSet(char c, std::string_view set);
 // An ASCII digit, whatever the locale.
@@ -36,6 +38,8 @@ std::string EscapeControls(std::string_view text);
 // The text as a strict host accepts it: control characters and bytes that are no UTF-8 become
 // "?"; printable ASCII and well-formed UTF-8 stay.
 std::string PrintableText(std::string_view text);
+// PrintableText appended to out.
+void AppendPrintableText(std::string& out, std::string_view text);
 // "T...", "ON" and a leading non-zero digit are true; everything else is false.
 bool ParseBool(std::string_view text);
 // Optional sign and leading decimal digits, 0 without digits, clamped to the int range.
