@@ -1,6 +1,9 @@
 // The work pontax does for one move, without pipes or threads: the host's "position" and "go"
 // lines and the engine's reply, each timed alone, over a 1,000-move game as bench_go_latency
-// plays it. What this leaves out of that benchmark's added latency is the pipes' and the wake-ups'.
+// plays it. Timed twice: with the caches warm from the step before, and with them swept before
+// each step, as a reader thread finds them when a pipe wakes it after the other processes ran.
+// The swept figures come close to what pontax spends between its reads and writes in
+// bench_go_latency; the rest of that benchmark's added latency is the pipes' and the wake-ups'.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -39,8 +42,14 @@ struct Samples {
 
 double Micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
 
+// Larger than the processor's caches and its address translations reach.
+std::vector<char> sweep(16 << 20);
+bool sweepFirst = false;
+
 template <typename Step>
 void Time(std::vector<double>& into, Step step) {
+    if (sweepFirst)
+        for (size_t i = 0; i < sweep.size(); i += 64) ++sweep[i];
     auto start = Clock::now();
     step();
     into.push_back(Micros(Clock::now() - start));
@@ -76,11 +85,15 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main() {
-    Samples samples;
-    for (int round = 0; round < kRounds; ++round) PlayGame(samples);
-    double position = Median(samples.position), go = Median(samples.go), reply = Median(samples.reply);
-    std::printf("median per move over %d games of %d moves:\n", kRounds, kMoves);
-    std::printf("  position %6.2f us\n  go       %6.2f us\n  reply    %6.2f us\n  total    %6.2f us\n",
-                position, go, reply, position + go + reply);
+    for (bool swept : {false, true}) {
+        sweepFirst = swept;
+        Samples samples;
+        for (int round = 0; round < kRounds; ++round) PlayGame(samples);
+        double position = Median(samples.position), go = Median(samples.go), reply = Median(samples.reply);
+        std::printf("median per move over %d games of %d moves, caches %s:\n", kRounds, kMoves,
+                    swept ? "swept before each step" : "warm");
+        std::printf("  position %6.2f us\n  go       %6.2f us\n  reply    %6.2f us\n  total    %6.2f us\n",
+                    position, go, reply, position + go + reply);
+    }
     return 0;
 }
