@@ -119,6 +119,7 @@ std::string EngineMoveText(EngineDialogue& d, const ChessBoard& board, const Mov
 // The engine's commands of one search, written to it at once.
 class CommandBatch {
 public:
+    CommandBatch() { text_.reserve(kTypicalLength); }
     void Add(std::string_view command) { text_.append(command).push_back('\n'); }
     void Add(std::string_view command, int number) {
         text_.append(command).push_back(' ');
@@ -127,6 +128,8 @@ public:
     const std::string& Text() const { return text_; }
 
 private:
+    // A move and the clocks, with room to spare.
+    static constexpr size_t kTypicalLength = 128;
     std::string text_;
 };
 

@@ -8,20 +8,23 @@
 namespace pontax {
 
 void SearchState::SetMode(EngineMode mode) {
+    bool waited;
     {
         std::lock_guard lock(mutex_);
         engineMode_ = mode;
+        waited = modeWaiters_ > 0;
     }
-    changed_.notify_all();
+    if (waited) changed_.notify_all();
 }
 
 bool SearchState::ChangeMode(EngineMode from, EngineMode to) {
-    bool changed;
+    bool changed, waited;
     {
         std::lock_guard lock(mutex_);
         changed = engineMode_.compare_exchange_strong(from, to);
+        waited = modeWaiters_ > 0;
     }
-    if (changed) changed_.notify_all();
+    if (changed && waited) changed_.notify_all();
     return changed;
 }
 
@@ -159,7 +162,10 @@ void SearchState::EngineGameResumed() {
 
 bool SearchState::WaitWhileMode(EngineMode mode, std::chrono::milliseconds limit) {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, limit, [&] { return engineMode_.load() != mode; });
+    ++modeWaiters_;
+    bool changed = changed_.wait_for(lock, limit, [&] { return engineMode_.load() != mode; });
+    --modeWaiters_;
+    return changed;
 }
 
 }  // namespace pontax

@@ -198,6 +198,7 @@ private:
     std::mutex outputLock_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
+    int modeWaiters_ = 0;  // under mutex_: a change of mode wakes no one when no one waits
 };
 
 }  // namespace pontax
