@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
@@ -252,7 +251,7 @@ void PositionReader::UpdateRecord(PositionRecord& record) const {
 void PositionReader::Parse(std::string_view line, bool chess960) {
     bool extends = chess960 == origin_.chess960 && inMoves_ && line.size() > lastLine_.size() &&
                    line.substr(0, lastLine_.size()) == lastLine_ &&
-                   std::isspace(static_cast<unsigned char>(line[lastLine_.size()]));
+                   CharInSet(line[lastLine_.size()], kBlankChars);
     if (extends) {
         std::string_view added = line.substr(lastLine_.size());
         lastLine_.append(added);
