@@ -17,9 +17,7 @@ std::string SquareText(int square) {
 bool IsFileLetter(char c) { return c >= 'a' && c <= 'h'; }
 bool IsRankDigit(char c) { return c >= '1' && c <= '8'; }
 bool IsPieceLetter(char c) { return c == 'B' || c == 'K' || c == 'N' || c == 'Q' || c == 'R'; }
-bool IsPieceLetterAnyCase(char c) {
-    return IsPieceLetter(AsciiUpper(c));
-}
+bool IsPieceLetterAnyCase(char c) { return IsPieceLetter(AsciiUpper(c)); }
 
 // Keeps what can belong to a move: from its first file, piece letter or castling "O" on, only
 // files, ranks, piece letters and "O". A trailing "e" is the rest of " e.p.".
