@@ -14,10 +14,16 @@ namespace pontax {
 
 namespace {
 
+// Entries held before the log's fate is known; a host that never says is not to make them grow
+// without end (a "position" line can be many kilobytes).
+constexpr size_t kMaxHeldBytes = 1 << 20;
+
 struct LogState {
     std::mutex lock;  // guards file, buffer and the flags' changes
     TextFile file;
     std::vector<std::string> buffer;
+    size_t heldBytes = 0;
+    size_t droppedEntries = 0;
     std::atomic<bool> buffering{false};
     std::atomic<bool> fileOpen{false};
     std::atomic<uint32_t> startTick{0};
@@ -26,6 +32,29 @@ struct LogState {
 LogState& State() {
     static LogState state;
     return state;
+}
+
+// "<seconds>.<ms>: ", the time since start-up every entry begins with.
+std::string TimePrefix(const LogState& state) {
+    uint32_t t = NowTicks() - state.startTick.load();
+    char prefix[64];
+    std::snprintf(prefix, sizeof prefix, "%u.%03u: ", t / 1000, t % 1000);
+    return prefix;
+}
+
+void Hold(LogState& state, std::string entry) {
+    if (state.heldBytes + entry.size() > kMaxHeldBytes) {
+        ++state.droppedEntries;
+        return;
+    }
+    state.heldBytes += entry.size();
+    state.buffer.push_back(std::move(entry));
+}
+
+void ReleaseHeld(LogState& state) {
+    state.buffer.clear();
+    state.heldBytes = 0;
+    state.droppedEntries = 0;
 }
 
 }  // namespace
@@ -40,9 +69,7 @@ void WriteLog(std::string_view text, std::string_view tag) {
     auto& state = State();
     if (!state.buffering && !state.fileOpen) return;
     std::lock_guard guard(state.lock);
-    uint32_t t = NowTicks() - state.startTick.load();
-    char prefix[64];
-    std::snprintf(prefix, sizeof prefix, "%u.%03u: ", t / 1000, t % 1000);
+    const std::string prefix = TimePrefix(state);
     // A command of several lines (an edit sequence) is logged line by line, each with its time.
     do {
         size_t end = text.find('\n');
@@ -51,7 +78,7 @@ void WriteLog(std::string_view text, std::string_view tag) {
         std::string entry = prefix;
         entry.append(tag).append(" ").append(line);
         if (state.buffering)
-            state.buffer.push_back(std::move(entry));
+            Hold(state, std::move(entry));
         else if (state.fileOpen)
             state.file.WriteText(entry);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
@@ -72,8 +99,12 @@ void OpenLogFile() {
             std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", local);
         state.file.WriteText(std::string("=== pontax started ") + stamp + " ===");
         for (const auto& entry : state.buffer) state.file.WriteText(entry);
+        if (state.droppedEntries > 0)
+            state.file.WriteText(TimePrefix(state) + std::string(log_tag::kRemark) +
+                                 std::to_string(state.droppedEntries) +
+                                 " later entries from before the log opened were not kept.");
     }
-    state.buffer.clear();
+    ReleaseHeld(state);
 }
 
 void CloseLogFile() {
@@ -81,7 +112,7 @@ void CloseLogFile() {
     std::lock_guard guard(state.lock);
     state.file.Close();
     state.fileOpen = false;
-    state.buffer.clear();
+    ReleaseHeld(state);
     state.buffering = false;
 }
 
@@ -91,7 +122,7 @@ void DiscardLogBuffer() {
     auto& state = State();
     std::lock_guard guard(state.lock);
     state.buffering = false;
-    state.buffer.clear();
+    ReleaseHeld(state);
 }
 
 }  // namespace pontax

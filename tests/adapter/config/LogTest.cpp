@@ -71,6 +71,23 @@ TEST_F(LogTest, DiscardingOrClosingDropsTheBufferForGood) {
     EXPECT_NE(lines[3].find("C> appended"), std::string::npos);
 }
 
+// A host that never sends "isready" leaves the log's fate open: what is held stays bounded, and
+// the file says how much it misses.
+TEST_F(LogTest, HeldEntriesStopAtAMegabyteAndTheFileSaysHowManyMore) {
+    BeginLogBuffering();
+    const std::string position = "position startpos moves" + std::string(10000, 'x');
+    for (int i = 0; i < 200; ++i) WriteLog(position, log_tag::kFromGui);
+    OpenLogFile();
+    auto lines = LogLines();
+    ASSERT_GE(lines.size(), 3u);
+    size_t held = lines.size() - 2;
+    EXPECT_GT(held, 90u);
+    EXPECT_LT(held, 110u);
+    std::string note = R"(\d+\.\d{3}: - )" + std::to_string(200 - held) +
+                       " later entries from before the log opened were not kept\\.";
+    EXPECT_TRUE(std::regex_match(lines.back(), std::regex(note))) << lines.back();
+}
+
 TEST_F(LogTest, PriorityLinesNameTheValues) {
     OpenLogFile();
     LogPriorityClass(16384);
