@@ -64,7 +64,9 @@ std::vector<double> Direct(const TempDir& dir) {
 }
 
 std::vector<double> ThroughPontax(const TempDir& dir, long& residentKb) {
-    dir.Write("Pontax.eng", "[OPTIONS]\nProgram=" + std::string(FAKE_ENGINE_PATH) + "\nInitTime=0\n");
+    // The clock guard on, as every shipped configuration has it.
+    dir.Write("Pontax.eng",
+              "[OPTIONS]\nProgram=" + std::string(FAKE_ENGINE_PATH) + "\nInitTime=0\nClockMargin=200\n");
     Process pontax({PONTAX_PATH}, dir.Path(), {"FAKE_ENGINE_SCRIPT=" + dir.File("script")});
     pontax.Send("isready");
     pontax.WaitFor("readyok");

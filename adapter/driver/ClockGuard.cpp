@@ -32,7 +32,12 @@ bool ClockGuard::EnsureThread() {
     return true;
 }
 
+bool ClockGuard::NeedsWaking(Clock::time_point deadline) const {
+    return wakesBy_ == Clock::time_point::min() || deadline < wakesBy_;
+}
+
 void ClockGuard::Watch(unsigned number, int budgetMs, int marginMs, Clock::time_point since) {
+    bool wake;
     {
         std::lock_guard lock(mutex_);
         watching_ = true;
@@ -41,12 +46,14 @@ void ClockGuard::Watch(unsigned number, int budgetMs, int marginMs, Clock::time_
         moveNowAt_ = since + std::chrono::milliseconds(budgetMs > marginMs ? budgetMs - marginMs : 0);
         ++changes_;
         if (!EnsureThread()) return;
+        wake = NeedsWaking(moveNowAt_);
     }
-    wake_.notify_all();
+    if (wake) wake_.notify_all();
 }
 
 unsigned ClockGuard::Arrive(int budgetMs, int marginMs, Clock::time_point since) {
     unsigned ticket;
+    bool wake;
     {
         std::lock_guard lock(mutex_);
         ticket = ++arrivalTicket_;
@@ -56,8 +63,9 @@ unsigned ClockGuard::Arrive(int budgetMs, int marginMs, Clock::time_point since)
         arrivalAnswerAt_ = since + std::chrono::milliseconds(budgetMs > marginMs ? budgetMs - marginMs : 0);
         ++changes_;
         if (!EnsureThread()) arrivalPending_ = false;
+        wake = NeedsWaking(arrivalAnswerAt_);
     }
-    wake_.notify_all();
+    if (wake) wake_.notify_all();
     return ticket;
 }
 
@@ -100,10 +108,12 @@ void ClockGuard::Run() {
         auto until = Clock::time_point::max();
         if (arrivalPending_) until = std::min(until, arrivalAnswerAt_);
         if (watching_) until = std::min(until, moveNowAt_);
+        wakesBy_ = until;
         if (until == Clock::time_point::max())
             wake_.wait(lock, changed);
         else
             wake_.wait_until(lock, until, changed);
+        wakesBy_ = Clock::time_point::min();
     }
 }
 

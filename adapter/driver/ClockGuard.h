@@ -36,6 +36,8 @@ public:
 private:
     // Starts the thread if it does not run; false (and logged) when none can be made.
     bool EnsureThread();
+    // Whether the thread must be woken for a new deadline, or will look by then anyway.
+    bool NeedsWaking(Clock::time_point deadline) const;
     void Run();
     void GuardWatchedSearch(std::unique_lock<std::mutex>& lock);
     // What to do for the watched search once its time has come; called without the lock.
@@ -60,6 +62,10 @@ private:
     Clock::time_point arrivalAnswerAt_;
     // Counts the changes, so the thread sees each one.
     unsigned changes_ = 0;
+    // While the thread sleeps towards a deadline: that deadline. The next "go" almost always has a
+    // later one, so it is not woken for it: two wake-ups of a third thread per move are spared.
+    // min() while it must be woken for every change.
+    Clock::time_point wakesBy_ = Clock::time_point::min();
     std::thread thread_;
 };
 
