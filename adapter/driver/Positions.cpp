@@ -65,15 +65,17 @@ void AppendPieceLines(std::string& out, const BoardState& board, int side) {
 
 void PositionRecord::Assign(const ChessBoard& start, std::span<const MoveRecord> moves, const ChessBoard& end,
                             int kept) {
-    auto keep = static_cast<size_t>(kept);
-    assert(keep <= moves_.size() && keep <= moves.size());
-    if (keep > moves_.size() || keep > moves.size()) keep = 0;
-    assert(std::equal(moves.begin(), moves.begin() + kept, moves_.begin(),
+    // Moves the record does not hold cannot be kept.
+    size_t keep = kept > 0 && static_cast<size_t>(kept) <= std::min(moves_.size(), moves.size())
+                      ? static_cast<size_t>(kept)
+                      : 0;
+    auto keptEnd = moves.begin() + static_cast<std::ptrdiff_t>(keep);
+    assert(std::equal(moves.begin(), keptEnd, moves_.begin(),
                       [](const MoveRecord& a, const MoveRecord& b) { return a.SameMove(b); }));
     start_ = start;
     end_ = end;
     moves_.resize(keep);
-    moves_.insert(moves_.end(), moves.begin() + kept, moves.end());
+    moves_.insert(moves_.end(), keptEnd, moves.end());
 }
 
 void PositionRecord::Clear() {

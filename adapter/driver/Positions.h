@@ -22,7 +22,8 @@ inline constexpr int kMaxGameMoves = 1024;
 class PositionRecord {
 public:
     // start with moves, which lead to end, in the buffer the record has. The record's first
-    // `kept` moves are already the first of `moves` and are not copied again.
+    // `kept` moves, if it holds that many, are already the first of `moves` and are not copied
+    // again.
     void Assign(const ChessBoard& start, std::span<const MoveRecord> moves, const ChessBoard& end,
                 int kept = 0);
     // An empty board and no moves.

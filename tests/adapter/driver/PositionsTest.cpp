@@ -87,4 +87,16 @@ TEST(PositionReaderTest, IllegalAndUnreadableMovesAreTreatedAsInAWholeRead) {
     });
 }
 
+// Moves a record does not hold are copied whatever it is told to keep.
+TEST(PositionRecordTest, KeepingMoreMovesThanTheRecordHoldsCopiesThemAll) {
+    PositionRecord fresh = ReadPosition("position startpos moves e2e4 e7e5 g1f3");
+    std::vector<pontax::MoveRecord> moves;
+    for (int i = 0; i < fresh.Count(); ++i) moves.push_back(fresh.Move(i));
+    PositionRecord record;
+    record.Assign(fresh.Start(), moves, fresh.Replay(), 2);
+    ExpectSameRecord(fresh, record, "kept 2 of none");
+    record.Assign(fresh.Start(), moves, fresh.Replay(), 5);
+    ExpectSameRecord(fresh, record, "kept 5 of 3");
+}
+
 }  // namespace
