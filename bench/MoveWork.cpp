@@ -60,6 +60,7 @@ void PlayGame(Samples& samples) {
     EngineDialogue& d = adapter.dialogue;
     SilentEngineLink engine;
     d.UseEngineLink(engine);
+    d.settings.ClockMargin = 200;  // the clock guard on, as shipped
     size_t guiBytes = 0;
     d.gui.SetSink([&](std::string_view bytes) { guiBytes += bytes.size(); });
     HandleEngineLine(d, "feature usermove=0 done=1");
