@@ -83,7 +83,12 @@ bool HandleGuiLine(EngineDialogue& d, std::string_view rawLine) {
         ParsePosition(d, line);
         return true;
     }
-    unsigned arrival = command == "go" ? GuardArrivingGo(d, line, received) : 0;
+    GoRequest request;
+    unsigned arrival = 0;
+    if (command == "go") {
+        request = ParseGo(line);
+        arrival = GuardArrivingGo(d, request, received);
+    }
     std::lock_guard lock(d.commandLock);
     if (line != "quit") RestartLostEngineFirst(d);
     if (line == "uci") {
@@ -98,7 +103,7 @@ bool HandleGuiLine(EngineDialogue& d, std::string_view rawLine) {
     } else if (command == "setoption") {
         HandleGuiSetOption(d.config, d, line);
     } else if (command == "go") {
-        Go(d, line, false, received, arrival);
+        Go(d, request, false, received, arrival);
     } else if (command == "ponderhit") {
         Ponderhit(d, received);
     }

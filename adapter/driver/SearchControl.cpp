@@ -33,18 +33,12 @@ constexpr int kInfiniteMs = 8640000;
 constexpr int kClockTolerance = 20000;
 constexpr const char* kStartInfo = "info depth 1 score cp 1";
 
-struct GoRequest {
-    bool ponder = false;
-    bool infinite = false;
-    int wtime = -1, btime = -1, winc = 0, binc = 0;
-    int movesToGo = -1, depth = -1, moveTime = -1;
-    std::vector<std::string> searchMoves;
-};
-
 bool LooksLikeCoordinateMove(std::string_view word) {
     return word.size() >= 4 && word.size() <= 5 && word[0] >= 'a' && word[0] <= 'h' && word[1] >= '1' &&
            word[1] <= '8' && word[2] >= 'a' && word[2] <= 'h' && word[3] >= '1' && word[3] <= '8';
 }
+
+}  // namespace
 
 GoRequest ParseGo(std::string_view line) {
     GoRequest request;
@@ -78,6 +72,8 @@ GoRequest ParseGo(std::string_view line) {
     }
     return request;
 }
+
+namespace {
 
 // One search being started: the request, the positions and what the engine was left in.
 struct SearchStart {
@@ -312,15 +308,15 @@ void AddMoves(EngineDialogue& d, SearchStart& start, CommandBatch& commands) {
 
 }  // namespace
 
-unsigned GuardArrivingGo(EngineDialogue& d, std::string_view line,
+unsigned GuardArrivingGo(EngineDialogue& d, const GoRequest& request,
                          std::chrono::steady_clock::time_point received) {
     int margin = d.settings.ClockMargin;
     if (margin <= 0) return 0;
-    int budget = ClockBudget(ParseGo(line), GameSideToMove(d));
+    int budget = ClockBudget(request, GameSideToMove(d));
     return budget != kNoBudget ? d.clockGuard.Arrive(budget, margin, received) : 0;
 }
 
-void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
+void Go(EngineDialogue& d, const GoRequest& goRequest, bool fromPonderhit,
         std::chrono::steady_clock::time_point received, unsigned arrival) {
     // The clock guard has answered while this command waited.
     if (arrival != 0 && !d.clockGuard.TakeOn(arrival)) return;
@@ -329,7 +325,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     search.CancelSearch();
     search.RestrictTo({});
     SearchStart start(d.positions.game, d.positions.engineWork);
-    start.request = ParseGo(line);
+    start.request = goRequest;
     start.side = start.game.SideToMoveAfterMoves();
     const GoRequest& request = start.request;
     search.SetTicker(settings.ShowThinkingMove ? TickerState::Armed : TickerState::Idle);
@@ -379,7 +375,7 @@ void Go(EngineDialogue& d, std::string_view line, bool fromPonderhit,
     SyncEngine(d, start);
     if (!SendTimeControl(d, start)) {
         ForgetEnginePosition(d);
-        Go(d, line, false, received);
+        Go(d, goRequest, false, received);
         return;
     }
     if (search.EngineResigned()) {
@@ -439,7 +435,7 @@ void Ponderhit(EngineDialogue& d, std::chrono::steady_clock::time_point received
         if (opponent > 0) line += opponentKey + std::to_string(opponent);
     }
     search.opponentClock.Reset();
-    Go(d, line, true, received);
+    Go(d, ParseGo(line), true, received);
 }
 
 }  // namespace pontax
